@@ -1,0 +1,166 @@
+// Engine object: construction, reset, program loading, voice count and pitch bend.
+#include "engine/Dravenor.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+#include "engine/Convert.h"
+
+namespace {
+constexpr int32_t kBassDelayCleared = 9600;   // longest bass delay, frames (length stays below it)
+constexpr double kDefaultSampleRate = 44100.0;
+constexpr double kMinSampleRate = 1000.0;     // the chorus needs at least one frame of delay
+constexpr double kMaxSampleRate = 1000000.0;
+}
+
+Dravenor::Dravenor(EngineOwner* engineOwner)
+{
+    owner = engineOwner;
+    voiceCount = kDefaultVoiceCount;
+    bendRange = kDefaultBendRange;
+    glideType = 0;
+    currentProgram = 0;
+    paramTable = paramControlTable;
+    waveRebuildEnabled = 1;
+    programs = factoryBank;
+    // 92 entries: the 82 parameters of program 0, then the editor-only tags at 0.
+    init(kNumControls, programs[0].value, kNumParams);
+    cutoffTarget = cutoffCurrent = filterResonance = 0.5f;
+    lastNote = 60;
+    cutoffRampSteps = 0;
+    pitchBend = 0.0f;
+    values[kTagPitchWheel] = 0.5f;  // the pitch wheel rests in the middle
+    voiceMode = 0;
+    osc1Wave = osc2Wave = 0;
+    osc1Drive = osc2Drive = 1.0f;
+    chorusDryCurrent = chorusWetCurrent = 0.0f;
+    bassAmount = 0.0f;
+    channelPressure = 0.0f;
+    chorusPhase = 0;
+    perVoiceFilter = 0;
+    chorusLineLength = kChorusLineLength;
+    chorusLines[0] = new float[kChorusLineLength]();
+    chorusLines[1] = new float[kChorusLineLength]();
+    bassDelayLine = new float[kBassDelayLineLength]();
+    tables = new RateTables;
+    percEnv = 0;
+    reset();
+    setSampleRate(kDefaultSampleRate);
+    ampAttackMs = ampDecayMs = ampReleaseMs = 0.0;
+    filterAttackMs = filterDecayMs = filterReleaseMs = 0.0;
+}
+
+Dravenor::~Dravenor()
+{
+    delete[] bassDelayLine;
+    delete[] chorusLines[0];
+    delete[] chorusLines[1];
+    delete tables;
+}
+
+void Dravenor::reset()
+{
+    Module::reset();
+    freshAfterReset = 1;
+    outDistDriveCurrent[0] = outDistDriveCurrent[1] = -1.0f;  // next render takes the drive at once
+
+    std::fill(std::begin(voices), std::end(voices), VoiceState{});
+    const int32_t inUse = std::clamp(voiceCount, 0, kMaxVoices);
+    for (int32_t i = 0; i < inUse; ++i) voices[i].releaseFrame = -1;
+
+    bassState[0] = bassState[1] = BassState{};
+    outputState[0] = outputState[1] = OutputState{};
+    bassDelayPos = 0;
+    std::fill(bassDelayLine, bassDelayLine + kBassDelayCleared, 0.0f);
+
+    sharedLfoPhase = 0;
+    sharedFilterEnv = sharedLfoFade = 0.0f;
+    sharedLfoStage = 0;
+    sharedFilterState = SharedFilterState{};
+    sharedFilterMod = 0.0f;
+    sharedEnvStage = 3;
+
+    chorusState[0] = chorusState[1] = ChorusState{};
+    // A program load under some hosts keeps the chorus tails (waveRebuildEnabled is 0 then).
+    if (waveRebuildEnabled == 1) {
+        std::fill(chorusLines[0], chorusLines[0] + chorusLineLength, 0.0f);
+        std::fill(chorusLines[1], chorusLines[1] + chorusLineLength, 0.0f);
+    }
+    chorusWritePos[0] = chorusWritePos[1] = 0;
+}
+
+void Dravenor::setProgram(int32_t program, bool apply)
+{
+    if (program < 0 || program >= kNumPrograms) return;  // the bank has exactly 128 records
+    currentProgram = program;
+    if (apply) {
+        if (owner != nullptr && (owner->isImageLineHost() || owner->isSteinbergHost()))
+            waveRebuildEnabled = 0;  // so that the reset keeps the chorus lines
+        reset();
+        waveRebuildEnabled = 0;      // waves are rebuilt once, after all values
+    }
+    const ProgramRecord& record = programs[program];
+    for (int32_t p = 0; p < kNumParams; ++p) {
+        if (owner != nullptr) {
+            owner->applyParameter(p, record.value[p]);
+        } else {
+            values[p] = record.value[p];
+            setParameter(p, record.value[p]);
+        }
+    }
+    if (apply) {
+        waveRebuildEnabled = 1;
+        updateWaveforms();
+    }
+}
+
+ProgramBank* Dravenor::getPrograms()
+{
+    return &programs;
+}
+
+void Dravenor::setPolyphony(int32_t n)
+{
+    if (n <= kMaxVoices) voiceCount = n;
+}
+
+int32_t Dravenor::queryOptionA() { return 1; }
+int32_t Dravenor::queryOptionB() { return 1; }
+int32_t Dravenor::queryOptionC() { return 0; }
+int32_t Dravenor::queryOptionD() { return 0; }
+
+void Dravenor::setOptionValue(int32_t, float v)
+{
+    optionValue = truncToInt32(v);
+}
+
+void Dravenor::applyAllParameters()
+{
+    const ProgramRecord& record = programs[currentProgram];
+    for (int32_t i = 0; i < numParams && i < kNumParams; ++i) {
+        values[i] = record.value[i];
+        setParameter(i, values[i]);
+    }
+}
+
+void Dravenor::setPitchBend(int32_t steps)
+{
+    pitchBend = static_cast<float>(steps);
+}
+
+void Dravenor::setSampleRate(double rate)
+{
+    // A rate no host uses (or not a number) would break every table: keep the previous one.
+    if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) return;
+    tables->buildOscillatorTables(rate);
+    sampleRate = static_cast<float>(rate);
+    phaseIncPerHz = static_cast<float>(4294967296.0 / rate);
+    lfoPitchScale = 42949672.0f;  // 2^32 / 100
+    buildFilterTables();
+}
+
+void Dravenor::buildFilterTables()
+{
+    tables->buildFilterTables(sampleRate);
+}
