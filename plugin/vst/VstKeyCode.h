@@ -1,0 +1,16 @@
+#pragma once
+// A key press that the host forwards to the editor (effEditKeyDown / effEditKeyUp).
+
+#include <cstddef>
+#include <cstdint>
+
+struct VstKeyCode {
+    int32_t character;   // ASCII character, 0 when virt is used
+    uint8_t virt;        // virtual key code
+    uint8_t modifier;    // modifier key bits
+};
+
+static_assert(offsetof(VstKeyCode, character) == 0);
+static_assert(offsetof(VstKeyCode, virt) == 4);
+static_assert(offsetof(VstKeyCode, modifier) == 5);
+static_assert(sizeof(VstKeyCode) == 8);
