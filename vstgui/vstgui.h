@@ -1,0 +1,23 @@
+// The GUI library: everything the editor and its views use, in namespace VSTGUI.
+#pragma once
+
+#include "lib/cbitmap.h"
+#include "lib/cbuttonstate.h"
+#include "lib/ccolor.h"
+#include "lib/cdrawcontext.h"
+#include "lib/cfont.h"
+#include "lib/cframe.h"
+#include "lib/coffscreencontext.h"
+#include "lib/controls/ccontrol.h"
+#include "lib/controls/icontrollistener.h"
+#include "lib/cpoint.h"
+#include "lib/crect.h"
+#include "lib/cresourcedescription.h"
+#include "lib/cview.h"
+#include "lib/cviewcontainer.h"
+#include "lib/cvstguitimer.h"
+#include "lib/imouseobserver.h"
+#include "lib/iviewlistener.h"
+#include "lib/vstguibase.h"
+#include "lib/vstguieditorinterface.h"
+#include "lib/vstkeycode.h"
