@@ -66,6 +66,9 @@ bool readFile(const std::string& path, std::string* bytes) {
 
 std::string listFolder(const std::string& path) {
   std::string result;
-  for (const std::string& name : names(path)) result += (result.empty() ? "" : " ") + name;
+  for (const std::string& name : names(path)) {
+    if (!result.empty()) result += ' ';
+    result += name;
+  }
   return result;
 }
