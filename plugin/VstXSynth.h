@@ -1,0 +1,148 @@
+#pragma once
+// The instrument as the host sees it: builds the engine, answers the host for
+// programs and parameters, queues MIDI notes and renders each block
+// sample-accurately, keeps the host-vendor switches, the parameter changes for
+// the editor and the on-screen keyboard's notes.
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/Dravenor.h"
+#include "engine/EngineOwner.h"
+#include "plugin/AudioEffectX.h"
+#include "plugin/GuiNoteQueue.h"
+#include "plugin/ParamChangeList.h"
+
+class SynthEditor;
+class VstXSynth;
+
+// Makes the editor for a plug-in object under construction (null: no editor). UI thread.
+using EditorFactory = SynthEditor* (*)(VstXSynth& synth);
+
+// One note event of the current block.
+struct QueuedMidiNote {
+    int32_t frameOffset;  // frame of the block at which the note acts
+    uint8_t status;       // 0x80 note off or 0x90 note on, channel bits cleared
+    uint8_t note;         // 0..127
+    uint8_t velocity;     // 0..127
+};
+static_assert(sizeof(QueuedMidiNote) == 8);
+
+class VstXSynth : public AudioEffectX, public EngineOwner {
+public:
+    static constexpr int32_t kMaxHostNotes = 100;     // note events kept per block
+    static constexpr int32_t kUniqueId = vstFourChar('Q', 'U', 'L', 'M');
+    static constexpr uint8_t kNoParameter = 0xFF;     // ccToParamMap entry of an unmapped controller
+    static constexpr int32_t kWheelVendorCode = vstFourChar('W', 'h', 'e', 'e');
+    static constexpr double kMaxHostTempo = 999.0;    // BPM; faster "tempos" are host garbage
+
+    // Builds the whole instrument; makeEditor (may be null) makes the editor last. UI thread.
+    explicit VstXSynth(audioMasterCallback audioMaster, EditorFactory makeEditor = nullptr);
+    // Closes and deletes the editor, drops pending changes, destroys the engine. UI thread.
+    ~VstXSynth() override;
+
+    // --- host lifecycle (UI thread) ---
+    // Reads the host's vendor string and sets the host switches.
+    void open() override;
+    void close() override {}
+    void suspend() override {}
+    void resume() override {}
+    // Rebuilds the rate tables, silences every voice and applies the live values again.
+    void setSampleRate(float rate) override;
+    void setBlockSize(int32_t frames) override { blockSize = frames; }
+
+    // --- events and rendering (audio thread) ---
+    // Queues note events for the coming block, acts on every other MIDI event at once; answers 1.
+    int32_t processEvents(VstEvents* events) override;
+    // Renders the block into outputs[0] and outputs[1], starting each queued note at its frame.
+    void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
+    // The same, adding into the outputs, without tempo query and on-screen notes. Unused by hosts.
+    virtual void processAccumulating(float** inputs, float** outputs, int32_t sampleFrames);
+    // Queues a note of the on-screen keyboard for the next block; false when a note-on was dropped. UI thread.
+    bool queueGuiMidiEvent(uint8_t status, uint8_t note, uint8_t velocity, uint8_t layer);
+
+    // --- parameters (any thread) ---
+    // Stores, applies and tells an open editor; non-finite values and indexes outside 0..91 change nothing.
+    void setParameter(int32_t index, float value) override;
+    // The live value of the parameter (0 outside 0..91).
+    float getParameter(int32_t index) override;
+    // The editor's control change: setParameter, and a pitch bend for the wheel (86). UI thread.
+    void setParameterAutomated(int32_t index, float value) override;
+    void getParameterName(int32_t index, char* text) override;
+    void getParameterLabel(int32_t index, char* label) override;
+    void getParameterDisplay(int32_t index, char* text) override;
+
+    // --- programs (UI thread; setProgram also audio thread for MIDI) ---
+    void setProgram(int32_t program) override;
+    // The editor's program menu: the same as setProgram.
+    void selectProgram(int32_t program);
+    void setProgramName(char* name) override;
+    void getProgramName(char* name) override;
+    bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;
+    int32_t getChunk(void** data, bool isPreset) override;
+    int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
+    // Copies the current program (name and values) over another; false outside 0..127.
+    virtual bool copyCurrentProgramTo(int32_t destination);
+    // Writes one value into the current program's stored values (0..81 only).
+    void storeProgramParameter(int32_t index, float value);
+    // Tells the host of a value (audioMasterAutomate). Unused.
+    virtual void sendAutomationToHost(int32_t index, float value);
+
+    // --- host queries (UI thread) ---
+    bool getEffectName(char* name) override;
+    bool getProductString(char* text) override;
+    bool getVendorString(char* text) override;
+    int32_t getVendorVersion() override { return 1; }
+    bool getOutputProperties(int32_t index, VstPinProperties* properties) override;
+    int32_t canDo(char* text) override;
+    intptr_t vendorSpecific(int32_t lArg1, intptr_t lArg2, void* ptr, float opt) override;
+
+    // --- editor size (UI thread) ---
+    // Saves uiSize as the registry setting.
+    void saveUISize();
+
+    // --- EngineOwner ---
+    void applyParameter(int32_t index, float value) override { setParameter(index, value); }
+    bool isImageLineHost() const override { return hostIsImageLine.load(std::memory_order_relaxed); }
+    bool isSteinbergHost() const override { return hostIsSteinberg.load(std::memory_order_relaxed); }
+
+    // --- for the editor ---
+    Dravenor& getEngine() { return engine; }
+    ParamChangeList& getParamChanges() { return paramChanges; }
+    ProgramBank* getProgramBank() { return programBank; }
+    SynthEditor* getSynthEditor() { return synthEditor; }
+    // Whether the host is the maker's own (its mouse-wheel messages reach the editor). Any thread.
+    bool isOwnHost() const { return ownHost.load(std::memory_order_relaxed); }
+    // Parameter for a MIDI controller number, kNoParameter when none. Any thread.
+    uint8_t controllerParameter(uint8_t controller) const { return ccToParamMap[controller & 0x7F]; }
+
+    // Editor size index 0..3; written by the editor.
+    uint8_t uiSize = 0;
+
+private:
+    // One MIDI event; bendEcho lets a pitch bend also move the editor's wheel (86). Audio thread.
+    void handleMidi(const VstMidiEvent& event, bool bendEcho);
+    // Applies a 14-bit pitch bend (data bytes lsb, msb) scaled by the bend range.
+    void applyPitchBend(uint8_t lsb, uint8_t msb, bool bendEcho);
+    // Starts the voices of one note by Voice-Mode and lights its key.
+    void startNote(uint8_t note, uint8_t velocity, bool editorOpen);
+    // Plays the queued host notes into outputs with clear (1) or adding (0) slices.
+    void renderBlock(float** outputs, int32_t frames, int32_t clear, bool editorOpen);
+    // Sends every live value 0..81 through the engine's own conversion (no change nodes).
+    void applyLiveValues();
+    // True when the editor exists and is open. Any thread.
+    bool editorIsOpen() const;
+
+    std::atomic<bool> ownHost{false};
+    Dravenor engine;
+    ProgramBank* programBank = nullptr;
+    std::atomic<bool> hostIsImageLine{false};
+    std::atomic<bool> hostIsSteinberg{false};
+    uint8_t ccToParamMap[128];
+    int32_t bankSelectLsb = 0;
+    uint32_t hostNoteCount = 0;
+    QueuedMidiNote hostNotes[kMaxHostNotes];
+    ParamChangeList paramChanges;
+    GuiNoteQueue guiNoteQueue;
+    SynthEditor* synthEditor = nullptr;
+};

@@ -1,0 +1,102 @@
+// VstXSynth: parameters, programs and their texts for the host.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "plugin/HostText.h"
+#include "plugin/SynthEditor.h"
+#include "plugin/VstXSynth.h"
+
+namespace {
+constexpr int32_t kLastTag = kNumControls - 1;  // 91: parameters and editor-only tags share one index space
+constexpr std::size_t kParamNameChars = 11;     // longest short name; hosts' name buffers take it
+constexpr std::size_t kProgramNameChars = kVstMaxProgNameLen - 1;
+constexpr float kWheelSteps = 16383.0f;         // 14-bit pitch bend, 8192 = centre
+}  // namespace
+
+void VstXSynth::setParameter(int32_t index, float value) {
+    if (index < 0 || index > kLastTag || !std::isfinite(value)) return;
+    engine.values[index] = value;
+    engine.setParameter(index, value);
+    if (editorIsOpen() && paramChanges.suppress.load(std::memory_order_relaxed) == 0) {
+        paramChanges.append(index, value);
+    }
+}
+
+float VstXSynth::getParameter(int32_t index) {
+    if (index < 0 || index > kLastTag) return 0.0f;
+    return engine.values[index];
+}
+
+void VstXSynth::setParameterAutomated(int32_t index, float value) {
+    setParameter(index, value);
+    if (index != kTagPitchWheel || !std::isfinite(value)) return;
+    // The spring-back wheel rests at 0.5, which must be no bend: 0.5 -> 8192.
+    const auto bend = static_cast<int32_t>(std::lround(std::clamp(value, 0.0f, 1.0f) * kWheelSteps));
+    applyPitchBend(static_cast<uint8_t>(bend & 0x7F), static_cast<uint8_t>(bend >> 7), false);
+}
+
+void VstXSynth::getParameterName(int32_t index, char* text) {
+    if (index < 0 || index > kLastTag) {
+        text[0] = '\0';
+        return;
+    }
+    copyHostText(text, paramControlTable[index].name, kParamNameChars);
+}
+
+void VstXSynth::getParameterLabel(int32_t, char* label) { copyHostText(label, "Unknown ", kVstMaxParamStrLen); }
+
+void VstXSynth::getParameterDisplay(int32_t index, char* text) {
+    if (index < 0 || index > kLastTag) {
+        text[0] = '\0';
+        return;
+    }
+    // At most 8 characters and the NUL: the host's buffer holds no more.
+    char formatted[64];
+    std::snprintf(formatted, sizeof(formatted), "%.06f", static_cast<double>(engine.values[index]));
+    copyHostText(text, formatted, kVstMaxParamStrLen);
+}
+
+void VstXSynth::setProgram(int32_t program) {
+    if (program < 0 || program >= kNumPrograms) return;
+    curProgram = program;
+    engine.currentProgram = program;
+    engine.setProgram(program, true);
+    if (editorIsOpen()) synthEditor->requestProgramRefresh();
+}
+
+void VstXSynth::selectProgram(int32_t program) { VstXSynth::setProgram(program); }
+
+void VstXSynth::setProgramName(char* name) {
+    char* stored = (*programBank)[curProgram].name;
+    std::memset(stored, 0, kProgramNameSize);
+    copyHostText(stored, name, kProgramNameChars);
+}
+
+void VstXSynth::getProgramName(char* name) { copyHostText(name, (*programBank)[curProgram].name, kProgramNameChars); }
+
+bool VstXSynth::getProgramNameIndexed(int32_t, int32_t index, char* text) {
+    if (index < 0 || index >= kNumPrograms) return false;
+    copyHostText(text, (*programBank)[index].name, kProgramNameChars);
+    return true;
+}
+
+int32_t VstXSynth::getChunk(void**, bool) { return 0; }
+
+int32_t VstXSynth::setChunk(void*, int32_t, bool) { return 0; }
+
+bool VstXSynth::copyCurrentProgramTo(int32_t destination) {
+    if (destination < 0 || destination >= kNumPrograms) return false;
+    (*programBank)[destination] = (*programBank)[curProgram];
+    return true;
+}
+
+void VstXSynth::storeProgramParameter(int32_t index, float value) {
+    if (index < 0 || index >= kNumParams) return;
+    (*programBank)[curProgram].value[index] = value;
+}
+
+void VstXSynth::sendAutomationToHost(int32_t index, float value) {
+    if (audioMaster != nullptr) audioMaster(&cEffect, audioMasterAutomate, index, 0, nullptr, value);
+}
