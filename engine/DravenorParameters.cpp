@@ -1,4 +1,280 @@
 // Parameter conversion: normalised values into the engine's working values.
+// Products and comparisons are float32 on purpose (e.g. 0.999f, 0.1f, 0.001f):
+// stored programs sit on these exact thresholds and truncation steps.
 #include "engine/Dravenor.h"
 
-void Dravenor::setParameter(int32_t, float) {}
+#include <cmath>
+
+#include "engine/Convert.h"
+
+namespace {
+
+// Bound for truncated tunings, steps and counts taken from host floats, far beyond any
+// musical value, so that later integer sums (note + coarse, pitch x 128 ...) cannot overflow.
+constexpr int32_t kIntLimit = 1 << 20;
+// Bend ranges beyond this would overflow the plug-in's 32-bit bend scaling (range x 128 x 8192).
+constexpr int32_t kBendRangeLimit = 2047;
+
+int32_t truncBounded(float x)
+{
+    return truncClamp(x, -kIntLimit, kIntLimit);
+}
+
+uint8_t flag(bool on)
+{
+    return on ? 1 : 0;
+}
+
+// Osc1, Osc2, Osc3 and the routing.
+bool setOscillator(Dravenor& e, int32_t index, float v)
+{
+    switch (index) {
+    case kParamOsc1Coarse: e.osc1Coarse = truncBounded(v * 24.0f) - 12; break;  // -12..+12 semitones
+    case kParamOsc1Fine: e.osc1Fine = truncBounded(v * 128.0f) - 64; break;     // 1/128 semitone
+    case kParamOsc1Sat:
+        e.osc1Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
+        e.updateWaveforms();
+        break;
+    case kParamLevelRm:
+        e.osc1Level = 1.0f - v;
+        e.ringModLevel = 2.0f * v;
+        break;
+    case kParamOsc2Coarse: e.osc2Coarse = truncBounded(v * 24.0f) - 12; break;
+    case kParamOsc2Fine: e.osc2Fine = truncBounded(v * 128.0f) - 64; break;
+    case kParamOsc2Sat:
+        e.osc2Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
+        e.updateWaveforms();
+        break;
+    case kParamOsc2Decay:
+        e.osc2DecayCoef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
+        e.osc2DecayMs = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
+        break;
+    case kParamOsc2Sustain: e.osc2Sustain = v; break;
+    case kParamOsc1Wave:
+        // 39.99 puts index / 39 safely on step `index`; values above 1 play wave 39.
+        e.osc1Wave = static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves));
+        e.updateWaveforms();
+        break;
+    case kParamOsc2Wave:
+        e.osc2Wave = static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves));
+        e.updateWaveforms();
+        break;
+    case kParamOscRouting: e.oscRouting = static_cast<uint8_t>(truncClamp(v, 0, 255)); break;
+    case kParamOsc3Coarse: e.osc3Coarse = truncBounded(v * 96.0f) - 48; break;  // -48..+48 semitones
+    case kParamOsc3Fine: e.osc3Fine = truncBounded(v * 128.0f) - 64; break;
+    case kParamOsc3KeyTrack: e.osc3KeyTrack = v; break;
+    case kParamOsc3Decay:
+        e.osc3DecayCoef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
+        e.osc3DecayMs = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
+        break;
+    case kParamOsc3Sustain: e.osc3Sustain = v; break;
+    case kParamOsc3Amount:
+        e.osc3On = flag(v > 0.0f);
+        e.osc3Amount = v > 0.0f ? Dravenor::expScale(v, 0.125f, 64.0f) : 0.0f;
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+// LFO, glide and the amplitude envelope.
+bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
+{
+    switch (index) {
+    case kParamLfoRate:
+        e.lfoRateHz = Dravenor::expScale(v, 0.05f, 100.0f);
+        e.lfoRateNorm = v;
+        break;
+    case kParamLfoFilter: e.lfoToFilter = v * v * 0.25f; break;
+    case kParamLfoDelay: e.lfoDelayCoef = e.expTimeCoef(v, 1.0f, 10000.0f, 0.1f); break;
+    case kParamLfoSync: e.lfoSync = flag(v > 0.5f); break;
+    case kParamLfoOsc: e.lfoToOsc = v * v * 0.25f; break;
+    case kParamGlide: e.glideScale = Dravenor::expScale(v, 0.125f, 8.0f); break;
+    case kParamGlideType: e.glideType = truncBounded(v + 0.01f); break;
+    case kParamAmpAttack:
+        // Reads the PercEnv state in force now; a later PercEnv change does not redo this.
+        if (e.percEnv != 0) {
+            e.ampAttackCoef = e.expTimeCoef(v, 2.0f, 3000.0f, 0.1f);
+            e.ampAttackMs = Dravenor::expScale(v, 2.0f, 3000.0f);
+        } else {
+            e.ampAttackCoef = e.expTimeCoef(v, 6.0f, 3500.0f, 0.1f);
+            e.ampAttackMs = Dravenor::expScale(v, 6.0f, 3500.0f);
+        }
+        break;
+    case kParamAmpDecay:
+        e.ampDecayCoef = e.expTimeCoef(v, 35.0f, 3500.0f, 0.1f);
+        e.ampDecayMs = Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1);
+        break;
+    case kParamAmpSustain: e.ampSustain = v; break;
+    case kParamAmpRelease:
+        e.ampReleaseCoef = e.expTimeCoef(v, 16.0f, 15000.0f, 0.001f);
+        e.ampReleaseMs = Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001);
+        break;
+    case kParamPercEnv: e.percEnv = v > 0.5f ? 1 : 0; break;  // recomputes nothing by itself
+    default: return false;
+    }
+    return true;
+}
+
+// The filter and its envelope.
+bool setFilter(Dravenor& e, int32_t index, float v)
+{
+    switch (index) {
+    case kParamFltCutoff:
+        // Rendering glides cutoffCurrent to the target over kCutoffRampFrames frames.
+        e.cutoffTarget = v;
+        e.cutoffRampStep = (v - e.cutoffCurrent) / static_cast<float>(kCutoffRampFrames);
+        e.cutoffRampSteps = kCutoffRampFrames;
+        e.cutoffRampActive = 1;
+        break;
+    case kParamFltReso: e.filterResonance = Dravenor::expScale(1.0f - v, 0.15f, 2.0f); break;
+    case kParamFltEnv: e.filterEnvAmount = static_cast<float>(v * 0.99 + 0.01); break;
+    case kParamFltSep:
+        // Deliberately leaves the velocity amounts alone (they belong to Vel-Amp and Vel-Flt).
+        e.filterSeparation = 1.0f - v * 0.5f;
+        break;
+    case kParamFltAttack:
+        e.filterAttackCoef = e.expTimeCoef(v, 2.2f, 2200.0f, 0.01f);
+        e.filterAttackMs = Dravenor::expScale(v, 2.2f, 2200.0f);
+        break;
+    case kParamFltDecay:
+        e.filterDecayNorm = v;
+        if (e.percEnv != 0) {
+            e.filterDecayCoef = e.expTimeCoef(v, 20.0f, 5000.0f, 0.1f);
+            e.filterDecayMs = Dravenor::decayTimeMs(v, 20.0, 5000.0, 0.1);
+        } else {
+            e.filterDecayCoef = e.expTimeCoef(v, 200.0f, 2500.0f, 0.1f);
+            e.filterDecayMs = Dravenor::decayTimeMs(v, 200.0, 2500.0, 0.1);
+        }
+        break;
+    case kParamFltSustain: e.filterSustain = v; break;
+    case kParamFltRelease:
+        e.filterReleaseCoef = e.expTimeCoef(v, 16.0f, 5000.0f, 0.001f);
+        e.filterReleaseMs = Dravenor::decayTimeMs(v, 16.0, 5000.0, 0.001);
+        break;
+    case kParamFltKeyTrack: e.filterKeyTrack = v; break;
+    case kParamFltType: e.filterType = truncBounded(v * 4.01f); break;
+    case kParamFltInvert: e.filterInvert = truncBounded(v * 1.2f); break;
+    case kParamSharedFilter: e.perVoiceFilter = flag(v <= 0.1f); break;
+    default: return false;
+    }
+    return true;
+}
+
+// The pitch-up and pitch-down envelopes.
+bool setPitchEnvelope(Dravenor& e, int32_t index, float v)
+{
+    const float sr = e.sampleRate;
+    auto decay = [&](float x) {
+        if (!(x < 0.999f)) return 1.0f;  // no decay at the top of the knob
+        return e.percEnv != 0 ? e.expTimeCoef(x, 2.0f, 200.0f, 0.1f) : e.expTimeCoef(x, 20.0f, 20000.0f, 0.1f);
+    };
+    auto release = [&](float x) { return x < 0.999f ? e.expTimeCoef(x, 20.0f, 20000.0f, 0.1f) : 1.0f; };
+    switch (index) {
+    case kParamPitchUpAmount: e.pitchUpAmount = v; break;
+    case kParamPitchUpDelay: e.pitchUpDelay = truncToInt32(sr * v); break;  // frames, up to 1 s
+    case kParamPitchUpDecay: e.pitchUpDecayCoef = decay(v); break;
+    case kParamPitchUpRelease: e.pitchUpReleaseCoef = release(v); break;
+    case kParamPitchDownAmount: e.pitchDownAmount = v; break;
+    case kParamPitchDownDelay: e.pitchDownDelay = truncToInt32(sr * v); break;
+    case kParamPitchDownDecay: e.pitchDownDecayCoef = decay(v); break;
+    case kParamPitchDownRelease: e.pitchDownReleaseCoef = release(v); break;
+    default: return false;
+    }
+    return true;
+}
+
+// Voices, chorus, bass enhancer and output stage.
+bool setVoicesAndEffects(Dravenor& e, int32_t index, float v)
+{
+    const float sr = e.sampleRate;
+    switch (index) {
+    case kParamVoiceMode: e.voiceMode = truncBounded(v * 2.01f); break;
+    case kParamVoiceCount: e.setPolyphony(truncBounded(v * 100.01f)); break;  // n / 100 asks for n
+    case kParamBendRange:
+        e.bendRange = truncClamp(v * 100.01f, -kBendRangeLimit, kBendRangeLimit);
+        break;
+    case kParamChorusSync: e.chorusSync = flag(v > 0.5f); break;
+    case kParamChorusAmount:
+        e.chorusDry = std::sqrt(1.0f - v * 0.5f);
+        e.chorusWet = std::sqrt(v * 0.5f);
+        break;
+    case kParamChorusDelay:
+        e.chorusSyncSteps = static_cast<float>(truncBounded(v * 7.9f) + 1);  // 1..8 tenths of a beat
+        e.chorusDelayMs = Dravenor::expScale(v, 1.0f, 500.0f);
+        e.chorusDelay = e.chorusDelayMs * sr * 0.001f;                     // frames
+        break;
+    case kParamChorusMod: e.chorusModDepth = Dravenor::expScale(v, 1.0f, 5.0f) * sr * 0.001f; break;
+    case kParamChorusRate:
+        e.chorusRateHz = Dravenor::expScale(v, 0.015f, 10.0f);
+        e.chorusPhaseInc = static_cast<uint32_t>(truncToInt64(e.chorusRateHz * e.phaseIncPerHz));
+        break;
+    case kParamChorusSpread: e.chorusSpread = v; break;
+    case kParamChorusLow:
+        e.onePoleLowpassCoefs(Dravenor::expScale(v, 100.0f, 15000.0f), e.chorusLowpassA, e.chorusLowpassB);
+        break;
+    case kParamChorusHigh:
+        e.onePoleHighpassCoefs(Dravenor::expScale(v, 5.0f, 5000.0f), e.chorusHighpassA, e.chorusHighpassB);
+        break;
+    case kParamChorusFeedback: e.chorusFeedback = v; break;
+    case kParamBassAmount: e.bassAmount = v; break;
+    case kParamBassSat: e.bassSaturation = v; break;
+    case kParamBassFreq: e.bassFreqHz = Dravenor::expScale(v, 100.0f, 1000.0f); break;
+    case kParamBassSpread:
+        e.bassDelayLength = truncClamp(v * sr * 0.1f, 0, kBassDelayMax);  // at most 100 ms
+        e.bassDelayPos = 0;
+        break;
+    case kParamOutDist:
+        e.outDistOn = flag(v > 0.01f);
+        e.outDistGain = Dravenor::dbToGain(v * 50.0f);
+        break;
+    case kParamOutLow:
+        // Coefficients follow the knob even while the switch is off.
+        e.outLowpassOn = flag(v < 0.999f);
+        e.onePoleLowpassCoefs(Dravenor::expScale(v, 100.0f, 20000.0f), e.outLowpassA, e.outLowpassB);
+        break;
+    case kParamOutHigh:
+        e.outHighpassOn = flag(v > 0.001f);
+        e.onePoleHighpassCoefs(Dravenor::expScale(v, 3.0f, 2500.0f), e.outHighpassA, e.outHighpassB);
+        break;
+    case kParamOutGain: e.outGain = v * v * 16.0f; break;
+    default: return false;
+    }
+    return true;
+}
+
+// Modulation wheel, velocity and channel-pressure amounts.
+bool setModulationAmounts(Dravenor& e, int32_t index, float v)
+{
+    switch (index) {
+    case kParamModWheel: e.modWheel = v; break;
+    case kParamVelAmp: e.velToAmp = v; break;
+    case kParamVelFilter: e.velToFilter = v; break;
+    case kParamVelOsc3: e.velToOsc3 = v; break;
+    case kParamWheelLfo: e.wheelToLfo = v * v * 0.25f; break;
+    case kParamWheelFilter: e.wheelToFilter = v * v * 0.5f; break;
+    case kParamWheelOsc3: e.wheelToOsc3 = v * 16.0f; break;
+    case kParamPressureLfo: e.pressureToLfo = v * v * 0.25f; break;
+    case kParamPressureFilter: e.pressureToFilter = v * v; break;
+    case kParamPressureOsc3: e.pressureToOsc3 = v * 8.0f; break;
+    default: return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void Dravenor::setParameter(int32_t index, float value)
+{
+    // Compared unsigned: negative indexes and the editor-only tags 82..91 change nothing.
+    if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(kNumParams)) return;
+    // A NaN from a host would poison filters and envelopes for good; take it as 0.
+    const float v = std::isnan(value) ? 0.0f : value;
+    if (setOscillator(*this, index, v)) return;
+    if (setModulationAndAmp(*this, index, v)) return;
+    if (setFilter(*this, index, v)) return;
+    if (setPitchEnvelope(*this, index, v)) return;
+    if (setVoicesAndEffects(*this, index, v)) return;
+    setModulationAmounts(*this, index, v);
+    // 63 and 64 have no effect.
+}

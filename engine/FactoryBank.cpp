@@ -48,7 +48,7 @@ constexpr ProgramBank buildFactoryBank()
         const ProgramSpec& spec = kFactoryPrograms[p - 1];
         setName(bank[p], spec.name);
         setValues(bank[p], kInitPatch);
-        if (spec.style != nullptr) applySettings(bank[p], spec.style->settings);
+        applySettings(bank[p], spec.style->settings);
         applySettings(bank[p], spec.settings);
     }
     setName(bank[kNumPrograms - 1], "Init Patch");

@@ -25,7 +25,7 @@ struct SoundStyle {
 // One placeholder program: name, style and its own settings (applied last).
 struct ProgramSpec {
     const char* name;
-    const SoundStyle* style;
+    const SoundStyle* style;  // never null
     Setting settings[kMaxSettings];
 };
 
@@ -54,7 +54,10 @@ inline constexpr Setting kRoutingParallel{kParamOscRouting, 2.0f};
 // Voice count n / 100.
 constexpr Setting voices(int32_t n) { return {kParamVoiceCount, static_cast<float>(n) / 100.0f}; }
 // Coarse tuning value for a semitone offset of Osc1/Osc2 (-12..12).
-constexpr float semis(int32_t s) { return (static_cast<float>(s) + 12.0f + 0.5f) / 24.0f; }
+constexpr float semis(int32_t s)
+{
+    return s >= 12 ? 1.0f : (static_cast<float>(s) + 12.5f) / 24.0f;  // mid-step, so truncation lands on s
+}
 
 inline constexpr SoundStyle kBass{{{kParamOsc1Coarse, semis(-12)}, {kParamOsc2Coarse, semis(-12)},
     {kParamOsc2Fine, 0.54f}, {kParamAmpDecay, 0.6f}, {kParamAmpSustain, 0.6f},
