@@ -92,11 +92,11 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
   if (info->lpFile == nullptr || info->lpFile[0] == '\0') return FALSE;
 
   std::string target;
-  if (isExplorer(info->lpFile)) {
+  if (std::strstr(info->lpFile, "://") != nullptr) {
+    target = info->lpFile;  // a web address goes as it is
+  } else if (isExplorer(info->lpFile)) {
     if (info->lpParameters == nullptr || info->lpParameters[0] == '\0') return FALSE;
     target = pathArgument(info->lpParameters);
-  } else if (std::strstr(info->lpFile, "://") != nullptr) {
-    target = info->lpFile;  // a web address goes as it is
   } else {
     target = pathArgument(info->lpFile);
   }

@@ -76,6 +76,8 @@ INSTANTIATE_TEST_SUITE_P(
                   "/home/u/Sounds/New (1)/"},
         ShellCase{"ExplorerAnyCase", "OPEN", "c:\\windows\\EXPLORER.EXE", "/tmp/x", SW_SHOW, TRUE, "/tmp/x"},
         ShellCase{"PathLikeAnOption", "open", "C:\\Windows\\explorer.exe", "-rf", SW_SHOW, TRUE, "./-rf"},
+        ShellCase{"AddressEndingInExplorer", nullptr, "https://corvane.example/explorer.exe", "/etc", SW_SHOWNORMAL,
+                  TRUE, "https://corvane.example/explorer.exe"},
         ShellCase{"OtherVerb", "print", "https://corvane.example", nullptr, SW_SHOW, FALSE, nullptr},
         ShellCase{"NoFile", nullptr, nullptr, nullptr, SW_SHOW, FALSE, nullptr},
         ShellCase{"ExplorerWithoutFolder", "open", "C:\\Windows\\explorer.exe", nullptr, SW_SHOW, FALSE, nullptr}));
