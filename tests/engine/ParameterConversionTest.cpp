@@ -104,6 +104,51 @@ INSTANTIATE_TEST_SUITE_P(
         StepCase{"PDw-Del", 40, kInf, pitchDownDelay, INT32_MAX}, StepCase{"Ch-Del", 44, 0.0f, syncSteps, 1},
         StepCase{"Ch-Del", 44, 0.5f, syncSteps, 4}, StepCase{"Ch-Del", 44, 1.0f, syncSteps, 8}));
 
+// The editor and the factory bank store wave n as n / 39; every step lands on its wave.
+class WaveIndexSteps : public testing::TestWithParam<int> {};
+
+TEST_P(WaveIndexSteps, IndexOver39SelectsThatWave)
+{
+    Dravenor engine;
+    engine.setParameter(kParamOsc1Wave, static_cast<float>(GetParam()) / 39.0f);
+    engine.setParameter(kParamOsc2Wave, static_cast<float>(GetParam()) / 39.0f);
+    EXPECT_EQ(engine.osc1Wave, GetParam());
+    EXPECT_EQ(engine.osc2Wave, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(AllWaves, WaveIndexSteps, testing::Range(0, 40));
+
+// Display times for the read-out at the middle of each knob (geometric mean of the range;
+// three times it for the decays whose multiplier reaches 0.1).
+struct DisplayTimeCase {
+    const char* what;
+    int index;
+    double Dravenor::*field;
+    double expected;
+};
+
+class DisplayTimes : public testing::TestWithParam<DisplayTimeCase> {};
+
+TEST_P(DisplayTimes, AtTheMiddleOfTheKnob)
+{
+    const DisplayTimeCase& c = GetParam();
+    Dravenor engine;
+    engine.setParameter(kParamPercEnv, 0.0f);
+    engine.setParameter(c.index, 0.5f);
+    EXPECT_NEAR(engine.*c.field, c.expected, c.expected * 1e-6) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EightTimes, DisplayTimes,
+    testing::Values(DisplayTimeCase{"Amp-Atk", 8, &Dravenor::ampAttackMs, 144.91377},
+                    DisplayTimeCase{"Amp-Dec", 9, &Dravenor::ampDecayMs, 1050.0},
+                    DisplayTimeCase{"Amp-Rel", 11, &Dravenor::ampReleaseMs, 489.89795},
+                    DisplayTimeCase{"Flt-Atk", 20, &Dravenor::filterAttackMs, 69.570109},
+                    DisplayTimeCase{"Flt-Dec", 21, &Dravenor::filterDecayMs, 2121.3203},
+                    DisplayTimeCase{"Flt-Rel", 23, &Dravenor::filterReleaseMs, 282.84271},
+                    DisplayTimeCase{"Osc2-Dec", 15, &Dravenor::osc2DecayMs, 670.82039},
+                    DisplayTimeCase{"Osc3-Dec", 68, &Dravenor::osc3DecayMs, 670.82039}));
+
 // Parameter 59 asks for n voices at n / 100; counts above 20 leave the count as it was.
 class VoiceCountParameter : public testing::TestWithParam<int> {};
 
