@@ -1,0 +1,213 @@
+// Folder utilities: counting, creating, finding, deleting and naming folders,
+// and showing one in the file explorer.
+#include "catalogue/FileUtilities.h"
+
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+#include <cstdio>
+
+namespace {
+
+// True when every character of every part fitted: an append refused for length would
+// otherwise leave a shorter path that names another folder.
+bool appendAll(CFixedString& out, std::initializer_list<const CFixedString*> parts)
+{
+    for (const CFixedString* part : parts)
+    {
+        const uint64_t before = out.length;
+        out.append(*part);
+        if (out.length != before + part->length)
+            return false;
+    }
+    return true;
+}
+
+// The folder path with '/' turned into backslashes, then "*.*"; false when it does not fit.
+bool listingPattern(const CFixedString& folder, CFixedString& pattern)
+{
+    pattern = folder;
+    pattern.toBackslashes();
+    const CFixedString all("*.*");
+    return appendAll(pattern, {&all});
+}
+
+bool isDotEntry(const char* name)
+{
+    return name[0] == 0 || (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)));
+}
+
+bool isFolder(DWORD attributes)
+{
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+// "", "\", "\\", "C:", "C:\": paths whose deletion would take a whole drive.
+bool isRoot(const CFixedString& path)
+{
+    CFixedString p(path);
+    p.toBackslashes();
+    uint64_t n = p.length;
+    while (n > 0 && p.buffer[n - 1] == '\\')
+        --n;
+    if (n == 0)
+        return true;
+    return n == 2 && p.buffer[1] == ':';
+}
+
+bool deleteTree(const CFixedString& folder)
+{
+    int failures = 0;
+    CFixedString pattern;
+    if (listingPattern(folder, pattern))
+    {
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+        if (find != INVALID_HANDLE_VALUE)
+        {
+            do
+            {
+                if (isDotEntry(data.cFileName))
+                    continue;
+                const CFixedString name(data.cFileName);
+                CFixedString path(folder);
+                if (!appendAll(path, {&name}))
+                {
+                    ++failures; // would no longer fit: never act on a shortened path
+                    continue;
+                }
+                if (isFolder(data.dwFileAttributes))
+                {
+                    const CFixedString backslash("\\");
+                    if (!appendAll(path, {&backslash}) || !deleteTree(path))
+                        ++failures;
+                }
+                else if (win::remove(path.c_str()) != 0) // files and links (never their targets)
+                {
+                    ++failures;
+                }
+            } while (FindNextFileA(find, &data));
+            FindClose(find);
+        }
+    }
+    else
+    {
+        ++failures;
+    }
+    CFixedString self(folder);
+    self.toBackslashes();
+    if (!RemoveDirectoryA(self.c_str()))
+        ++failures;
+    return failures == 0;
+}
+
+} // namespace
+
+int32_t countFilesWithExtension(const CFixedString& folder, const CFixedString& extension, bool withSubFolders)
+{
+    CFixedString pattern;
+    if (!listingPattern(folder, pattern))
+        return 0;
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int32_t count = 0;
+    do
+    {
+        if (isDotEntry(data.cFileName))
+            continue;
+        const CFixedString name(data.cFileName);
+        if (isFolder(data.dwFileAttributes))
+        {
+            if (!withSubFolders)
+                continue;
+            CFixedString sub(folder);
+            const CFixedString backslash("\\");
+            if (appendAll(sub, {&name, &backslash}))
+                count += countFilesWithExtension(sub, extension, false);
+        }
+        else if (hasExtension(extension, name))
+        {
+            ++count;
+        }
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
+    return count;
+}
+
+bool createFolder(const CFixedString& path)
+{
+    CFixedString p(path);
+    return CreateDirectoryA(p.c_str(), nullptr) == 1;
+}
+
+bool folderExists(const CFixedString& path)
+{
+    CFixedString p(path);
+    const DWORD attributes = GetFileAttributesA(p.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool deleteFolderTree(const CFixedString& folder)
+{
+    if (isRoot(folder))
+        return false;
+    // Entries are named by appending to the folder path, so it must end in a separator;
+    // without one the listing would be of the parent's entries that start with the name.
+    CFixedString path(folder);
+    path.toBackslashes();
+    if (path.buffer[path.length - 1] != '\\')
+    {
+        const CFixedString backslash("\\");
+        if (!appendAll(path, {&backslash}))
+            return false;
+    }
+    return deleteTree(path);
+}
+
+bool makeUniqueFolderPath(const CFixedString& parent, const CFixedString& name, CFixedString* out)
+{
+    if (out == nullptr || name.length == 0)
+        return false;
+    out->clear();
+    const CFixedString backslash("\\");
+    for (int n = 0; n <= 32; ++n)
+    {
+        CFixedString candidate(parent);
+        candidate.toBackslashes();
+        if (candidate.length > 0 && candidate.buffer[candidate.length - 1] != '\\')
+            if (!appendAll(candidate, {&backslash}))
+                break;
+        CFixedString number;
+        if (n > 0)
+        {
+            char text[16];
+            std::snprintf(text, sizeof text, " (%d)", n);
+            number.assign(text);
+        }
+        if (!appendAll(candidate, {&name, &number, &backslash}))
+            break; // the path does not fit: no name would be right
+        candidate.toBackslashes();
+        if (!folderExists(candidate))
+        {
+            *out = candidate;
+            return true;
+        }
+    }
+    out->clear();
+    return false;
+}
+
+int32_t openFolderInExplorer(const CFixedString& folder)
+{
+    CFixedString parameters(folder);
+    SHELLEXECUTEINFOA info{};
+    info.cbSize = 112; // size of the Windows record
+    info.fMask = 0;
+    info.lpVerb = "open";
+    info.lpFile = "C:\\Windows\\explorer.exe";
+    info.lpParameters = parameters.c_str();
+    info.nShow = SW_SHOW;
+    return ShellExecuteExA(&info);
+}

@@ -1,0 +1,517 @@
+// CPixelCanvas: construction, layers, background, composition and copies.
+#include "graphics/CPixelCanvas.h"
+
+#include "vstgui/lib/cbitmap.h"
+#include "vstgui/lib/cdrawcontext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+using VSTGUI::CBitmap;
+using VSTGUI::CBitmapPixelAccess;
+
+namespace {
+
+// Largest layer the canvas makes: the colour layer's byte count must fit its uint32 count.
+constexpr uint64_t kMaxLayerBytes = 0xFFFFFFFFull;
+
+uint32_t absSize(int32_t v)
+{
+    return v < 0 ? static_cast<uint32_t>(-static_cast<int64_t>(v)) : static_cast<uint32_t>(v);
+}
+
+// Copies count bytes into a bitmap's pixels through a pixel accessor.
+void copyIntoBitmap(CBitmap* bitmap, const uint8_t* bytes, uint64_t count)
+{
+    CBitmapPixelAccess* access = CBitmapPixelAccess::create(bitmap, true);
+    if (access == nullptr)
+        return;
+    uint8_t* address = access->getAddress();
+    if (address != nullptr)
+    {
+        uint64_t room = static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight();
+        std::memcpy(address, bytes, std::min(count, room));
+    }
+    access->forget();
+}
+
+} // namespace
+
+CPixelCanvas::CPixelCanvas(int32_t w, int32_t h, uint8_t supersampling, uint32_t extraLayers)
+{
+    resetDefaults(supersampling);
+    allocate(w, h, extraLayers);
+}
+
+CPixelCanvas::CPixelCanvas(uint8_t supersampling)
+{
+    resetDefaults(supersampling);
+}
+
+CPixelCanvas::CPixelCanvas(CBitmap* bitmap, uint8_t supersampling, uint32_t extraLayers)
+{
+    resetDefaults(supersampling);
+    setBitmap(bitmap, extraLayers);
+}
+
+CPixelCanvas::~CPixelCanvas()
+{
+    release();
+}
+
+void CPixelCanvas::resetDefaults(uint8_t supersampling)
+{
+    smoothDownsample = 0;
+    recordedFirst = recordedEnd = 0;
+    recordCurve = 0;
+    lineWeight = 2;
+    layerCount = 1;
+    stepSize = 0.25f;
+    factor = (supersampling >= 2 && supersampling <= 16) ? supersampling : 1;
+}
+
+void CPixelCanvas::freeBuffers()
+{
+    fillInner.reset();
+    fillEdge.reset();
+    profileSize = 0;
+    if (pointBuffer)
+        recordedFirst = recordedEnd = 0;
+    pointBuffer.reset();
+    pointCount = 0;
+}
+
+void CPixelCanvas::freePairs()
+{
+    drawColour = oneColour = drawCoverage = oneCoverage = nullptr;
+    for (int i = 0; i < kMaxLayers; ++i)
+    {
+        colour[i].reset();
+        coverage[i].reset();
+    }
+}
+
+void CPixelCanvas::allocate(int32_t w, int32_t h, uint32_t extraLayers)
+{
+    width = absSize(w);
+    height = absSize(h);
+    uint64_t drawBytes = 4ull * width * height * factor * factor;
+    if (drawBytes > kMaxLayerBytes)
+        width = height = 0; // too large to address: the canvas stays empty rather than overflow
+    if (factor >= 2)
+        layerCount = 2;
+    else
+        layerCount = static_cast<int32_t>(std::clamp<uint64_t>(uint64_t{extraLayers} + 1, 2, kMaxLayers));
+
+    freePairs();
+    for (int i = 0; i < layerCount; ++i)
+    {
+        colour[i] = CanvasLayer::makeColour(width, height);
+        coverage[i] = CanvasLayer::makeCoverage(width, height);
+    }
+    if (factor >= 2)
+    {
+        colour[2] = CanvasLayer::makeColour(factor * width, factor * height);
+        coverage[2] = CanvasLayer::makeCoverage(factor * width, factor * height);
+        drawColour = colour[2].get();
+        drawCoverage = coverage[2].get();
+        oneColour = colour[1].get();
+        oneCoverage = coverage[1].get();
+    }
+    else
+    {
+        drawColour = colour[1].get();
+        drawCoverage = coverage[1].get();
+    }
+
+    freeBuffers();
+    if (output != nullptr)
+    {
+        output->forget();
+        output = nullptr;
+    }
+
+    profileSize = drawColour->height + factor;
+    fillInner = std::make_unique<float[]>(profileSize);
+    fillEdge = std::make_unique<float[]>(profileSize);
+    pointCount = drawColour->width + factor;
+    pointBuffer = std::make_unique<CanvasPoint[]>(pointCount);
+    output = new CBitmap(static_cast<VSTGUI::CCoord>(width), static_cast<VSTGUI::CCoord>(height));
+}
+
+void CPixelCanvas::setBitmap(CBitmap* bitmap, uint32_t extraLayers)
+{
+    if (bitmap == nullptr || bitmap->getPlatformBitmap() == nullptr)
+        return;
+    background.reset();
+    drawColour = oneColour = drawCoverage = oneCoverage = nullptr;
+    freeBuffers();
+    recordedFirst = recordedEnd = 0;
+    recordCurve = 0;
+    freePairs();
+    if (output != nullptr)
+    {
+        output->forget();
+        output = nullptr;
+    }
+    width = height = 0;
+    loadBitmapPixels(bitmap);
+    allocate(static_cast<int32_t>(bitmap->getWidth()), static_cast<int32_t>(bitmap->getHeight()), extraLayers);
+}
+
+void CPixelCanvas::loadBitmapPixels(CBitmap* bitmap)
+{
+    background.reset();
+    if (bitmap == nullptr || bitmap->getPlatformBitmap() == nullptr)
+        return;
+    uint32_t w = static_cast<uint32_t>(std::abs(static_cast<int64_t>(bitmap->getWidth()))) & ~3u;
+    uint32_t h = static_cast<uint32_t>(std::abs(static_cast<int64_t>(bitmap->getHeight())));
+    if (4ull * w * h > kMaxLayerBytes)
+        return;
+    background = CanvasLayer::makeColour(w, h);
+    CBitmapPixelAccess* access = CBitmapPixelAccess::create(bitmap, true);
+    if (access == nullptr)
+        return;
+    // Byte copy in order, regardless of the bitmap's row length: a picture whose width is
+    // not a multiple of 4 gives a narrower (sheared) background that compose leaves out.
+    const uint8_t* address = access->getAddress();
+    if (address != nullptr)
+    {
+        uint64_t room = static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight();
+        std::memcpy(background->bytes.get(), address, std::min<uint64_t>(background->count, room));
+    }
+    access->forget();
+}
+
+void CPixelCanvas::release()
+{
+    background.reset();
+    drawColour = oneColour = drawCoverage = oneCoverage = nullptr;
+    freeBuffers();
+    recordedFirst = recordedEnd = 0;
+    recordCurve = 0;
+    freePairs();
+    if (output != nullptr)
+    {
+        output->forget();
+        output = nullptr;
+    }
+    width = height = 0;
+}
+
+void CPixelCanvas::clear(uint8_t r, uint8_t g, uint8_t b)
+{
+    if (drawColour == nullptr)
+        return;
+    uint8_t* p = drawColour->bytes.get();
+    if (r == g && g == b)
+    {
+        std::memset(p, r, drawColour->count);
+    }
+    else
+    {
+        for (uint32_t i = 0; i + 3 < drawColour->count; i += 4)
+        {
+            p[i] = b;
+            p[i + 1] = g;
+            p[i + 2] = r;
+        }
+    }
+    if (drawCoverage != nullptr)
+        std::fill_n(drawCoverage->floats.get(), drawCoverage->count, 1.0f);
+}
+
+void CPixelCanvas::setBackgroundColor(uint8_t r, uint8_t g, uint8_t b)
+{
+    if (width == 0 || height == 0)
+        return;
+    if (!background)
+        background = CanvasLayer::makeColour(width, height);
+    uint8_t* p = background->bytes.get();
+    for (uint32_t i = 0; i + 3 < background->count; i += 4)
+    {
+        p[i] = b;
+        p[i + 1] = g;
+        p[i + 2] = r;
+        p[i + 3] = 255;
+    }
+}
+
+void CPixelCanvas::setBackgroundColor(const uint8_t rgb[3])
+{
+    setBackgroundColor(rgb[0], rgb[1], rgb[2]);
+}
+
+void CPixelCanvas::setCoverage(float value)
+{
+    float c = std::clamp(value, 0.0f, 1.0f);
+    if (drawCoverage != nullptr)
+        std::fill_n(drawCoverage->floats.get(), drawCoverage->count, c);
+    if (oneCoverage != nullptr)
+        std::fill_n(oneCoverage->floats.get(), oneCoverage->count, c);
+}
+
+void CPixelCanvas::blockAverage()
+{
+    // Needs at least 4 columns as well as 4 rows: the loops run to width - 4 and height - 4.
+    if (height < 4 || width < 4)
+        return;
+    const uint32_t f = factor;
+    const uint32_t sw = drawColour->width;
+    const uint8_t* src = drawColour->bytes.get();
+    const float* srcCov = drawCoverage->floats.get();
+    uint8_t* dst = oneColour->bytes.get();
+    float* dstCov = oneCoverage ? oneCoverage->floats.get() : nullptr;
+    const uint32_t area = f * f;
+    for (uint32_t x = 0; x <= width - 4; ++x)
+    {
+        for (uint32_t y = 0; y <= height - 4; ++y)
+        {
+            uint32_t sumB = 0, sumG = 0, sumR = 0;
+            float sumC = 0.0f;
+            const uint32_t x0 = f * x + f - 1, y0 = f * y + f - 1;
+            for (uint32_t j = 0; j < f; ++j)
+            {
+                for (uint32_t i = 0; i < f; ++i)
+                {
+                    uint32_t s = (x0 + i) + sw * (y0 + j);
+                    sumB += src[4 * s];
+                    sumG += src[4 * s + 1];
+                    sumR += src[4 * s + 2];
+                    sumC += srcCov[s];
+                }
+            }
+            uint32_t d = x + width * y;
+            dst[4 * d] = static_cast<uint8_t>(sumB / area);
+            dst[4 * d + 1] = static_cast<uint8_t>(sumG / area);
+            dst[4 * d + 2] = static_cast<uint8_t>(sumR / area);
+            if (dstCov)
+                dstCov[d] = sumC / static_cast<float>(area);
+        }
+    }
+}
+
+void CPixelCanvas::sampleWithGlow()
+{
+    const uint32_t f = factor;
+    const uint32_t sw = drawColour->width;
+    const uint8_t* src = drawColour->bytes.get();
+    const float* srcCov = drawCoverage->floats.get();
+    uint8_t* dst = oneColour->bytes.get();
+    float* dstCov = oneCoverage ? oneCoverage->floats.get() : nullptr;
+    for (uint32_t y = 0; y < height; ++y)
+    {
+        for (uint32_t x = 0; x < width; ++x)
+        {
+            const uint32_t s[4] = {f * x + sw * f * y, f * x + 1 + sw * f * y, f * x + sw * (f * y + 1),
+                f * x + 1 + sw * (f * y + 1)};
+            uint32_t d = x + width * y;
+            float c = 0.0f;
+            for (uint32_t k : s)
+                c += srcCov[k];
+            if (dstCov)
+                dstCov[d] = std::clamp(0.25f * c, 0.0f, 1.0f);
+            for (int ch = 0; ch < 3; ++ch)
+            {
+                uint32_t sum = 0;
+                for (uint32_t k : s)
+                    sum += src[4 * k + ch];
+                // 0.88 darkens the plain average a little; the glow pass below brightens edges again.
+                int v = static_cast<int>(static_cast<float>(sum >> 2) * 0.88f);
+                dst[4 * d + ch] = static_cast<uint8_t>(std::min(255, v));
+            }
+        }
+    }
+    if (width < 3 || height < 3)
+        return;
+    // Glow: neighbours are read as they were before the pass.
+    std::unique_ptr<uint8_t[]> before(new uint8_t[oneColour->count]);
+    std::memcpy(before.get(), dst, oneColour->count);
+    for (uint32_t y = 1; y + 2 <= height; ++y)
+    {
+        for (uint32_t x = 1; x + 2 <= width; ++x)
+        {
+            uint32_t d = x + width * y;
+            for (int ch = 0; ch < 3; ++ch)
+            {
+                int right = before[4 * (d + 1) + ch];
+                int lower = before[4 * (d + width) + ch];
+                dst[4 * d + ch] = static_cast<uint8_t>(std::min(255, before[4 * d + ch] + ((right + lower) >> 3)));
+            }
+        }
+    }
+}
+
+void CPixelCanvas::compose(VSTGUI::CDrawContext* context, const VSTGUI::CRect& dest)
+{
+    if (output == nullptr || drawColour == nullptr || drawCoverage == nullptr)
+        return;
+    if (factor >= 2)
+    {
+        if (oneColour == nullptr)
+            return;
+        if (smoothDownsample == 0)
+            blockAverage();
+        else
+            sampleWithGlow();
+    }
+    int base = 1;
+    if (background)
+    {
+        base = 0;
+        if (colour[0] && background->count == colour[0]->count)
+            std::memcpy(colour[0]->bytes.get(), background->bytes.get(), background->count);
+    }
+    CanvasLayer* baseColour = colour[base].get();
+    if (baseColour == nullptr)
+        return;
+    uint8_t* basePixels = baseColour->bytes.get();
+    const uint32_t pixels = coverage[0] ? std::min(coverage[0]->count, baseColour->count / 4) : 0;
+    for (int i = base + 1; i < layerCount; ++i)
+    {
+        if (!coverage[i] || !colour[i])
+            continue;
+        const float* cov = coverage[i]->floats.get();
+        const uint8_t* layer = colour[i]->bytes.get();
+        const uint32_t n = std::min(pixels, coverage[i]->count);
+        for (uint32_t p = 0; p < n; ++p)
+        {
+            float c = cov[p];
+            if (c < 0.05f) // below 5 % the layer leaves the base as it is
+                continue;
+            for (int ch = 0; ch < 3; ++ch)
+            {
+                float v = basePixels[4 * p + ch] * (1.0f - c) + layer[4 * p + ch] * c;
+                basePixels[4 * p + ch] = static_cast<uint8_t>(static_cast<int>(v));
+            }
+        }
+    }
+    copyIntoBitmap(output, basePixels, baseColour->count);
+    if (context != nullptr)
+        context->drawBitmap(output, dest, VSTGUI::CPoint(0, 0), 1.0f);
+}
+
+void CPixelCanvas::copyToBitmap(CBitmap* target)
+{
+    if (target == nullptr || output == nullptr)
+        return;
+    if (target->getWidth() != static_cast<double>(width) || target->getHeight() != static_cast<double>(height))
+        return;
+    compose(nullptr, VSTGUI::CRect());
+    CBitmapPixelAccess* from = CBitmapPixelAccess::create(output, true);
+    CBitmapPixelAccess* to = CBitmapPixelAccess::create(target, true);
+    if (from != nullptr && to != nullptr && from->getAddress() != nullptr && to->getAddress() != nullptr)
+    {
+        uint64_t count = 4ull * width * height;
+        uint64_t roomFrom = static_cast<uint64_t>(from->getBytesPerRow()) * from->getBitmapHeight();
+        uint64_t roomTo = static_cast<uint64_t>(to->getBytesPerRow()) * to->getBitmapHeight();
+        std::memcpy(to->getAddress(), from->getAddress(), std::min({count, roomFrom, roomTo}));
+    }
+    if (from != nullptr)
+        from->forget();
+    if (to != nullptr)
+        to->forget();
+}
+
+void CPixelCanvas::copyRegion(const CPixelCanvas* source, uint32_t x, uint32_t y, int32_t columnLimit,
+    int32_t rowLimit, bool fromBackground, bool toBackground)
+{
+    if (source == nullptr)
+        return;
+    const CanvasLayer* from = fromBackground ? source->background.get() : source->drawColour;
+    if (from == nullptr)
+        return;
+    // The fit is checked against the layer actually read: a background may be narrower
+    // than its canvas, a supersampled drawing layer larger.
+    if (static_cast<int64_t>(from->width) - x < static_cast<int64_t>(width)
+        || static_cast<int64_t>(from->height) - y < static_cast<int64_t>(height))
+        return;
+    const float* fromCoverage = nullptr;
+    if (!fromBackground)
+    {
+        if (source->drawCoverage == nullptr || source->drawCoverage->width != from->width)
+            return;
+        fromCoverage = source->drawCoverage->floats.get();
+    }
+    CanvasLayer* target = nullptr;
+    if (toBackground)
+    {
+        background = CanvasLayer::makeColour(width, height);
+        target = background.get();
+    }
+    else
+    {
+        target = colour[1].get();
+    }
+    if (target == nullptr)
+        return;
+    const bool writeCoverage = !toBackground && drawCoverage != nullptr;
+    const uint32_t columns = columnLimit > 0 ? std::min<uint32_t>(width, columnLimit) : width;
+    const uint32_t rows = rowLimit > 0 ? std::min<uint32_t>(height, rowLimit) : height;
+    for (uint32_t c = 0; c < columns; ++c)
+    {
+        for (uint32_t r = 0; r < rows; ++r)
+        {
+            uint64_t s = static_cast<uint64_t>(y + r) * from->width + x + c;
+            uint64_t d = static_cast<uint64_t>(r) * width + c;
+            if (writeCoverage)
+                drawCoverage->floats[d] = fromBackground ? 1.0f : fromCoverage[s];
+            std::memcpy(&target->bytes[4 * d], &from->bytes[4 * s], 4);
+        }
+    }
+}
+
+void CPixelCanvas::copyLayer(uint32_t i, uint32_t j)
+{
+    if (i >= kMaxLayers || j >= kMaxLayers)
+        return;
+    if (!colour[i] || !coverage[i] || !colour[j] || !coverage[j])
+        return;
+    // Only between pairs of equal size: the supersampled pair is larger than the others.
+    if (colour[i]->count != colour[j]->count || coverage[i]->count != coverage[j]->count)
+        return;
+    std::memcpy(colour[j]->bytes.get(), colour[i]->bytes.get(), colour[j]->count);
+    std::memcpy(coverage[j]->floats.get(), coverage[i]->floats.get(), sizeof(float) * coverage[j]->count);
+}
+
+void CPixelCanvas::copyLayerRect(int32_t i, int32_t j, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w,
+    int32_t h, float scale)
+{
+    i = std::clamp(i, 0, kMaxLayers - 1);
+    j = std::clamp(j, 0, kMaxLayers - 1);
+    if (i == j || !colour[i] || !coverage[i] || !colour[j] || !coverage[j])
+        return;
+    if (width == 0 || height == 0)
+        return;
+    scale = std::clamp(scale, 0.0f, 1.0f);
+    const int64_t W = width, H = height;
+    int64_t x0 = std::clamp<int64_t>(sx, 0, W - 1), x1 = std::clamp<int64_t>(dx, 0, W - 1);
+    int64_t y0 = std::clamp<int64_t>(sy, 0, H - 1), y1 = std::clamp<int64_t>(dy, 0, H - 1);
+    // The end is clamped to the last index, so the last column and row are never copied.
+    int64_t cw = std::min(std::min(std::max<int64_t>(x0 + w, 0), W - 1) - x0,
+        std::min(std::max<int64_t>(x1 + w, 0), W - 1) - x1);
+    int64_t ch = std::min(std::min(std::max<int64_t>(y0 + h, 0), H - 1) - y0,
+        std::min(std::max<int64_t>(y1 + h, 0), H - 1) - y1);
+    if (cw <= 0 || ch <= 0)
+        return;
+    for (int64_t k = 0; k < ch; ++k)
+    {
+        int64_t s = (y0 + k) * W + x0;
+        int64_t d = (y1 + k) * W + x1;
+        std::memmove(&colour[j]->bytes[4 * d], &colour[i]->bytes[4 * s], 4 * cw);
+        if (scale == 1.0f)
+            std::memmove(&coverage[j]->floats[d], &coverage[i]->floats[s], sizeof(float) * cw);
+        else
+            for (int64_t n = 0; n < cw; ++n)
+                coverage[j]->floats[d + n] = coverage[i]->floats[s + n] * scale;
+    }
+}
+
+float CPixelCanvas::getCoverage(uint32_t x, uint32_t y) const
+{
+    if (drawColour == nullptr || drawCoverage == nullptr || x >= drawColour->width || y >= drawColour->height)
+        return 0.0f;
+    return drawCoverage->floats[x + drawCoverage->width * y];
+}
