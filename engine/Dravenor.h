@@ -13,6 +13,7 @@
 #include "engine/EngineOwner.h"
 #include "engine/Module.h"
 #include "engine/ParamControlTable.h"
+#include "engine/OscTableExchange.h"
 #include "engine/ProgramBank.h"
 #include "engine/RateTables.h"
 #include "engine/VoiceState.h"
@@ -149,6 +150,7 @@ public:
     double filterAttackMs = 0, filterDecayMs = 0, filterReleaseMs = 0;
     double osc2DecayMs = 0, osc3DecayMs = 0;
     RateTables* tables = nullptr;    // this engine's rate-dependent tables, owned
+    OscTableExchange oscTableExchange;  // rebuilt waves on their way to the audio thread
 
     // --- construction (engine.cpp) ---
     // Builds a ready engine: program 0's values, delay lines, tables for 44100 Hz. UI thread.
@@ -223,6 +225,9 @@ public:
     // --- oscillator waves ---
     // Rebuilds osc1Table and osc2Table from the wave indexes and drives (not while a program loads). Any thread.
     void updateWaveforms();
+    // Takes the waves last published by updateWaveforms into osc1Table, osc2Table and sounding;
+    // render calls it at every slice start. Audio thread.
+    void acquireWaveforms();
 
     // --- math (pure; the non-static ones use sampleRate) ---
     static float expScale(float v, float lo, float hi);             // lo..hi exponentially
