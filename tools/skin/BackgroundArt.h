@@ -1,0 +1,12 @@
+// The editor's 3000 x 2016 background: body, panels, section titles, every
+// control's name, the screens' surrounds, the program field, the logo, the
+// wheel slots and the five-octave keyboard at rest.
+#pragma once
+
+#include "SkinCanvas.h"
+
+namespace skin {
+
+void drawBackground(SkinCanvas& c);
+
+}  // namespace skin
