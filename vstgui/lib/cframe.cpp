@@ -298,6 +298,7 @@ CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState
 		if (r != kMouseEventNotHandled)
 			return r;
 	}
+	checkMouseViews (where, buttons);
 	CPoint p (where);
 	return CViewContainer::onMouseDown (p, buttons);
 }
@@ -313,10 +314,11 @@ CMouseEventResult CFrame::platformOnMouseMoved (CPoint& where, const CButtonStat
 		if (r != kMouseEventNotHandled)
 			return r;
 	}
-	checkMouseViews (where, buttons);
 	CPoint p (where);
+	// While a view holds the mouse, the pointer enters and leaves nothing else.
 	if (mouseDownView)
 		return CViewContainer::onMouseMoved (p, buttons);
+	checkMouseViews (where, buttons);
 	// Without a capture the view under the pointer hears of the move, buttons reduced
 	// to the modifier keys.
 	CView* v = findMouseView (where);

@@ -1,4 +1,9 @@
 #include "fontresolver.h"
+#include <cairo.h>
+#include <climits>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <unistd.h>
 #include <fontconfig/fontconfig.h>
 #include <map>
 #include <strings.h>
@@ -41,9 +46,44 @@ bool familyInstalled (const std::string& name)
 
 } // namespace
 
+namespace {
+
+/** cairo and fontconfig keep font data for the life of the process; a program that
+    has this library linked in gives it back at exit, so that leak checkers see a clean
+    process. Inside a plug-in module the host may still use both libraries: nothing is
+    released there. */
+void releaseFontCaches ()
+{
+	cairo_debug_reset_static_data ();
+	FcFini ();
+}
+
+bool linkedIntoMainProgram ()
+{
+	Dl_info info {};
+	if (!dladdr (reinterpret_cast<void*> (&releaseFontCaches), &info))
+		return false;
+	if (!info.dli_fname || !*info.dli_fname)
+		return true;
+	char self[PATH_MAX] = {};
+	char here[PATH_MAX] = {};
+	if (!realpath ("/proc/self/exe", self) || !realpath (info.dli_fname, here))
+		return false;
+	return std::string (self) == here;
+}
+
+} // namespace
+
 const std::string& resolveFontFamily (const std::string& name)
 {
 	static std::map<std::string, std::string> cache;
+	static bool cleanupRegistered = false;
+	if (!cleanupRegistered)
+	{
+		cleanupRegistered = true;
+		if (linkedIntoMainProgram ())
+			std::atexit (releaseFontCaches);
+	}
 	auto it = cache.find (name);
 	if (it != cache.end ())
 		return it->second;
