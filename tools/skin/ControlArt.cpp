@@ -115,27 +115,38 @@ void drawWheelFrame(SkinCanvas& c, double x, double y, int frame) {
     // Rotation: +55 degrees at frame 0 (up), 0 at frame 45, -55 at frame 90.
     const double theta = (45.0 - frame) / 45.0 * 55.0 * kDeg;
 
-    // Cylinder shading, one row at a time.
+    // Cylinder shading, one row at a time: dark where the surface turns away
+    // at the top and bottom, brightest a little above the middle.
     for (int row = 0; row < int(h - 2 * b); ++row) {
         const double yy = y + b + row + 0.5;
         const double s = std::clamp((cy - yy) / radius, -1.0, 1.0);
-        const double light = std::pow(std::cos(std::asin(s)), 0.7);
+        const double facing = std::cos(std::asin(s));
+        const double light = std::clamp(std::pow(facing, 1.6) * (0.85 + 0.25 * s), 0.0, 1.0);
         c.fillRect({x + b, y + b + row, x + w - b, y + b + row + 1}, mix(pal::kWheelDark, pal::kWheelLight, light));
     }
-    // Ridges every 10 degrees of the surface; they move with the rotation.
-    for (int k = -20; k <= 20; ++k) {
-        const double phi = theta + k * 10.0 * kDeg;
-        if (std::fabs(phi) > 82 * kDeg) continue;
+    // Grip ridges every 9 degrees of the surface; they move with the rotation
+    // and flatten towards the top and bottom.
+    for (int k = -24; k <= 24; ++k) {
+        const double phi = theta + k * 9.0 * kDeg;
+        if (std::fabs(phi) > 80 * kDeg) continue;
         const double yy = cy - radius * std::sin(phi);
-        const double shade = std::cos(phi);
-        c.line(x + b + 2, yy, x + w - b - 2, yy, 1.5 + 2.0 * shade, mix(pal::kWheelDark, pal::kKnobRim, 0.6));
+        const double facing = std::cos(phi);
+        const double thick = 1.0 + 2.0 * facing;
+        c.fillRect({x + b + 3, yy - thick / 2, x + w - b - 3, yy + thick / 2},
+                   mix(pal::kWheelDark, pal::kKnobRim, 0.5));
+        c.fillRect({x + b + 3, yy + thick / 2, x + w - b - 3, yy + thick / 2 + facing},
+                   mix(pal::kWheelLight, pal::kPointer, 0.25 * facing));
     }
-    // The marker line at the wheel's own centre position.
+    // The marker at the wheel's own centre position, with a dark outline.
     const double my = cy - radius * std::sin(theta);
+    c.fillRect({x + b, my - 6, x + w - b, my + 6}, pal::kKnobRim);
     c.fillRect({x + b, my - 4, x + w - b, my + 4}, pal::kPointer);
-    // Dark edges so the wheel reads as a separate part from the well.
-    c.fillRect({x + b, y + b, x + b + 2, y + h - b}, pal::kKnobRim);
-    c.fillRect({x + w - b - 2, y + b, x + w - b, y + h - b}, pal::kKnobRim);
+    // Darker sides: the wheel's rim seen in its slot.
+    for (int i = 0; i < 5; ++i) {
+        const Colour side = mix(pal::kKnobRim, pal::kWheelDark, i / 5.0);
+        c.fillRect({x + b + i, y + b, x + b + i + 1, y + h - b}, side);
+        c.fillRect({x + w - b - i - 1, y + b, x + w - b - i, y + h - b}, side);
+    }
 }
 
 void drawOnOffButton(SkinCanvas& c, double x, double y, bool on) {
