@@ -74,7 +74,8 @@ constexpr auto kPanels = std::to_array<Panel>({
     {{1596, 24, 2952, 1562}},
 });
 
-// Titles sit 24 px above the first row of their section's knobs.
+// Titles have their baseline 24 px above the top of their section's first row
+// of knobs (the voice title sits just above its switch).
 constexpr auto kHeaders = std::to_array<Header>({
     {"OSCILLATOR 1", 230, 84, 1036},
     {"ROUTING", 1082, 84, 1414},
