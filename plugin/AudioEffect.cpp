@@ -1,6 +1,7 @@
 #include "plugin/AudioEffect.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "plugin/AEffEditor.h"
@@ -106,7 +107,8 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
         case effOpen: open(); return 0;
         case effClose: close(); return 0;
         case effSetProgram:
-            if (value < numPrograms) setProgram(static_cast<int32_t>(value));
+            // A value beyond 32 bits would wrap into a valid program number.
+            if (value < numPrograms && value >= INT32_MIN) setProgram(static_cast<int32_t>(value));
             return 0;
         case effGetProgram: return getProgram();
         case effSetProgramName:

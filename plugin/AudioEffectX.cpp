@@ -226,10 +226,11 @@ bool AudioEffectX::matchArrangement(VstSpeakerArrangement** to, VstSpeakerArrang
     if (from == nullptr || to == nullptr) return false;
     if (!deallocateArrangement(to) || !allocateArrangement(to, from->numChannels)) return false;
     (*to)->type = from->type;
+    // Records hold numChannels speakers, more than the 8 declared: index through pointers.
+    VstSpeakerProperties* target = (*to)->speakers;
+    VstSpeakerProperties* source = from->speakers;
     bool ok = true;
-    for (int32_t i = 0; i < (*to)->numChannels; ++i) {
-        ok = copySpeaker(&(*to)->speakers[i], &from->speakers[i]) && ok;
-    }
+    for (int32_t i = 0; i < (*to)->numChannels; ++i) ok = copySpeaker(target + i, source + i) && ok;
     return ok;
 }
 
