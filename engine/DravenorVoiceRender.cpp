@@ -3,6 +3,7 @@
 // the per-voice two-stage filter and the Voice-Mode output gains.
 
 #include "engine/Dravenor.h"
+#include "engine/FilterLimits.h"
 #include "engine/FloatToInt.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ struct VoiceSlice {
     bool osc3On;
     float filterMod, envAmount, lfoToFilter;
     float cutoff, cutoffStep, separation, resonance;
+    float coefLimit;                    // largest stable filter coefficient for this resonance
     float upSteps, downSteps, upCoef, downCoef;  // pitch envelopes, 1/128 semitone at level 1
     float glideDistance, glideCoef;
     float b0, a1, pitchBend;                     // bend smoothing
@@ -150,8 +152,8 @@ void runVoice(VoiceState& v, const VoiceSlice& s, int32_t frames, float* out0, f
             int32_t idx = floatToInt32(
                 (filterEnv * s.envAmount + s.filterMod + cutoff + lfo * s.lfoToFilter * lfoFade) * 4600.0f);
             idx = idx < 1 ? 0 : std::min(idx, 4095);
-            const float f = filterCoef[idx];
-            const float f2 = s.separation * f;
+            const float f = std::min(filterCoef[idx], s.coefLimit);
+            const float f2 = std::min(s.separation * f, s.coefLimit);
             const float q = s.resonance;
             float high1 = 0.0f, high2 = 0.0f;
             // Two passes of both stages per sample on the same input.
@@ -380,6 +382,8 @@ void Dravenor::renderVoice(VoiceState& voice, int32_t slot, int32_t frames, floa
     s.cutoffStep = cutoffRampStep;
     s.separation = filterSeparation;
     s.resonance = filterResonance;
+    // Only bites at rates below about 40 kHz, where full cutoff would make the stages unstable.
+    s.coefLimit = stableFilterCoefLimit(s.resonance);
     s.glideDistance = glideDistance;
     s.glideCoef = glideCoef;
     s.b0 = bendB0;
