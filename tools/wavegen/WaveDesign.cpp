@@ -268,9 +268,14 @@ WaveDesign::WaveDesign()
     put(25, peak1(limited(fromAmplitudes({1.0, 0, 0.6, 0, 0.45, 0, 0.35}))));
     put(26, peak1(limited(pulse(1.0 / 3.0))));
     {
-        // Buzz: every harmonic at the same level, a narrow impulse per cycle.
+        // Buzz: every harmonic at the same level. Quadratic (Schroeder) phases
+        // spread the energy over the cycle, so it is as loud as the other waves
+        // instead of one narrow spike per cycle.
         Spectrum s;
-        for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) s.set(h, 1.0);
+        for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+            const double phase = kPi * h * (h - 1) / kBrightTop;
+            s.set(h, std::cos(phase), std::sin(phase));
+        }
         put(27, peak1(limited(s, kBrightFull, kBrightTop)));
     }
     put(28, peak1(limited(resonantSaw(8.0, 4.0))));
