@@ -198,7 +198,8 @@ public:
     // --- voices (rendering) ---
     // Renders one slice of `frames` into outputs[0..1] (added; cleared first when clear != 0). Audio thread.
     void render(int32_t frames, float** outputs, int32_t clear);
-    // Runs the voices of slots 0..voiceCount-1 over one slice, adding into outputs. Audio thread.
+    // Runs the voices of slots 0..voiceCount-1 over one slice, adding into outputs, and lets voices left
+    // above a lowered voice count release and die away. Audio thread.
     void renderVoices(int32_t frames, float** outputs);
     // Starts a voice given a note (glide, pitches, envelope stages) at the beginning of a slice. Audio thread.
     void startVoice(VoiceState& voice, int32_t slot);
