@@ -6,6 +6,8 @@
 
 namespace VSTGUI {
 
+IdStringPtr kMsgLooseFocus = "LooseFocus";
+
 CView::CView (const CRect& sz) : size (sz), mouseableArea (sz)
 {
 }

@@ -11,6 +11,9 @@
 
 namespace VSTGUI {
 
+/** Sent by a text field to its listener when it loses the focus ("LooseFocus"). */
+extern IdStringPtr kMsgLooseFocus;
+
 class CView : public CBaseObject
 {
 public:
