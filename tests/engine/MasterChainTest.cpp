@@ -51,6 +51,23 @@ TEST(SharedFilter, MakesBothOutputsIdentical)
     for (size_t i = 0; i < left.size(); ++i) ASSERT_EQ(left[i], right[i]) << i;
 }
 
+TEST(SharedFilter, LfoAdvancesOnlyWhileTheSumIsFiltered)
+{
+    EngineRig rig(44100.0, kInitPatchProgram);
+    rig.set(kParamLfoRate, 0.5f);
+    rig.set(kParamSharedFilter, 0.0f); // filters per voice
+    rig.engine->noteOn(60, 100, 0);
+    std::vector<float> left, right;
+    rig.render(1000, left, right, {100});
+    EXPECT_EQ(rig.engine->sharedLfoPhase, 0u);
+    EXPECT_EQ(rig.engine->sharedLfoStage, 0);
+    rig.set(kParamSharedFilter, 1.0f);
+    rig.render(1000, left, right, {100});
+    const uint32_t inc = static_cast<uint32_t>(static_cast<int64_t>(rig.engine->phaseIncPerHz * rig.engine->lfoRateHz));
+    EXPECT_EQ(rig.engine->sharedLfoPhase, inc * 1000u);
+    EXPECT_GT(rig.engine->sharedLfoFade, 0.0f);
+}
+
 TEST(SharedFilter, CoefficientStaysStableBelowFortyKilohertz)
 {
     // At 32 kHz the table's top coefficient (1.03) would let an undamped stage
@@ -168,6 +185,22 @@ TEST(Render, FlushToZeroOnlyWhileRendering)
         EXPECT_EQ(_mm_getcsr(), mode);
     }
     _mm_setcsr(before);
+}
+
+TEST(Render, OnlyASoundingSliceEndsTheFreshStartAfterAReset)
+{
+    EngineRig rig;
+    rig.set(kParamOsc1Wave, 0.0f);
+    rig.set(kParamOsc2Wave, 0.0f);
+    rig.engine->reset();
+    std::vector<float> left, right;
+    rig.render(64, left, right);
+    EXPECT_EQ(rig.engine->freshAfterReset, 1);
+    rig.set(kParamOsc2Wave, 1.0f);
+    rig.render(64, left, right);
+    EXPECT_EQ(rig.engine->freshAfterReset, 0);
+    // The first sounding slice took the chorus targets at once.
+    EXPECT_EQ(rig.engine->chorusState[0].feedback, rig.engine->chorusFeedback);
 }
 
 TEST(Render, SilentWhileNoWaveIsSelected)
