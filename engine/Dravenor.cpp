@@ -65,9 +65,10 @@ void Dravenor::reset()
     freshAfterReset = 1;
     outDistDriveCurrent[0] = outDistDriveCurrent[1] = -1.0f;  // next render takes the drive at once
 
+    // Every slot, not only those in use: a slot enabled later by a larger voice
+    // count must not carry a pending release into its first note.
     std::fill(std::begin(voices), std::end(voices), VoiceState{});
-    const int32_t inUse = std::clamp(voiceCount, 0, kMaxVoices);
-    for (int32_t i = 0; i < inUse; ++i) voices[i].releaseFrame = -1;
+    for (VoiceState& v : voices) v.releaseFrame = -1;
 
     bassState[0] = bassState[1] = BassState{};
     outputState[0] = outputState[1] = OutputState{};

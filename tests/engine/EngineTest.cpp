@@ -103,7 +103,7 @@ TEST(EngineConstruction, FreshEngineState)
                             [](float x) { return x == 0.0f; }));
     for (int i = 0; i < kMaxVoices; ++i) {
         EXPECT_EQ(engine.voices[i].active, 0u) << i;
-        EXPECT_EQ(engine.voices[i].releaseFrame, i < 12 ? -1 : 0) << i;
+        EXPECT_EQ(engine.voices[i].releaseFrame, -1) << i;
     }
 }
 
@@ -157,7 +157,7 @@ TEST(EngineReset, ClearsSoundStateAndMarksVoicesInUse)
     for (int i = 0; i < kMaxVoices; ++i) {
         EXPECT_EQ(engine.voices[i].active, 0u) << i;
         EXPECT_EQ(engine.voices[i].ampLevel, 0.0f) << i;
-        EXPECT_EQ(engine.voices[i].releaseFrame, i < 5 ? -1 : 0) << i;
+        EXPECT_EQ(engine.voices[i].releaseFrame, -1) << i;  // all 20, not only those in use
     }
     EXPECT_EQ(engine.outputState[1].gain, 0.0f);
     EXPECT_EQ(engine.bassState[0].low1, 0.0f);
@@ -175,12 +175,12 @@ TEST(EngineReset, ClearsSoundStateAndMarksVoicesInUse)
     EXPECT_EQ(engine.chorusWritePos[0], 0);
 }
 
-TEST(EngineReset, NegativeVoiceCountMarksNoVoice)
+TEST(EngineReset, ClearsPendingReleasesOfEverySlot)
 {
     Dravenor engine;
     engine.setPolyphony(-4);
     engine.reset();
-    for (const VoiceState& v : engine.voices) EXPECT_EQ(v.releaseFrame, 0);
+    for (const VoiceState& v : engine.voices) EXPECT_EQ(v.releaseFrame, -1);
 }
 
 TEST(EngineProgramLoad, SendsAll82ValuesInOrderAndRebuildsWavesOnceAtTheEnd)
