@@ -3,6 +3,7 @@
 // editor, the editor's pitch wheel, the on-screen keyboard's queue and the
 // editor-size setting.
 #include <cmath>
+#include <set>
 
 #include "ModuleHost.h"
 #include "SynthUnitSupport.h"
@@ -169,6 +170,22 @@ TEST_F(SynthTest, ThreeNodesReadLeaveOnlyTheNewestAllocated) {
     EXPECT_EQ(synth.object->getParamChanges().allocatedNodes(), 1);
 }
 
+TEST_F(SynthTest, AFullChangeListStillAppliesTheValue) {
+    Synth synth;
+    int parent = 0;
+    synth.dispatch(effEditOpen, 0, 0, &parent);
+    for (int32_t i = 0; i < ParamChangeList::kPoolSize; ++i) synth.object->setParameter(i % 82, 0.5f);
+    synth.object->setParameter(16, 0.125f);  // no node left for this one
+    EXPECT_EQ(synth.object->getParameter(16), 0.125f);
+    EXPECT_EQ(synth.object->getEngine().cutoffTarget, [] {
+        Dravenor engine;
+        engine.setParameter(16, 0.125f);
+        return engine.cutoffTarget;
+    }());
+    EXPECT_TRUE(synth.object->getParamChanges().takeOverflow());
+    EXPECT_EQ(synth.consume().size(), static_cast<std::size_t>(ParamChangeList::kPoolSize));
+}
+
 TEST_F(SynthTest, SampleRateChangeReappliesLiveValuesWithoutNodesOrRefresh) {
     Synth synth;
     int parent = 0;
@@ -213,9 +230,13 @@ TEST_F(SynthTest, VoiceModeLayersVoices) {
         synth.object->setParameter(kParamVoiceCount, c.voiceCount);
         Dravenor& engine = synth.object->getEngine();
         synth.process({midiEvent(0, 0x90, 60, 100)});
-        int sounding = 0;
-        for (const VoiceState& voice : engine.voices) sounding += voice.note == 60 && voice.active != 0 ? 1 : 0;
-        EXPECT_EQ(sounding, c.expectedVoices) << "mode " << engine.voiceMode << " count " << engine.voiceCount;
+        std::set<int> layers;
+        for (const VoiceState& voice : engine.voices) {
+            if (voice.note == 60 && voice.active != 0) layers.insert(voice.layer);
+        }
+        std::set<int> expected;
+        for (int layer = 0; layer < c.expectedVoices; ++layer) expected.insert(layer);
+        EXPECT_EQ(layers, expected) << "mode " << engine.voiceMode << " count " << engine.voiceCount;
     }
 }
 
