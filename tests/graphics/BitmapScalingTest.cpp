@@ -57,9 +57,13 @@ TEST_P(SkinSizes, AtEveryEditorSize)
         EXPECT_EQ(w, c.scaled[size].w) << c.name << " size " << size;
         EXPECT_EQ(h, c.scaled[size].h) << c.name << " size " << size;
         if (c.verticalFrames > 1)
+        {
             EXPECT_EQ(h % c.verticalFrames, 0);
+        }
         if (c.horizontalFrames > 1)
+        {
             EXPECT_EQ(w % c.horizontalFrames, 0);
+        }
     }
 }
 

@@ -260,7 +260,9 @@ TEST_P(TextPlacement, RectangleAndPen)
     EXPECT_EQ(rect.right - rect.left, 232); // 200 + 32, a multiple of 4
     EXPECT_EQ(rect.bottom, 35 + 72);
     if (c.alignment == 0)
+    {
         EXPECT_EQ(firstInkColumn(context, 35 + 16 + 20), 100 + c.penOffset);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, TextPlacement,
