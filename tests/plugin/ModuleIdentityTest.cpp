@@ -42,6 +42,24 @@ TEST(ModuleExports, ExactlyTheFourEntries) {
     EXPECT_EQ(exportedNames(quilmModulePath()), (std::set<std::string>{"VSTPluginMain", "main", "Main", "MAIN"}));
 }
 
+TEST(ModuleScan, ConstructsAndAnswersWithoutADisplay) {
+    // Hosts scan plug-ins in headless helper processes: nothing up to the
+    // editor's opening may need an X server.
+    ScopedSettingsFolder settings;
+    const char* display = std::getenv("DISPLAY");
+    std::string saved = display != nullptr ? display : "";
+    unsetenv("DISPLAY");
+    {
+        PluginHost host;
+        std::string error;
+        EXPECT_TRUE(host.load(quilmModulePath(), error)) << error;
+        host.start();
+        EXPECT_EQ(host.dispatchText(effGetEffectName), "Quilm");
+        host.process(64);
+    }
+    if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
+}
+
 class ModuleEntry : public ::testing::TestWithParam<const char*> {
 protected:
     ScopedSettingsFolder settings;
