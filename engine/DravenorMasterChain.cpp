@@ -286,8 +286,10 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
             dry += (dryTarget - dry) * 0.001f;
             wet += (wetTarget - wet) * 0.001f;
             feedback += (feedbackTarget - feedback) * 0.001f;
-            // Delay in frames, at least one behind the write position and inside the line.
-            const float d = std::clamp(lfo * depth + delay, 1.0f, maxDelay);
+            // Delay in frames, at least one behind the write position and inside the
+            // line (a delay that is not a number reads one frame back).
+            const float raw = lfo * depth + delay;
+            const float d = raw >= 1.0f ? std::min(raw, maxDelay) : 1.0f;
             const int32_t di = floatToInt32(d);
             const float fr = d - static_cast<float>(di);
             const int32_t p = wp - di;

@@ -289,6 +289,19 @@ TEST(Chorus, SyncedDelayDoesNotOverwriteTheWorkingDelay)
     EXPECT_NEAR(e.chorusState[0].delay, 11025.0f, 0.01f);
 }
 
+TEST(Chorus, DelayThatIsNotANumberStillReadsInsideTheLine)
+{
+    Dravenor e;
+    e.chorusDry = 1.0f;
+    e.chorusWet = 1.0f;
+    e.chorusModDepth = NAN;
+    e.chorusDelay = INFINITY;
+    std::vector<float> left(256, 0.1f), right(256, 0.1f);
+    float* out[2] = {left.data(), right.data()};
+    e.processChorus(256, out); // reads stay in the line (the sanitizer build checks every one)
+    EXPECT_TRUE(e.chorusWritePos[0] == 256 && e.chorusWritePos[1] == 256);
+}
+
 TEST(Chorus, AmountZeroPassesTheSignalAtFullLevel)
 {
     EngineRig rig(48000.0, kInitPatchProgram);
