@@ -114,3 +114,77 @@ inline CFrame* makeHeadlessFrame (CCoord w, CCoord h, VSTGUIEditorInterface* edi
 }
 
 } // namespace QuilmVstguiTest
+
+namespace QuilmVstguiTest {
+
+/** Colour of frame k of a test strip. */
+inline VSTGUI::CColor stripColor (int k)
+{
+	return VSTGUI::CColor (static_cast<uint8_t> (10 + 6 * k), static_cast<uint8_t> (200 - 4 * k), 50, 255);
+}
+
+/** A strip of n frames of w x h stacked vertically, frame k filled with stripColor (k). */
+inline VSTGUI::SharedPointer<VSTGUI::CBitmap> makeStrip (int n, VSTGUI::CCoord w, VSTGUI::CCoord h)
+{
+	using namespace VSTGUI;
+	auto ctx = COffscreenContext::create (nullptr, w, h * n);
+	for (int k = 0; k < n; ++k)
+	{
+		ctx->setFillColor (stripColor (k));
+		ctx->drawRect (CRect (0, h * k, w, h * (k + 1)), kDrawFilled);
+	}
+	ctx->endDraw ();
+	return ctx->getBitmap ();
+}
+
+/** An editor interface with a knob mode. */
+struct KnobModeEditor : VSTGUI::VSTGUIEditorInterface
+{
+	int32_t mode {VSTGUI::kLinearMode};
+	int32_t getKnobMode () const override { return mode; }
+};
+
+/** Counts what a control tells its listener. */
+struct CountingListener : VSTGUI::IControlListener
+{
+	int changes {0};
+	int begins {0};
+	int ends {0};
+	std::vector<float> values;
+	std::vector<std::string> order;
+	void valueChanged (VSTGUI::CControl* c) override
+	{
+		++changes;
+		values.push_back (c->getValue ());
+		order.push_back ("changed");
+	}
+	void controlBeginEdit (VSTGUI::CControl*) override
+	{
+		++begins;
+		order.push_back ("begin");
+	}
+	void controlEndEdit (VSTGUI::CControl*) override
+	{
+		++ends;
+		order.push_back ("end");
+	}
+};
+
+/** Sends one mouse event to a frame (frame coordinates). */
+inline VSTGUI::CMouseEventResult mouseDown (VSTGUI::CFrame* f, VSTGUI::CCoord x, VSTGUI::CCoord y, int32_t b)
+{
+	VSTGUI::CPoint p (x, y);
+	return f->platformOnMouseDown (p, VSTGUI::CButtonState (b));
+}
+inline VSTGUI::CMouseEventResult mouseMoved (VSTGUI::CFrame* f, VSTGUI::CCoord x, VSTGUI::CCoord y, int32_t b)
+{
+	VSTGUI::CPoint p (x, y);
+	return f->platformOnMouseMoved (p, VSTGUI::CButtonState (b));
+}
+inline VSTGUI::CMouseEventResult mouseUp (VSTGUI::CFrame* f, VSTGUI::CCoord x, VSTGUI::CCoord y, int32_t b)
+{
+	VSTGUI::CPoint p (x, y);
+	return f->platformOnMouseUp (p, VSTGUI::CButtonState (b));
+}
+
+} // namespace QuilmVstguiTest
