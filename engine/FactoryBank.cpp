@@ -1,7 +1,6 @@
-// The compiled-in factory bank. Programs 0 and 127 are given value by value;
-// programs 1..126 are built from a sound style laid over "Init Patch" plus the
-// program's own settings, so that a sound designer can replace any of them by
-// editing one row (or by giving a full row of 82 values like the two below).
+// The compiled-in factory bank, built at compile time. Program 0 is given value
+// by value; programs 1..126 come from the sound design in FactoryPrograms.h;
+// program 127 is "Init Patch", the neutral start of every design there.
 #include "engine/ProgramBank.h"
 
 #include "engine/FactoryPrograms.h"
@@ -32,27 +31,18 @@ constexpr void setValues(ProgramRecord& record, const float* values)
     for (int32_t i = 0; i < kNumParams; ++i) record.value[i] = values[i];
 }
 
-constexpr void applySettings(ProgramRecord& record, const Setting* settings)
-{
-    for (int32_t i = 0; i < kMaxSettings; ++i)
-        if (settings[i].index >= 0 && settings[i].index < kNumParams)
-            record.value[settings[i].index] = settings[i].value;
-}
-
 constexpr ProgramBank buildFactoryBank()
 {
     ProgramBank bank{};
     setName(bank[0], "Finest Art");
     setValues(bank[0], kFinestArt);
     for (int32_t p = 1; p < kNumPrograms - 1; ++p) {
-        const ProgramSpec& spec = kFactoryPrograms[p - 1];
+        const factory::ProgramSpec& spec = factory::kFactoryPrograms[p - 1];
         setName(bank[p], spec.name);
-        setValues(bank[p], kInitPatch);
-        applySettings(bank[p], spec.style->settings);
-        applySettings(bank[p], spec.settings);
+        setValues(bank[p], spec.patch.v);
     }
     setName(bank[kNumPrograms - 1], "Init Patch");
-    setValues(bank[kNumPrograms - 1], kInitPatch);
+    setValues(bank[kNumPrograms - 1], factory::kInitPatch);
     return bank;
 }
 

@@ -1,35 +1,26 @@
 #pragma once
-// Sound data of the factory bank, included only by FactoryBank.cpp.
-// Programs 1..126 are placeholders until their sound design lands: each is a
-// style laid over "Init Patch" plus its own settings. Fixed facts every program
-// keeps: Osc-Routing 2 only in programs 0, 1, 8, 11, 14, 18, 25, 30, 37, 43, 44;
-// Osc1W 2.578 (plays wave 39) only in 34, 36, 42, 81; voice count (59) 0.04..0.12;
-// bend range (60) 0.02; glide type (61), 63, 64 and Modwheel (72) 0; every
-// other value within 0..1; Osc1 always plays a wave.
+// Sound design of the factory bank, included only by FactoryBank.cpp (and the
+// bank's tests). Each program starts from a family voice (bass, lead, pad,
+// pluck, keys, organ, bell, brass, drum) and states what makes it itself, in
+// musical units (see FactoryPatch.h). Fixed facts every program keeps:
+// Osc-Routing 2 only in programs 0, 1, 8, 11, 14, 18, 25, 30, 37, 43, 44;
+// Osc1W 2.578 (plays wave 39) only in 34, 36, 42, 81; 4..12 voices; bend range
+// 2 semitones; glide type, 63, 64 and Modwheel 0; every other value in 0..1.
+// Design rules: "Wide" and "Dual" use Voice-Mode 1, "Unison" Voice-Mode 2; no
+// shared filter with Voice-Mode 2; glide only on unison and four-voice
+// (played-as-mono) programs.
+//
+// Wave numbers: 1 sine, 2 saw, 3 square, 4-7 saturated saw/square sums, 8 pulse 25 %,
+// 9 pulse 12.5 %, 10 triangle, 11 pulse 6.25 %, 12 warm saw, 13 saw with octave,
+// 14-17 organ registrations, 18 reed, 19-23 vowels a e i o u, 24 hollow clarinet,
+// 25 hollow odd, 26 pulse 33 %, 27 buzz, 28/29 resonant saws, 30/31 sync saws,
+// 32-39 soft-clipped sines from round (32) to square-like (39).
 
-#include "engine/ParamControlTable.h"
+#include "engine/FactoryPatch.h"
 
-// One parameter value of a program.
-struct Setting {
-    int32_t index = -1;  // parameter number; -1 ends the list
-    float value = 0.0f;
-};
+namespace factory {
 
-inline constexpr int32_t kMaxSettings = 16;
-
-// A sound style shared by several programs.
-struct SoundStyle {
-    Setting settings[kMaxSettings];
-};
-
-// One placeholder program: name, style and its own settings (applied last).
-struct ProgramSpec {
-    const char* name;
-    const SoundStyle* style;  // never null
-    Setting settings[kMaxSettings];
-};
-
-// "Init Patch" (program 127), parameter 0..81; the base of every placeholder.
+// "Init Patch" (program 127), parameter 0..81; the start of every family voice.
 inline constexpr float kInitPatch[kNumParams] = {
     0.516f, 0.528f, 0.0f,   0.0f,   0.606f, 0.0f,   0.047f, 0.0f,   0.0f,   1.0f,    // 0..9
     0.52f,  0.427f, 0.516f, 0.525f, 0.0f,   1.0f,   1.0f,   0.008f, 0.0f,   0.494f,  // 10..19
@@ -42,185 +33,334 @@ inline constexpr float kInitPatch[kNumParams] = {
     0.0f,   0.0f,                                                                    // 80..81
 };
 
-// Value that selects wave n (1..39) of an oscillator; 0 switches it off.
-constexpr float waveValue(int32_t n) { return static_cast<float>(n) / 39.0f; }
-constexpr Setting osc1(int32_t wave) { return {kParamOsc1Wave, waveValue(wave)}; }
-constexpr Setting osc2(int32_t wave) { return {kParamOsc2Wave, waveValue(wave)}; }
-// Osc1W beyond the bank: the engine clamps it to wave 39 (kept from the original bank data).
-inline constexpr Setting kOsc1BeyondBank{kParamOsc1Wave, 2.578f};
-// Oscillator routings: 0 mix and ring modulation, 1 chained FM, 2 parallel FM.
-inline constexpr Setting kRoutingChain{kParamOscRouting, 1.0f};
-inline constexpr Setting kRoutingParallel{kParamOscRouting, 2.0f};
-// Voice count n / 100.
-constexpr Setting voices(int32_t n) { return {kParamVoiceCount, static_cast<float>(n) / 100.0f}; }
-// Coarse tuning value for a semitone offset of Osc1/Osc2 (-12..12).
-constexpr float semis(int32_t s)
+// A neutral voice: two saws a few cents apart, open low-pass, organ-like gate, no effects.
+constexpr Patch neutral()
 {
-    return s >= 12 ? 1.0f : (static_cast<float>(s) + 12.5f) / 24.0f;  // mid-step, so truncation lands on s
+    Patch p(kInitPatch);
+    p.perc(false).osc1(2).osc2(2, 0, 4).amp(6, 3500, 1.0, 200);
+    p.filter(Filter::LowPass, 8000, 0.0, 0.35).filterEnv(0, 2.2, 500, 1.0, 200).separation(0.75);
+    p.osc3(0, 0, 0, 0, 0).lfo(5.0, 400).velocity(0.7).wheel(0.25, 0.0, 0.0);
+    p.chorus(0, 8, 2, 0.5, 1.0, 0).chorusTone(15000, 5).outputBand(20000, 3).gain(0).voices(8);
+    return p;
 }
 
-inline constexpr SoundStyle kBass{{{kParamOsc1Coarse, semis(-12)}, {kParamOsc2Coarse, semis(-12)},
-    {kParamOsc2Fine, 0.54f}, {kParamAmpDecay, 0.6f}, {kParamAmpSustain, 0.6f},
-    {kParamAmpRelease, 0.2f}, {kParamFltCutoff, 0.45f}, {kParamFltReso, 0.35f},
-    {kParamFltEnv, 0.55f}, {kParamFltDecay, 0.35f}, {kParamFltSustain, 0.2f},
-    {kParamPercEnv, 0.0f}, {kParamOutGain, 0.3f}, voices(4)}};
-inline constexpr SoundStyle kLead{{{kParamOsc2Fine, 0.54f}, {kParamAmpSustain, 0.8f},
-    {kParamAmpRelease, 0.3f}, {kParamFltCutoff, 0.7f}, {kParamFltEnv, 0.3f},
-    {kParamFltDecay, 0.4f}, {kParamGlide, 0.2f}, {kParamChorusAmount, 0.2f},
-    {kParamPercEnv, 0.0f}, voices(6)}};
-inline constexpr SoundStyle kPad{{{kParamOsc2Fine, 0.56f}, {kParamAmpAttack, 0.5f},
-    {kParamAmpSustain, 0.8f}, {kParamAmpRelease, 0.7f}, {kParamFltCutoff, 0.6f},
-    {kParamFltAttack, 0.5f}, {kParamFltEnv, 0.3f}, {kParamChorusAmount, 0.5f},
-    {kParamPercEnv, 0.0f}, {kParamOutGain, 0.25f}, voices(12)}};
-inline constexpr SoundStyle kPluck{{{kParamAmpDecay, 0.45f}, {kParamAmpSustain, 0.0f},
-    {kParamAmpRelease, 0.35f}, {kParamFltCutoff, 0.4f}, {kParamFltEnv, 0.6f},
-    {kParamFltDecay, 0.3f}, {kParamFltSustain, 0.1f}, voices(8)}};
-inline constexpr SoundStyle kKeys{{{kParamAmpDecay, 0.7f}, {kParamAmpSustain, 0.3f},
-    {kParamAmpRelease, 0.4f}, {kParamFltCutoff, 0.6f}, {kParamFltEnv, 0.3f},
-    {kParamFltDecay, 0.45f}, {kParamChorusAmount, 0.3f}, voices(10)}};
-inline constexpr SoundStyle kOrgan{{{kParamOsc2Coarse, semis(12)}, {kParamAmpSustain, 1.0f},
-    {kParamAmpRelease, 0.2f}, {kParamFltCutoff, 0.8f}, {kParamChorusAmount, 0.4f},
-    {kParamPercEnv, 0.0f}, voices(10)}};
-inline constexpr SoundStyle kBell{{{kParamAmpDecay, 0.8f}, {kParamAmpSustain, 0.0f},
-    {kParamAmpRelease, 0.6f}, {kParamLevelRm, 0.3f}, {kParamOsc3Coarse, 0.75f},
-    {kParamOsc3Amount, 0.4f}, {kParamOsc3Decay, 0.4f}, {kParamChorusAmount, 0.3f}, voices(10)}};
-inline constexpr SoundStyle kBrass{{{kParamAmpAttack, 0.2f}, {kParamAmpSustain, 0.7f},
-    {kParamFltCutoff, 0.45f}, {kParamFltEnv, 0.6f}, {kParamFltAttack, 0.3f},
-    {kParamFltSustain, 0.5f}, {kParamPercEnv, 0.0f}, voices(8)}};
-inline constexpr SoundStyle kDrum{{{kParamOsc1Coarse, semis(-12)}, {kParamAmpDecay, 0.3f},
-    {kParamAmpSustain, 0.0f}, {kParamAmpRelease, 0.2f}, {kParamPitchDownAmount, 0.5f},
-    {kParamPitchDownDelay, 0.0f}, {kParamPitchDownDecay, 0.2f}, {kParamFltCutoff, 0.5f},
-    voices(6)}};
-inline constexpr SoundStyle kEffect{{{kParamLfoFilter, 0.6f}, {kParamLfoRate, 0.5f},
-    {kParamLfoOsc, 0.2f}, {kParamChorusAmount, 0.5f}, {kParamFltReso, 0.5f},
-    {kParamFltCutoff, 0.55f}, voices(8)}};
+// Basses: low saw and square, snappy percussive filter envelope, four voices.
+constexpr Patch bassVoice()
+{
+    Patch p = neutral();
+    p.perc(true).osc1(2, -12).osc2(3, -12, 5).amp(2, 900, 0.7, 120);
+    p.filter(Filter::LowPass, 320, 0.3, 0.35).filterEnv(3.0, 2.2, 260, 0.15, 120);
+    p.velocity(0.6, 0.08).bass(0.25, 0.4, 140).voices(4);
+    return p;
+}
+
+// Leads: two detuned saws, bright filter, delayed vibrato, a little chorus.
+constexpr Patch leadVoice()
+{
+    Patch p = neutral();
+    p.osc1(2, 0, 3).osc2(2, 0, -3).amp(6, 1500, 0.8, 250);
+    p.filter(Filter::LowPass, 2600, 0.2, 0.4).filterEnv(1.5, 2.2, 450, 0.5, 250);
+    p.lfo(5.5, 700).vibrato(1.5).chorus(0.2, 12, 2, 0.6, 0.8).voices(6);
+    return p;
+}
+
+// Pads: slow attack and release, slow filter swell, wide chorus, twelve voices.
+constexpr Patch padVoice()
+{
+    Patch p = neutral();
+    p.osc1(12, 0, 4).osc2(2, 0, -5).amp(700, 3500, 0.85, 2200);
+    p.filter(Filter::LowPass, 1400, 0.15, 0.3).filterEnv(1.2, 900, 2500, 0.6, 2000);
+    p.lfo(0.3, 1500).wobble(0.15).chorus(0.55, 14, 3, 0.35, 1.0, 0.2).chorusTone(9000, 60).voices(12);
+    return p;
+}
+
+// Plucks: percussive filter and amplitude decay to silence.
+constexpr Patch pluckVoice()
+{
+    Patch p = neutral();
+    p.perc(true).osc1(2, 0, 3).osc2(8, 0, -3).amp(2, 380, 0.0, 300);
+    p.filter(Filter::LowPass, 700, 0.25, 0.45).filterEnv(3.5, 2.2, 180, 0.0, 200);
+    p.velocity(0.8, 0.05).chorus(0.25, 10, 2, 0.8, 0.8).voices(8);
+    return p;
+}
+
+// Keys: struck, decaying to a low sustain, gentle chorus.
+constexpr Patch keysVoice()
+{
+    Patch p = neutral();
+    p.perc(true).osc1(10).osc2(1, 12).amp(2, 1600, 0.15, 450);
+    p.filter(Filter::LowPass, 1800, 0.1, 0.4).filterEnv(1.5, 2.2, 400, 0.2, 300);
+    p.velocity(0.8, 0.05).chorus(0.35, 9, 2, 0.8, 1.0).voices(10);
+    return p;
+}
+
+// Organs: drawbar waves, gate envelope, rotary-like chorus.
+constexpr Patch organVoice()
+{
+    Patch p = neutral();
+    p.osc1(15).osc2(14, 12, 2).amp(6, 3500, 1.0, 70);
+    p.filter(Filter::LowPass, 6000, 0.0, 0.3).velocity(0.2);
+    p.chorus(0.4, 4, 1.5, 5.5, 0.6).voices(10);
+    return p;
+}
+
+// Bells: sine carrier under a decaying FM index, long ring, chained routing.
+constexpr Patch bellVoice()
+{
+    Patch p = neutral();
+    p.perc(true).routing(Routing::Chain).osc1(1).osc2(1, 6, 0).fmIndex(1.2).osc2Env(900, 0.05);
+    p.amp(2, 700, 0.0, 1800).filter(Filter::LowPass, 9000, 0.0, 0.2).velocity(0.8);
+    p.chorus(0.3, 18, 2, 0.3, 1.0, 0.25).voices(10);
+    return p;
+}
+
+// Brass: saws with a slower filter opening than the amplitude.
+constexpr Patch brassVoice()
+{
+    Patch p = neutral();
+    p.osc1(2, 0, 4).osc2(2, 0, -4).amp(25, 2500, 0.8, 220);
+    p.filter(Filter::LowPass, 500, 0.15, 0.5).filterEnv(2.5, 70, 900, 0.55, 250);
+    p.lfo(5.0, 900).vibrato(1.2).velocity(0.6, 0.08).voices(8);
+    return p;
+}
+
+// Drums: percussive envelopes, pitch falling from above, no sustain.
+constexpr Patch drumVoice()
+{
+    Patch p = neutral();
+    p.perc(true).osc1(1).osc2Off().amp(2, 350, 0.0, 200).pitchUp(12, 0, 60);
+    p.filter(Filter::LowPass, 9000, 0.0, 0.0).velocity(0.8).voices(6);
+    return p;
+}
+
+// One program: name and values.
+struct ProgramSpec {
+    const char* name;
+    Patch patch;
+};
 
 // Programs 1..126 in order.
 inline constexpr ProgramSpec kFactoryPrograms[126] = {
-    {"Dub Organ", &kOrgan, {osc1(3), osc2(3), kRoutingParallel}},
-    {"Bellpad", &kPad, {osc1(10), osc2(26), {kParamOsc3Amount, 0.3f}}},
-    {"Bottle Blow", &kLead, {osc1(1), osc2(0), {kParamLfoOsc, 0.15f}}},
-    {"Bamboo", &kPluck, {osc1(10), osc2(1)}},
-    {"Dravenor Bass I", &kBass, {osc1(8), osc2(9)}},
-    {"Dravenor Bass II", &kBass, {osc1(9), osc2(11), {kParamFltReso, 0.5f}}},
-    {"Cute Lead", &kLead, {osc1(12), osc2(1)}},
-    {"Hard Pluck", &kPluck, {osc1(8), osc2(8), kRoutingParallel}},
-    {"Wabber", &kEffect, {osc1(9), osc2(9)}},
-    {"Glasshopper", &kBell, {osc1(1), osc2(10)}},
-    {"Monopad", &kPad, {osc1(13), osc2(14), kRoutingParallel, voices(4)}},
-    {"Wide Bass", &kBass, {osc1(8), osc2(8), {kParamVoiceMode, 0.5f}}},
-    {"Wide Saw", &kLead, {osc1(8), osc2(8), {kParamVoiceMode, 0.5f}}},
-    {"Sleep Well", &kPad, {osc1(1), osc2(10), kRoutingParallel}},
-    {"Funk Bass", &kBass, {osc1(11), osc2(0), {kParamFltEnv, 0.7f}}},
-    {"Reso Bass", &kBass, {osc1(8), osc2(0), {kParamFltReso, 0.7f}}},
-    {"Another Lead", &kLead, {osc1(15), osc2(16)}},
-    {"Another Pad", &kPad, {osc1(16), osc2(17), kRoutingParallel}},
-    {"Obo", &kLead, {osc1(18), osc2(0), {kParamFltCutoff, 0.55f}}},
-    {"Heavy Metal", &kLead, {osc1(8), osc2(9), {kParamOutDist, 0.4f}, {kParamOutGain, 0.2f}}},
-    {"Useful Bass", &kBass, {osc1(2), osc2(8)}},
-    {"Room Bass", &kBass, {osc1(3), osc2(2), {kParamChorusAmount, 0.3f}}},
-    {"Solid Dub Bass", &kBass, {osc1(1), osc2(2), {kParamBassAmount, 0.3f}}},
-    {"Rave Bass", &kBass, {osc1(19), osc2(20)}},
-    {"Reed Bleed", &kLead, {osc1(21), osc2(22), kRoutingParallel}},
-    {"Soft Ethno Bell", &kBell, {osc1(23), osc2(1)}},
-    {"Hornet", &kLead, {osc1(24), osc2(25), {kParamFltReso, 0.4f}}},
-    {"Woody Bass", &kBass, {osc1(10), osc2(1)}},
-    {"Lead On", &kLead, {osc1(26), osc2(27)}},
-    {"Celestial Bell", &kBell, {osc1(1), osc2(28), kRoutingParallel}},
-    {"Echo Lead", &kLead, {osc1(29), osc2(0), {kParamChorusAmount, 0.6f}}},
-    {"Filter Pad", &kPad, {osc1(30), osc2(31), {kParamLfoFilter, 0.4f}}},
-    {"Harmless", &kPad, {osc1(1), osc2(10)}},
-    {"Voice Pad", &kPad, {kOsc1BeyondBank, osc2(32)}},
-    {"Harpsi", &kPluck, {osc1(33), osc2(34), {kParamAmpDecay, 0.6f}}},
-    {"Growing Pad", &kPad, {kOsc1BeyondBank, osc2(35), {kParamAmpAttack, 0.7f}}},
-    {"Lullaby Pad", &kPad, {osc1(36), osc2(1), kRoutingParallel}},
-    {"Friendly", &kLead, {osc1(37), osc2(1)}},
-    {"Organ Synth", &kOrgan, {osc1(38), osc2(1)}},
-    {"Not-so-friendly", &kLead, {osc1(39), osc2(8), {kParamOutDist, 0.2f}}},
-    {"Hostile", &kLead, {osc1(8), osc2(9), {kParamOutDist, 0.5f}, {kParamOutGain, 0.2f}}},
-    {"Dark Drones", &kPad, {kOsc1BeyondBank, osc2(8), {kParamFltCutoff, 0.4f}}},
-    {"Moody Keys", &kKeys, {osc1(4), osc2(1), kRoutingParallel}},
-    {"Bubble Bath", &kEffect, {osc1(5), osc2(1), kRoutingParallel}},
-    {"Beauty Pad", &kPad, {osc1(6), osc2(7)}},
-    {"Lonesome Pad", &kPad, {osc1(7), osc2(0)}},
-    {"Wabber Pad", &kPad, {osc1(9), osc2(9), {kParamLfoFilter, 0.5f}}},
-    {"Organ Pad", &kOrgan, {osc1(2), osc2(3), {kParamAmpAttack, 0.4f}}},
-    {"Muted Trumpet", &kBrass, {osc1(8), osc2(0), {kParamFltCutoff, 0.35f}}},
-    {"FM Brass", &kBrass, {osc1(1), osc2(1), kRoutingChain, {kParamLevelRm, 0.2f}}},
-    {"FM Hammer", &kKeys, {osc1(1), osc2(1), kRoutingChain, {kParamLevelRm, 0.3f}}},
-    {"FM Pad I", &kPad, {osc1(1), osc2(1), kRoutingChain, {kParamLevelRm, 0.15f}}},
-    {"FM Pad II", &kPad, {osc1(1), osc2(10), kRoutingChain, {kParamLevelRm, 0.25f}}},
-    {"Cheapo Clarinet", &kLead, {osc1(11), osc2(0), {kParamGlide, 0.0f}}},
-    {"Cheapo Organ", &kOrgan, {osc1(11), osc2(11)}},
-    {"Cheapo Sax", &kLead, {osc1(12), osc2(13)}},
-    {"Cheapo Synth", &kLead, {osc1(8), osc2(11)}},
-    {"Cheapo Violin", &kPad, {osc1(8), osc2(8), {kParamLfoOsc, 0.1f}}},
-    {"Good Bass 1", &kBass, {osc1(14), osc2(8)}},
-    {"Good Bass 2", &kBass, {osc1(15), osc2(11)}},
-    {"Fretless Deep", &kBass, {osc1(1), osc2(10), {kParamGlide, 0.3f}}},
-    {"Nice Lead", &kLead, {osc1(16), osc2(17)}},
-    {"Perc Lead", &kPluck, {osc1(18), osc2(19), {kParamAmpSustain, 0.4f}}},
-    {"Saw Lead I", &kLead, {osc1(8), osc2(0)}},
-    {"Saw Lead II", &kLead, {osc1(8), osc2(8), {kParamOsc2Fine, 0.56f}}},
-    {"Deep Kick A 3", &kDrum, {osc1(1), osc2(0)}},
-    {"Phat Kick A 3", &kDrum, {osc1(1), osc2(10), {kParamBassAmount, 0.4f}}},
-    {"Dirt Kick A3", &kDrum, {osc1(1), osc2(0), {kParamOutDist, 0.3f}}},
-    {"Closed Hihat", &kDrum, {osc1(20), osc2(21), {kParamAmpDecay, 0.1f}, {kParamFltType, 0.25f}}},
-    {"Open Hihat", &kDrum, {osc1(20), osc2(21), {kParamAmpDecay, 0.4f}, {kParamFltType, 0.25f}}},
-    {"Steel Drum", &kBell, {osc1(1), osc2(22)}},
-    {"Tom Drum I", &kDrum, {osc1(1), osc2(0), {kParamOsc1Coarse, semis(0)}}},
-    {"Tom Drum II", &kDrum, {osc1(10), osc2(0), {kParamOsc1Coarse, semis(-5)}}},
-    {"Plucked Lead", &kPluck, {osc1(23), osc2(24)}},
-    {"Dual Saw", &kLead, {osc1(8), osc2(8), {kParamOsc2Coarse, semis(7)}}},
-    {"Dual Brass", &kBrass, {osc1(8), osc2(8), {kParamOsc2Fine, 0.55f}}},
-    {"Acid Lead 1", &kLead, {osc1(8), osc2(0), {kParamFltReso, 0.75f}, {kParamFltEnv, 0.7f}}},
-    {"Acid Lead 2", &kLead, {osc1(11), osc2(0), {kParamFltReso, 0.7f}, {kParamFltEnv, 0.6f}}},
-    {"Nice Square", &kLead, {osc1(11), osc2(11)}},
-    {"Saw Pad", &kPad, {osc1(8), osc2(8)}},
-    {"Wow Pad", &kPad, {kOsc1BeyondBank, osc2(25), {kParamLfoFilter, 0.3f}}},
-    {"Disco Tom", &kDrum, {osc1(1), osc2(0), {kParamPitchDownAmount, 0.7f}}},
-    {"Lively Lead", &kLead, {osc1(26), osc2(27), {kParamLfoOsc, 0.1f}}},
-    {"Fifth Element", &kLead, {osc1(8), osc2(8), {kParamOsc2Coarse, semis(7)}}},
-    {"Hollow Sky", &kPad, {osc1(28), osc2(29)}},
-    {"Woop Bass", &kBass, {osc1(8), osc2(0), {kParamPitchUpAmount, 0.2f}}},
-    {"Butterflies", &kEffect, {osc1(30), osc2(31)}},
-    {"Bass Organ Stab", &kOrgan, {osc1(32), osc2(33), {kParamAmpSustain, 0.0f}, {kParamAmpDecay, 0.4f}}},
-    {"Voiced Lead", &kLead, {osc1(34), osc2(35)}},
-    {"Club Bass", &kBass, {osc1(36), osc2(8)}},
-    {"Jungle Sub", &kBass, {osc1(1), osc2(0), {kParamBassAmount, 0.3f}}},
-    {"Sub Organ", &kOrgan, {osc1(1), osc2(1), {kParamOsc1Coarse, semis(-12)}}},
-    {"Solid Woof", &kBass, {osc1(10), osc2(1)}},
-    {"Space Wow", &kEffect, {osc1(37), osc2(38)}},
-    {"Windy Horn", &kBrass, {osc1(39), osc2(1)}},
-    {"Pleasant Organ", &kOrgan, {osc1(2), osc2(2)}},
-    {"Club Organ", &kOrgan, {osc1(3), osc2(11)}},
-    {"Ethnic Perc", &kDrum, {osc1(10), osc2(1), {kParamOsc1Coarse, semis(0)}}},
-    {"Plucked Bass", &kBass, {osc1(8), osc2(0), {kParamAmpSustain, 0.0f}}},
-    {"Synth Clap", &kDrum, {osc1(20), osc2(21), {kParamFltType, 0.5f}}},
-    {"I'm Morphing", &kEffect, {osc1(4), osc2(5)}},
-    {"Worf", &kEffect, {osc1(6), osc2(7)}},
-    {"Deep Drivin'", &kBass, {osc1(8), osc2(9), {kParamOutDist, 0.2f}}},
-    {"Dravenistix", &kEffect, {osc1(12), osc2(13)}},
-    {"Canada", &kPad, {osc1(14), osc2(15)}},
-    {"Nasty Edge", &kLead, {osc1(16), osc2(17), {kParamOutDist, 0.3f}}},
-    {"True Love", &kPad, {osc1(18), osc2(19)}},
-    {"Pure Evil", &kLead, {osc1(20), osc2(21), {kParamOutDist, 0.5f}, {kParamOutGain, 0.2f}}},
-    {"SyntheSax", &kLead, {osc1(22), osc2(23)}},
-    {"Lead or Bass", &kLead, {osc1(24), osc2(25), {kParamOsc1Coarse, semis(-12)}}},
-    {"Thingonastring", &kPluck, {osc1(26), osc2(27)}},
-    {"Keys Please", &kKeys, {osc1(28), osc2(29)}},
-    {"How", &kEffect, {osc1(30), osc2(31)}},
-    {"Distorted Lead", &kLead, {osc1(8), osc2(11), {kParamOutDist, 0.4f}, {kParamOutGain, 0.2f}}},
-    {"Unison Synth I", &kLead, {osc1(8), osc2(8), {kParamVoiceMode, 1.0f}, voices(8)}},
-    {"Unison Synth II", &kLead, {osc1(11), osc2(8), {kParamVoiceMode, 1.0f}, voices(8)}},
-    {"Funky Bassline", &kBass, {osc1(11), osc2(8), {kParamFltEnv, 0.7f}}},
-    {"Arp Pluck I", &kPluck, {osc1(8), osc2(8)}},
-    {"Arp Pluck II", &kPluck, {osc1(11), osc2(11)}},
-    {"Arp Lead", &kLead, {osc1(32), osc2(33), {kParamGlide, 0.0f}}},
-    {"Wabber Bass", &kBass, {osc1(9), osc2(9), {kParamLfoFilter, 0.5f}}},
-    {"Nice Bass", &kBass, {osc1(34), osc2(35)}},
-    {"Double Note", &kLead, {osc1(8), osc2(8), {kParamOsc2Coarse, semis(12)}}},
-    {"Dravenor Attack", &kLead, {osc1(36), osc2(37), {kParamFltEnv, 0.6f}}},
-    {"Times Square", &kLead, {osc1(38), osc2(39)}},
-    {"Accordion", &kOrgan, {osc1(11), osc2(8), {kParamLfoOsc, 0.05f}}},
+    // 1: an organ growling through parallel FM, into a dub echo.
+    {"Dub Organ", organVoice().routing(Routing::Parallel).osc1(14).osc2(1, -12).fmIndex(0.5).osc2Env(0, 1)
+                      .filter(Filter::LowPass, 1400, 0.3, 0.3).echo(0.35, 6, 0.45).gain(8.5)},
+    {"Bellpad", padVoice().osc1(32, 0, 3).osc2(10, 12, -3).ring(0.35).osc3(19, 0, 1.6, 900, 0.0, 0.4)
+                    .osc2Env(1200, 0.3).amp(4, 900, 0.2, 2600).filterEnv(1.0, 2.2, 1500, 0.4, 2000)
+                    .filter(Filter::LowPass, 3000, 0.1, 0.3).gain(14.5)},
+    {"Bottle Blow", leadVoice().osc1(1).osc2(22, 0, 6).ring(0.15).amp(90, 3500, 0.9, 300)
+                        .filter(Filter::BandPass, 1100, 0.35, 0.6).filterEnv(0.5, 120, 800, 0.5, 300)
+                        .pitchDown(1, 0, 150).lfo(4.8, 500).vibrato(1.0).chorus(0.3, 20, 2, 0.5, 1.0).gain(8.5)},
+    {"Bamboo", pluckVoice().osc1(10).osc2(1, 12).ring(0.45).amp(2, 260, 0.0, 220)
+                   .filter(Filter::LowPass, 1500, 0.3, 0.5).filterEnv(2.0, 2.2, 100, 0.0, 150)
+                   .pitchUp(5, 0, 8).gain(11.5)},
+    {"Dravenor Bass I", bassVoice().gain(1.5)},
+    {"Dravenor Bass II", bassVoice().osc1(8, -12).osc2(2, -12, -6).filter(Filter::LowPass, 260, 0.5, 0.35)
+                             .filterEnv(3.5, 2.2, 200, 0.1, 120).drive1(8).gain(-0.5)},
+    {"Cute Lead", leadVoice().osc1(26).osc2(1, 12).filter(Filter::LowPass, 3500, 0.1, 0.4)
+                      .amp(6, 1200, 0.7, 200).lfo(6.0, 350).vibrato(1.8).gain(1.5)},
+    // 8: a saw struck by a fast-decaying parallel FM index.
+    {"Hard Pluck", pluckVoice().routing(Routing::Parallel).osc1(2).osc2(1, 12).fmIndex(2.5).osc2Env(120, 0.0)
+                       .filter(Filter::LowPass, 1100, 0.3, 0.45).amp(2, 320, 0.0, 250).gain(13.5)},
+    {"Wabber", leadVoice().osc1(2, -12).osc2(8, -12, 5).filter(Filter::LowPass, 350, 0.6, 0.3)
+                   .filterEnv(0.5, 2.2, 500, 0.5, 200).lfo(4.0, 1).wobble(2.0).vibrato(0).voices(6).gain(-5)},
+    {"Glasshopper", bellVoice().osc2(1, 12, 22).fmIndex(0.9).osc2Env(400, 0.1).amp(2, 450, 0.0, 700)
+                        .pitchUp(12, 0, 12).osc3(24, 0, 0.6, 200, 0.0, 0.5).gain(10)},
+    // 11: a slow pad through one shared filter; parallel FM gives it a breath.
+    {"Monopad", padVoice().routing(Routing::Parallel).osc1(12, 0, 0).osc2(1, -12).fmIndex(0.35).osc2Env(0, 1)
+                    .sharedFilter().filter(Filter::LowPass, 900, 0.35, 0.0).filterEnv(1.5, 1200, 2500, 0.6, 2000)
+                    .amp(500, 3500, 0.9, 1800).voices(4).gain(3.5)},
+    {"Wide Bass", bassVoice().wide(8).osc2(2, -12, 8).filter(Filter::LowPass, 380, 0.3, 0.35).gain(3)},
+    {"Wide Saw", leadVoice().wide(10).filter(Filter::LowPass, 4000, 0.1, 0.4).chorus(0.3, 15, 2.5, 0.4, 1.0).gain(1.5)},
+    // 14: a soft sine pad with a slow sub-octave FM shimmer.
+    {"Sleep Well", padVoice().routing(Routing::Parallel).osc1(32).osc2(1, -12, 2).fmIndex(0.45).osc2Env(3000, 0.4)
+                       .amp(1200, 3500, 0.9, 3500).filter(Filter::LowPass, 2500, 0.0, 0.2)
+                       .chorus(0.5, 20, 3, 0.25, 1.0, 0.3).gain(17.5)},
+    {"Funk Bass", bassVoice().osc1(8, -12).osc2(3, -12, 4).filter(Filter::LowPass, 220, 0.55, 0.35)
+                      .filterEnv(4.0, 2.2, 130, 0.08, 100).amp(2, 700, 0.5, 90).gain(-2.5)},
+    {"Reso Bass", bassVoice().osc2Off().filter(Filter::LowPass, 200, 0.78, 0.35).filterEnv(3.5, 2.2, 300, 0.1, 150).gain(0)},
+    {"Another Lead", leadVoice().osc1(2, 0, 4).osc2(26, 0, -4).filter(Filter::LowPass, 3000, 0.25, 0.4).gain(2)},
+    // 18: warm saw pad with a slow parallel FM colour from Osc3.
+    {"Another Pad", padVoice().routing(Routing::Parallel).osc1(12).fmIndex(0.2).osc2(1, 7).osc2Env(0, 1)
+                        .osc3(12, 3, 0.3, 2500, 0.5, 0.3).amp(500, 3500, 0.85, 2000).gain(5.5)},
+    {"Obo", leadVoice().osc1(18).osc2(24, 0, 2).filter(Filter::BandPass, 1300, 0.4, 0.6).filterEnv(0.5, 30, 400, 0.6, 150)
+                .amp(35, 3500, 0.9, 150).lfo(5.2, 400).vibrato(1.5).chorus(0.1, 12, 1.5, 0.5, 0.8).gain(4)},
+    {"Heavy Metal", leadVoice().routing(Routing::Chain).osc1(3).osc2(1, 11, 20).fmIndex(3.0).osc2Env(600, 0.5)
+                        .distortion(14).filter(Filter::LowPass, 3000, 0.2, 0.4).outputBand(9000, 40).gain(-10)},
+    {"Useful Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 420, 0.2, 0.35).gain(3.5)},
+    {"Room Bass", bassVoice().osc1(12, -12).osc2(10, -12).chorus(0.25, 28, 1.5, 0.2, 0.5, 0.3).chorusTone(3000, 80).gain(2)},
+    {"Solid Dub Bass", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).filter(Filter::LowPass, 300, 0.1, 0.2)
+                           .filterEnv(0.5, 2.2, 300, 0.3, 150).amp(6, 3500, 1.0, 150).bass(0.45, 0.5, 120).gain(3.5)},
+    {"Rave Bass", bassVoice().osc1(13, -12, 6).osc2(2, -12, -6).filter(Filter::LowPass, 400, 0.45, 0.35)
+                      .filterEnv(4.0, 2.2, 350, 0.2, 150).distortion(6).gain(-3)},
+    // 25: a reed sound with a square wave bleeding in through parallel FM.
+    {"Reed Bleed", leadVoice().routing(Routing::Parallel).osc1(18).osc2(3).fmIndex(0.4).osc2Env(700, 0.4)
+                       .filter(Filter::LowPass, 2200, 0.2, 0.45).amp(30, 3500, 0.85, 200).gain(8.5)},
+    {"Soft Ethno Bell", bellVoice().osc2(1, 5).fmIndex(1.3).osc2Env(700, 0.0).amp(3, 600, 0.0, 1500).velocity(0.9)
+                            .filter(Filter::LowPass, 3000, 0.0, 0.3).gain(11)},
+    {"Hornet", leadVoice().osc1(27).osc2(9, 0, 7).filter(Filter::BandPass, 1500, 0.55, 0.5).lfo(9.0, 150)
+                   .vibrato(3.0).wobble(0.3).gain(6)},
+    {"Woody Bass", bassVoice().osc1(10, -12).osc2(1, -12).amp(2, 800, 0.3, 120).filter(Filter::LowPass, 450, 0.2, 0.35)
+                       .filterEnv(2.0, 2.2, 120, 0.0, 100).gain(3)},
+    {"Lead On", leadVoice().osc1(2, 0, 6).osc2(2, 0, -6).filter(Filter::LowPass, 4000, 0.15, 0.4)
+                    .chorus(0.3, 14, 2, 0.5, 1.0).gain(4.5)},
+    // 30: a sine bell struck by two parallel modulators, ringing long in a wide chorus.
+    {"Celestial Bell", bellVoice().routing(Routing::Parallel).osc2(1, 12, 3).fmIndex(1.4).osc2Env(1800, 0.0)
+                           .osc3(31, 0, 0.8, 250, 0.0, 0.4).amp(2, 800, 0.0, 3000).chorus(0.4, 25, 3, 0.2, 1.0, 0.2).gain(11.5)},
+    {"Echo Lead", leadVoice().osc1(8).osc2(2, 0, 4).echo(0.4, 6, 0.45).gain(3.5)},
+    {"Filter Pad", padVoice().filter(Filter::LowPass, 700, 0.45, 0.3).lfo(0.25, 2000).wobble(1.5).gain(-1.5)},
+    {"Harmless", keysVoice().perc(false).osc1(10).osc2(1, 0, 4).amp(60, 3500, 0.7, 900)
+                     .filter(Filter::LowPass, 1500, 0.0, 0.3).chorus(0.4, 12, 2, 0.4, 1.0).gain(1.5)},
+    {"Voice Pad", padVoice().osc1BeyondBank().osc2(19, 0, 5).filter(Filter::LowPass, 1600, 0.25, 0.3)
+                      .lfo(4.5, 1500).vibrato(1.0).gain(-0.5)},
+    {"Harpsi", pluckVoice().osc1(9).osc2(2, 12, 2).amp(2, 1100, 0.0, 250).filter(Filter::LowPass, 3500, 0.1, 0.5)
+                   .filterEnv(1.5, 2.2, 300, 0.2, 200).chorus(0.15, 8, 1.5, 0.5, 0.8).gain(9.5)},
+    {"Growing Pad", padVoice().osc1BeyondBank().osc2(2, 0, -6).amp(2000, 3500, 0.9, 2500)
+                        .filterEnv(2.0, 2200, 2500, 0.8, 2500).filter(Filter::LowPass, 500, 0.3, 0.3).gain(-1)},
+    // 37: a round sine pad with a light octave FM sparkle and slow tremolo-free chorus.
+    {"Lullaby Pad", padVoice().routing(Routing::Parallel).osc1(33).osc2(1, 12).fmIndex(0.3).osc2Env(2000, 0.3)
+                        .amp(800, 3500, 0.85, 2800).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(12.5)},
+    {"Friendly", leadVoice().osc1(26).osc2(10, 0, 5).filter(Filter::LowPass, 1500, 0.1, 0.5).amp(8, 2000, 0.75, 300).gain(2)},
+    {"Organ Synth", organVoice().osc1(15).osc2(2, 0, 5).filter(Filter::LowPass, 2500, 0.3, 0.4)
+                        .filterEnv(1.5, 2.2, 250, 0.0, 100).perc(true).gain(4)},
+    {"Not-so-friendly", leadVoice().osc1(9).osc2(27, 0, 6).filter(Filter::LowPass, 2000, 0.5, 0.4).drive1(10).gain(2.5)},
+    {"Hostile", leadVoice().osc1(31).osc2(30, 0, 7).ring(0.5).distortion(20).outputBand(8000, 60)
+                    .filter(Filter::LowPass, 3500, 0.4, 0.4).gain(-10.5)},
+    {"Dark Drones", padVoice().osc1(39, -12).osc1BeyondBank().osc2(2, -12, -7)
+                        .filter(Filter::LowPass, 380, 0.4, 0.2).amp(1500, 3500, 0.9, 4000).lfo(0.12, 3000).wobble(0.8).gain(-1.5)},
+    // 43: an electric-piano tine: a sine struck by a decaying octave modulator, in chorus.
+    {"Moody Keys", keysVoice().routing(Routing::Parallel).osc1(1).osc2(1, 12).fmIndex(1.6).osc2Env(600, 0.1)
+                       .amp(2, 1800, 0.15, 500).chorus(0.4, 6, 2.5, 1.2, 1.0).gain(9)},
+    // 44: bubbles: sine blips rising from below, sub FM, fast resonant band-pass.
+    {"Bubble Bath", pluckVoice().routing(Routing::Parallel).osc1(1).osc2(1, -12).fmIndex(1.0).osc2Env(150, 0.0)
+                        .pitchDown(12, 0, 40).filter(Filter::LowPass, 2500, 0.5, 0.5).lfo(7.0, 1).wobble(0.8)
+                        .amp(2, 400, 0.0, 350).echo(0.3, 3, 0.4).gain(10.5)},
+    {"Beauty Pad", padVoice().osc1(2, 0, 8).osc2(12, 0, -8).chorus(0.6, 16, 3.5, 0.3, 1.0, 0.25)
+                       .filter(Filter::LowPass, 1800, 0.15, 0.3).gain(1)},
+    {"Lonesome Pad", padVoice().osc1(23).osc2Off().lfo(4.0, 2000).vibrato(0.8).echo(0.3, 8, 0.5)
+                         .amp(1000, 3500, 0.9, 3000).filter(Filter::LowPass, 2500, 0.1, 0.3).gain(9.5)},
+    {"Wabber Pad", padVoice().filter(Filter::LowPass, 800, 0.5, 0.3).lfo(3.0, 1500).wobble(1.2).gain(-4)},
+    {"Organ Pad", organVoice().osc1(16).osc2(15, 0, 5).amp(400, 3500, 1.0, 1500).chorus(0.5, 10, 2, 0.8, 1.0).gain(5)},
+    {"Muted Trumpet", brassVoice().osc2(8, 0, -3).filter(Filter::LowPass, 600, 0.3, 0.5).filterEnv(1.5, 40, 500, 0.4, 150).gain(3)},
+    {"FM Brass", brassVoice().routing(Routing::Chain).osc1(1).osc2(1).fmIndex(2.5).osc2Env(400, 0.6)
+                     .filter(Filter::LowPass, 900, 0.0, 0.5).filterEnv(2.5, 80, 800, 0.6, 200).gain(6)},
+    {"FM Hammer", keysVoice().routing(Routing::Chain).osc1(1).osc2(1, 12).fmIndex(3.0).osc2Env(150, 0.1)
+                      .amp(2, 1500, 0.1, 400).filter(Filter::LowPass, 6000, 0.0, 0.3).gain(7.5)},
+    {"FM Pad I", padVoice().routing(Routing::Chain).osc1(1).osc2(1, 0, 3).fmIndex(1.0).osc2Env(0, 1)
+                     .filter(Filter::LowPass, 4000, 0.0, 0.3).gain(3.5)},
+    {"FM Pad II", padVoice().routing(Routing::Chain).osc1(1).osc2(1, 7, 2).fmIndex(0.8).osc2Env(0, 1)
+                      .osc3(-12, 0, 0.3, 0, 1).filter(Filter::LowPass, 4000, 0.0, 0.3).gain(3)},
+    {"Cheapo Clarinet", leadVoice().osc1(24).osc2Off().filter(Filter::LowPass, 2000, 0.1, 0.4).amp(30, 3500, 0.9, 150)
+                            .chorus(0, 10, 1, 0.5).gain(10)},
+    {"Cheapo Organ", organVoice().osc1(14).osc2Off().chorus(0, 5, 1, 0.5).gain(9.5)},
+    {"Cheapo Sax", leadVoice().osc1(18).osc2(27, 0, 5).filter(Filter::BandPass, 1100, 0.3, 0.5)
+                       .filterEnv(1.0, 40, 300, 0.5, 150).amp(25, 3500, 0.85, 150).chorus(0, 10, 1, 0.5).gain(12)},
+    {"Cheapo Synth", leadVoice().osc1(3).osc2(2, 0, 5).filter(Filter::LowPass, 2500, 0.2, 0.4).chorus(0, 10, 1, 0.5)
+                         .vibrato(0).gain(1.5)},
+    {"Cheapo Violin", leadVoice().osc1(2).osc2(2, 0, 6).amp(120, 3500, 0.9, 300).filter(Filter::LowPass, 2500, 0.1, 0.4)
+                          .lfo(6.0, 500).vibrato(2.0).chorus(0, 10, 1, 0.5).gain(5.5)},
+    {"Good Bass 1", bassVoice().osc2(1, -12).filter(Filter::LowPass, 360, 0.25, 0.35).gain(2.5)},
+    {"Good Bass 2", bassVoice().osc1(8, -12).osc2(10, -12).filter(Filter::LowPass, 400, 0.3, 0.35).gain(3)},
+    {"Fretless Deep", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).amp(20, 3500, 0.9, 200)
+                          .filter(Filter::LowPass, 500, 0.2, 0.3).filterEnv(0.8, 30, 400, 0.3, 150)
+                          .pitchDown(1, 0, 90).glide(70).gain(-0.5)},
+    {"Nice Lead", leadVoice().osc1(12).osc2(3, 0, 5).filter(Filter::LowPass, 3000, 0.2, 0.4).gain(-0.5)},
+    {"Perc Lead", leadVoice().perc(true).amp(2, 600, 0.4, 250).filterEnv(2.5, 2.2, 150, 0.2, 200)
+                      .filter(Filter::LowPass, 1500, 0.3, 0.4).gain(8.5)},
+    {"Saw Lead I", leadVoice().osc2(2, -12).filter(Filter::LowPass, 5000, 0.15, 0.4).gain(4.5)},
+    {"Saw Lead II", leadVoice().osc1(2, 0, 8).osc2(2, 12, -8).filter(Filter::LowPass, 4500, 0.15, 0.4).gain(5.5)},
+    // 66-68: kicks: a sine falling from two or three octaves above, tuned to sit at A3.
+    {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120).gain(11.5)},
+    {"Phat Kick A 3", drumVoice().osc1(1, -12).osc2(10, -12).pitchUp(30, 0, 45).drive1(9).amp(2, 450, 0.0, 150)
+                          .bass(0.6, 0.6, 150).gain(4)},
+    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).amp(2, 300, 0.0, 120).gain(0.5)},
+    // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
+    {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
+                         .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
+                         .amp(2, 60, 0.0, 50).gain(19)},
+    {"Open Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
+                       .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 6000, 0.1, 0.0)
+                       .amp(2, 450, 0.0, 300).gain(13)},
+    {"Steel Drum", bellVoice().osc2(1, 12, 6).fmIndex(1.1).osc2Env(250, 0.1).amp(2, 650, 0.0, 500)
+                       .pitchUp(1, 0, 20).filter(Filter::LowPass, 5000, 0.0, 0.3).gain(11.5)},
+    {"Tom Drum I", drumVoice().osc1(1).osc2(10, 0, 5).pitchUp(12, 0, 80).amp(2, 500, 0.0, 250).gain(7.5)},
+    {"Tom Drum II", drumVoice().osc1(1, -5).osc2(10, -5, 5).pitchUp(10, 0, 150).amp(2, 700, 0.0, 300).gain(6.5)},
+    {"Plucked Lead", pluckVoice().osc1(2, 0, 4).osc2(26, 0, -4).amp(2, 900, 0.0, 350).filter(Filter::LowPass, 1200, 0.3, 0.45)
+                         .filterEnv(3.0, 2.2, 220, 0.1, 250).voices(6).gain(5)},
+    {"Dual Saw", leadVoice().osc1(2).osc2(2).wide(10).filter(Filter::LowPass, 3500, 0.15, 0.4).gain(2)},
+    {"Dual Brass", brassVoice().wide(7).gain(3)},
+    {"Acid Lead 1", leadVoice().osc1(2).osc2Off().perc(true).filter(Filter::LowPass, 500, 0.82, 0.4)
+                        .filterEnv(3.0, 2.2, 220, 0.2, 150).amp(2, 1200, 0.7, 150).glide(60).voices(4).distortion(4)
+                        .vibrato(0).gain(-6)},
+    {"Acid Lead 2", leadVoice().osc1(3).osc2Off().perc(true).filter(Filter::LowPass, 450, 0.86, 0.4)
+                        .filterEnv(3.5, 2.2, 300, 0.15, 150).amp(2, 1200, 0.7, 150).glide(80).voices(4).vibrato(0).gain(-11.5)},
+    {"Nice Square", leadVoice().osc1(3).osc2(3, 0, 6).filter(Filter::LowPass, 3000, 0.1, 0.4).gain(-2)},
+    {"Saw Pad", padVoice().osc1(2, 0, 7).osc2(2, 0, -7).gain(4.5)},
+    {"Wow Pad", padVoice().osc1BeyondBank().osc2(8, 0, -6).filter(Filter::LowPass, 500, 0.55, 0.3)
+                    .filterEnv(3.0, 1800, 2500, 0.4, 2000).lfo(0.4, 1500).wobble(0.6).gain(-6.5)},
+    {"Disco Tom", drumVoice().osc1(1).osc2(10, 0, 4).pitchUp(14, 0, 200).amp(2, 800, 0.0, 300).chorus(0.2, 30, 1, 0.2, 0.5, 0.3).gain(6.5)},
+    {"Lively Lead", leadVoice().osc1(8).osc2(2, 0, 5).lfo(6.5, 200).vibrato(2.0).wobble(0.3).gain(3)},
+    {"Fifth Element", leadVoice().osc1(2, 0, 3).osc2(2, 7, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(5.5)},
+    {"Hollow Sky", padVoice().osc1(25).osc2(23, 12, 5).amp(900, 3500, 0.85, 3000).chorus(0.6, 40, 3, 0.2, 1.0, 0.4).gain(5)},
+    {"Woop Bass", bassVoice().perc(false).pitchDown(10, 0, 120).filterEnv(3.0, 2.2, 500, 0.2, 120).gain(2)},
+    {"Butterflies", keysVoice().osc1(1, 12).osc2(10, 0, 6).lfo(7.5, 300).vibrato(4.0).wobble(0.4)
+                        .amp(20, 1500, 0.3, 1200).echo(0.4, 3, 0.5).gain(6.5)},
+    {"Bass Organ Stab", organVoice().osc1(15, -12).osc2(14, 0, 3).amp(6, 450, 0.15, 120).gain(10.5)},
+    {"Voiced Lead", leadVoice().osc1(20).osc2(19, 0, 5).filter(Filter::BandPass, 1400, 0.3, 0.6).gain(12)},
+    {"Club Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 350, 0.3, 0.35).bass(0.4, 0.5, 130).distortion(3).gain(-1)},
+    {"Jungle Sub", bassVoice().osc1(1, -12).osc2Off().pitchUp(3, 0, 20).amp(2, 3500, 1.0, 150).bass(0.5, 0.4, 110)
+                       .filter(Filter::LowPass, 2000, 0.0, 0.3).gain(5)},
+    {"Sub Organ", organVoice().osc1(14, -12).osc2(1, -12).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(0.5)},
+    {"Solid Woof", bassVoice().osc1(10, -12).osc2(1, -12).drive1(8).filter(Filter::LowPass, 250, 0.3, 0.35)
+                       .filterEnv(3.0, 2.2, 150, 0.1, 100).gain(-2)},
+    {"Space Wow", leadVoice().osc1(29).osc2(30, 0, 7).lfo(0.3, 1).vibrato(8).filter(Filter::LowPass, 900, 0.6, 0.3)
+                      .wobble(1.5).echo(0.45, 7, 0.6).gain(0)},
+    {"Windy Horn", brassVoice().osc1(24).osc2(2, 0, 5).amp(80, 3500, 0.85, 300).filterEnv(2.0, 150, 1200, 0.6, 300).gain(5)},
+    {"Pleasant Organ", organVoice().osc1(16).osc2(14, 0, 4).filter(Filter::LowPass, 4000, 0.0, 0.3).gain(4)},
+    {"Club Organ", organVoice().perc(true).osc1(17).osc2(14, 0, 3).amp(2, 1200, 0.4, 120).chorus(0.2, 4, 1, 5, 0.6).gain(7.5)},
+    {"Ethnic Perc", drumVoice().routing(Routing::Chain).osc1(1).osc2(1, 7).fmIndex(1.5).osc2Env(120, 0.0)
+                        .pitchUp(5, 0, 60).amp(2, 350, 0.0, 250).gain(13)},
+    {"Plucked Bass", bassVoice().amp(2, 650, 0.0, 150).filterEnv(3.0, 2.2, 120, 0.0, 100).gain(3)},
+    {"Synth Clap", drumVoice().routing(Routing::Chain).osc1(3, -12).osc2(3, -7, 31).fmIndex(14).osc2Env(0, 1)
+                       .osc3(29, 11, 24, 0, 1).pitchUp(0, 0, 0).filter(Filter::BandPass, 1200, 0.3, 0.0)
+                       .amp(2, 220, 0.0, 150).chorus(0.4, 11, 1, 0.5, 1.0, 0.3).gain(20)},
+    {"I'm Morphing", padVoice().osc1(5).osc2(28, 0, 5).ring(0.3).filter(Filter::BandPass, 900, 0.5, 0.4)
+                         .lfo(0.2, 1).wobble(1.5).amp(200, 3500, 0.85, 1200).gain(4.5)},
+    {"Worf", leadVoice().osc1(30, -12).osc2(3, -12, 5).ring(0.5).filter(Filter::LowPass, 700, 0.5, 0.3)
+                 .lfo(6.0, 1).wobble(0.7).vibrato(0).voices(4).gain(1)},
+    {"Deep Drivin'", bassVoice().osc2(8, -12, -5).distortion(10).filter(Filter::LowPass, 500, 0.3, 0.35).gain(-7)},
+    {"Dravenistix", drumVoice().routing(Routing::Chain).osc1(10, 12).osc2(1, 12, 37).fmIndex(4).osc2Env(40, 0.0)
+                        .pitchUp(7, 0, 10).filter(Filter::BandPass, 1200, 0.3, 0.6).amp(2, 120, 0.0, 100).gain(23)},
+    {"Canada", leadVoice().osc1(2, 0, 4).osc2(2, 7, -4).amp(40, 3500, 0.85, 900).chorus(0.5, 18, 3, 0.4, 1.0, 0.2)
+                   .filter(Filter::LowPass, 2500, 0.1, 0.4).voices(8).gain(7)},
+    {"Nasty Edge", leadVoice().osc1(31).osc2(11, 0, 5).filter(Filter::LowPass, 2500, 0.55, 0.4).distortion(8).gain(-5)},
+    {"True Love", padVoice().osc1(10).osc2(32, 12, 4).amp(300, 3500, 0.85, 2000).filter(Filter::LowPass, 2500, 0.0, 0.3).gain(6)},
+    {"Pure Evil", leadVoice().osc1(31, -12).osc2(9, -11, 9).ring(0.7).distortion(18).pitchUp(12, 0, 400)
+                      .filter(Filter::LowPass, 1500, 0.5, 0.3).outputBand(7000, 50).gain(-8.5)},
+    {"SyntheSax", leadVoice().osc1(18).osc2(27, 0, 4).filter(Filter::BandPass, 1200, 0.35, 0.5)
+                      .filterEnv(1.0, 60, 400, 0.5, 150).amp(30, 3500, 0.85, 150).pitchDown(1, 0, 70).gain(10.5)},
+    {"Lead or Bass", leadVoice().osc1(2, -12).osc2(3, -12, 5).filter(Filter::LowPass, 900, 0.35, 0.4)
+                         .filterEnv(2.5, 2.2, 300, 0.3, 150).glide(50).voices(4).gain(0.5)},
+    {"Thingonastring", pluckVoice().osc1(10).osc2(2, 0, 3).amp(2, 1400, 0.0, 500).filter(Filter::LowPass, 1800, 0.2, 0.5)
+                           .filterEnv(2.0, 2.2, 250, 0.0, 250).gain(5)},
+    {"Keys Please", keysVoice().osc1(10).osc2(1, 12, 2).ring(0.2).gain(7.5)},
+    {"How", leadVoice().osc1(22).osc2(23, 0, 5).filter(Filter::BandPass, 400, 0.45, 0.4).filterEnv(2.0, 180, 900, 0.5, 300).gain(8.5)},
+    {"Distorted Lead", leadVoice().osc1(2).osc2(3, 0, 6).distortion(18).outputBand(7000, 60).gain(-15)},
+    {"Unison Synth I", leadVoice().unison(6, 4).chorus(0.2, 12, 2, 0.5, 1.0).gain(-4)},
+    {"Unison Synth II", leadVoice().unison(8, 3).osc1(3, 0, 3).osc2(2, 0, -3).glide(40).gain(-11)},
+    {"Funky Bassline", bassVoice().osc1(8, -12).osc2(2, -12, 5).filter(Filter::LowPass, 240, 0.5, 0.35)
+                           .filterEnv(3.5, 2.2, 110, 0.05, 80).amp(2, 600, 0.45, 80).gain(1)},
+    {"Arp Pluck I", pluckVoice().amp(2, 250, 0.0, 200).gain(8.5)},
+    {"Arp Pluck II", pluckVoice().osc2(2, 7, 4).amp(2, 300, 0.0, 220).filter(Filter::LowPass, 1000, 0.35, 0.45).gain(10)},
+    {"Arp Lead", leadVoice().perc(true).amp(2, 450, 0.5, 180).echo(0.3, 3, 0.35).gain(8)},
+    {"Wabber Bass", bassVoice().perc(false).filter(Filter::LowPass, 250, 0.55, 0.3).filterEnv(0.5, 2.2, 500, 0.5, 100)
+                        .amp(6, 3500, 1.0, 120).lfo(3.0, 1).wobble(2.2).gain(-8)},
+    {"Nice Bass", bassVoice().osc1(12, -12).osc2(10, -12, 4).filter(Filter::LowPass, 500, 0.2, 0.35).gain(3)},
+    {"Double Note", leadVoice().osc2(2, 12, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(5)},
+    {"Dravenor Attack", brassVoice().perc(true).amp(2, 1200, 0.6, 250).filterEnv(3.0, 2.2, 250, 0.35, 200)
+                            .osc1(2, 0, 6).osc2(8, 0, -6).gain(6.5)},
+    {"Times Square", leadVoice().osc1(30).osc2(3, 0, 5).filter(Filter::LowPass, 4000, 0.2, 0.4).echo(0.25, 4, 0.35).gain(2)},
+    {"Accordion", organVoice().osc1(18).osc2(18, 0, 10).amp(30, 3500, 1.0, 120).filter(Filter::LowPass, 3000, 0.1, 0.3)
+                      .lfo(6.0, 1).vibrato(0.5).chorus(0, 5, 1, 0.5).gain(4.5)},
 };
+
+} // namespace factory
