@@ -22,6 +22,7 @@ struct KerningRecord
     uint8_t second;
     int16_t value;
 };
+static_assert(sizeof(KerningRecord) == 4, "kerning records are 4 bytes");
 
 // Microseconds spent in CBitmapFont::drawText, accumulated for diagnostics (UI thread).
 extern int32_t textDrawMicroseconds;
