@@ -1,15 +1,14 @@
 #pragma once
 // What the instrument's plug-in object asks of its editor beyond the generic
-// editor interface: key lights, program refresh and the own host's mouse wheel.
+// editor interface (AEffEditor): key lights, program refresh and the own host's
+// mouse wheel. An editor class derives from its AEffEditor base (for example the
+// GUI library's plug-in editor) and from this interface; the plug-in finds this
+// part of the editor it made by a cross-cast.
 
 #include <cstdint>
 
-#include "plugin/AEffEditor.h"
-
-class SynthEditor : public AEffEditor {
+class SynthEditor {
 public:
-    using AEffEditor::AEffEditor;
-
     // Lights (on) or clears a key of the on-screen keyboard. Audio thread, only while open.
     virtual void setKeyDisplay(int32_t note, bool on) = 0;
     // Redraws the keyboard once when a key changed since the last call. Audio thread, only while open.
@@ -18,4 +17,8 @@ public:
     virtual void requestProgramRefresh() = 0;
     // A mouse-wheel message of the own host: screen position (x bits 0..15, y 16..31) and distance. UI thread.
     virtual void onMouseWheel(intptr_t position, float distance) = 0;
+
+protected:
+    // The editor is deleted through its AEffEditor base.
+    ~SynthEditor() = default;
 };

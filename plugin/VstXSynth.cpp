@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plugin/AEffEditor.h"
 #include "plugin/HostText.h"
 #include "plugin/SynthEditor.h"
 #include "plugin/UISizeSetting.h"
@@ -51,13 +52,14 @@ VstXSynth::VstXSynth(audioMasterCallback audioMaster, EditorFactory makeEditor)
     applyLiveValues();
     suspend();
 
-    if (makeEditor != nullptr) synthEditor = makeEditor(*this);
-    setEditor(synthEditor);
+    AEffEditor* made = makeEditor != nullptr ? makeEditor(*this) : nullptr;
+    synthEditor = dynamic_cast<SynthEditor*>(made);
+    setEditor(made);
 }
 
 VstXSynth::~VstXSynth() {
     curProgram = 0;
-    SynthEditor* closing = synthEditor;
+    AEffEditor* closing = editor;
     synthEditor = nullptr;
     setEditor(nullptr);
     if (closing != nullptr) {
@@ -93,7 +95,7 @@ void VstXSynth::applyLiveValues() {
     engine.updateWaveforms();
 }
 
-bool VstXSynth::editorIsOpen() const { return synthEditor != nullptr && synthEditor->isOpen(); }
+bool VstXSynth::editorIsOpen() const { return editor != nullptr && editor->isOpen(); }
 
 bool VstXSynth::getEffectName(char* name) {
     copyHostText(name, kEffectName, kVstMaxEffectNameLen - 1);
@@ -123,7 +125,9 @@ int32_t VstXSynth::canDo(char* text) {
 }
 
 intptr_t VstXSynth::vendorSpecific(int32_t lArg1, intptr_t lArg2, void*, float opt) {
-    if (isOwnHost() && lArg1 == kWheelVendorCode && editorIsOpen()) synthEditor->onMouseWheel(lArg2, opt);
+    if (isOwnHost() && lArg1 == kWheelVendorCode && synthEditor != nullptr && editorIsOpen()) {
+        synthEditor->onMouseWheel(lArg2, opt);
+    }
     return 0;
 }
 

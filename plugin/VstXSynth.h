@@ -13,11 +13,14 @@
 #include "plugin/GuiNoteQueue.h"
 #include "plugin/ParamChangeList.h"
 
+class AEffEditor;
 class SynthEditor;
 class VstXSynth;
 
-// Makes the editor for a plug-in object under construction (null: no editor). UI thread.
-using EditorFactory = SynthEditor* (*)(VstXSynth& synth);
+// Makes the editor for a plug-in object under construction (null: no editor); the
+// plug-in owns it. An editor that also implements SynthEditor gets key lights,
+// program refreshes and mouse-wheel messages. UI thread.
+using EditorFactory = AEffEditor* (*)(VstXSynth& synth);
 
 // One note event of the current block.
 struct QueuedMidiNote {
@@ -110,6 +113,7 @@ public:
     Dravenor& getEngine() { return engine; }
     ParamChangeList& getParamChanges() { return paramChanges; }
     ProgramBank* getProgramBank() { return programBank; }
+    // The editor's instrument-specific part (null without an editor or when it has none).
     SynthEditor* getSynthEditor() { return synthEditor; }
     // Whether the host is the maker's own (its mouse-wheel messages reach the editor). Any thread.
     bool isOwnHost() const { return ownHost.load(std::memory_order_relaxed); }
@@ -144,5 +148,5 @@ private:
     QueuedMidiNote hostNotes[kMaxHostNotes];
     ParamChangeList paramChanges;
     GuiNoteQueue guiNoteQueue;
-    SynthEditor* synthEditor = nullptr;
+    SynthEditor* synthEditor = nullptr;  // the same object as the base's editor, or null
 };

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "plugin/AEffEditor.h"
 #include "plugin/SynthEditor.h"
 #include "plugin/VstXSynth.h"
 
@@ -69,7 +70,8 @@ bool VstXSynth::queueGuiMidiEvent(uint8_t status, uint8_t note, uint8_t velocity
 
 void VstXSynth::processReplacing(float**, float** outputs, int32_t sampleFrames) {
     if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || sampleFrames <= 0) return;
-    const bool editorOpen = editorIsOpen();
+    // Key lights go to an open editor that takes them.
+    const bool editorOpen = synthEditor != nullptr && editorIsOpen();
 
     VstTimeInfo* time = getTimeInfo(kVstTempoValid);
     float tempo = kDefaultTempo;
@@ -97,7 +99,7 @@ void VstXSynth::processReplacing(float**, float** outputs, int32_t sampleFrames)
 
 void VstXSynth::processAccumulating(float**, float** outputs, int32_t sampleFrames) {
     if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || sampleFrames <= 0) return;
-    renderBlock(outputs, sampleFrames, 0, editorIsOpen());
+    renderBlock(outputs, sampleFrames, 0, synthEditor != nullptr && editorIsOpen());
 }
 
 void VstXSynth::renderBlock(float** outputs, int32_t frames, int32_t clear, bool editorOpen) {

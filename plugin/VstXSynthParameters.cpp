@@ -63,7 +63,7 @@ void VstXSynth::setProgram(int32_t program) {
     curProgram = program;
     engine.currentProgram = program;
     engine.setProgram(program, true);
-    if (editorIsOpen()) synthEditor->requestProgramRefresh();
+    if (synthEditor != nullptr && editorIsOpen()) synthEditor->requestProgramRefresh();
 }
 
 void VstXSynth::selectProgram(int32_t program) { VstXSynth::setProgram(program); }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "plugin/AEffEditor.h"
 #include "plugin/SynthEditor.h"
 #include "plugin/VstXSynth.h"
 
@@ -53,9 +54,9 @@ protected:
 };
 
 // The editor stand-in: open or closed as told; counts and records calls.
-class RecordingEditor : public SynthEditor {
+class RecordingEditor : public AEffEditor, public SynthEditor {
 public:
-    explicit RecordingEditor(VstXSynth* synth) : SynthEditor(synth) { ++alive; }
+    explicit RecordingEditor(VstXSynth* synth) : AEffEditor(synth) { ++alive; }
     ~RecordingEditor() override {
         --alive;
         deletedWhileOpen = isOpen();
@@ -74,7 +75,7 @@ public:
     void requestProgramRefresh() override { ++refreshes; }
     void onMouseWheel(intptr_t position, float distance) override { wheels.emplace_back(position, distance); }
 
-    static SynthEditor* make(VstXSynth& synth) {
+    static AEffEditor* make(VstXSynth& synth) {
         last = new RecordingEditor(&synth);
         return last;
     }

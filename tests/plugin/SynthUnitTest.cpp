@@ -37,7 +37,7 @@ struct Synth {
         float* outs[2] = {left.data(), right.data()};
         object->processReplacing(nullptr, outs, frames);
     }
-    RecordingEditor* editor() { return static_cast<RecordingEditor*>(object->getSynthEditor()); }
+    RecordingEditor* editor() { return dynamic_cast<RecordingEditor*>(object->getEditor()); }
     // Drains the change list like the editor's idle step; answers the indexes read.
     std::vector<int32_t> consume() {
         std::vector<int32_t> indexes;
