@@ -144,9 +144,9 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     // 1: an organ growling through parallel FM, into a dub echo.
     {"Dub Organ", organVoice().routing(Routing::Parallel).osc1(14).osc2(1, -12).fmIndex(0.5).osc2Env(0, 1)
                       .filter(Filter::LowPass, 1400, 0.3, 0.3).echo(0.35, 6, 0.45).gain(8.5)},
-    {"Bellpad", padVoice().osc1(32, 0, 3).osc2(10, 12, -3).ring(0.35).osc3(19, 0, 1.6, 900, 0.0, 0.4)
-                    .osc2Env(1200, 0.3).amp(4, 900, 0.2, 2600).filterEnv(1.0, 2.2, 1500, 0.4, 2000)
-                    .filter(Filter::LowPass, 3000, 0.1, 0.3).gain(14.5)},
+    {"Bellpad", padVoice().routing(Routing::Chain).osc1(32, 0, 3).osc2(1, 12, -5).fmIndex(1.3)
+                    .osc2Env(900, 0.15).amp(4, 700, 0.1, 2600).velocity(0.4).filterEnv(1.0, 2.2, 1500, 0.4, 2000)
+                    .filter(Filter::LowPass, 3000, 0.1, 0.3).gain(19.5)},
     {"Bottle Blow", leadVoice().osc1(1).osc2(22, 0, 6).ring(0.15).amp(90, 3500, 0.9, 300)
                         .filter(Filter::BandPass, 1100, 0.35, 0.6).filterEnv(0.5, 120, 800, 0.5, 300)
                         .pitchDown(1, 0, 150).lfo(4.8, 500).vibrato(1.0).chorus(0.3, 20, 2, 0.5, 1.0).gain(8.5)},
@@ -272,7 +272,7 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120).gain(11.5)},
     {"Phat Kick A 3", drumVoice().osc1(1, -12).osc2(10, -12).pitchUp(30, 0, 45).drive1(9).amp(2, 450, 0.0, 150)
                           .bass(0.6, 0.6, 150).gain(4)},
-    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).amp(2, 300, 0.0, 120).gain(0.5)},
+    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).outputBand(2500, 20).amp(2, 300, 0.0, 120).gain(1)},
     // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
     {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                          .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
