@@ -1,0 +1,549 @@
+// Catalogue scans of temporary folder trees: ids, parents, counts, names and paths,
+// depth limits, empty folders, same-named folders, the extension filter, long names,
+// deep trees, links and roots that cannot be listed.
+#include "CatalogTree.h"
+
+#include <unistd.h>
+
+namespace catalogue_test {
+namespace {
+
+// a.wav, B.WAV, c.txt, wav, Drums/kick.wav, Drums/Deep/sub.wav, KEYS/piano.wav; listed
+// in case-blind order, so Drums/Deep is met before Drums/kick.wav.
+class BasicTree : public CatalogTree
+{
+protected:
+    void SetUp() override
+    {
+        CatalogTree::SetUp();
+        for (const char* f : {"a.wav", "B.WAV", "c.txt", "wav", "Drums/kick.wav", "Drums/Deep/sub.wav",
+                 "KEYS/piano.wav"})
+            touch(f);
+    }
+};
+
+struct BasicCase
+{
+    const char* label;
+    bool relativeFiles;
+    bool relativeFolders;
+    std::vector<FileRow> files;
+    std::vector<FolderRow> folders;
+};
+
+TEST_F(BasicTree, IdsParentsCountsNamesAndPaths)
+{
+    const BasicCase cases[] = {
+        {"bare names", false, false,
+            {{0, 0, "a.wav", "a", "a.wav"}, {1, 0, "B.WAV", "B", "B.WAV"},
+                {2, 2, "sub.wav", "sub", "Drums\\Deep\\sub.wav"}, {3, 1, "kick.wav", "kick", "Drums\\kick.wav"},
+                {4, 3, "piano.wav", "piano", "KEYS\\piano.wav"}},
+            {{1, 0, 1, "Drums", "Drums", "Drums", "Drums\\"}, {2, 1, 1, "Deep", "Deep", "Deep", "Drums\\Deep\\"},
+                {3, 0, 1, "KEYS", "KEYS", "Keys", "KEYS\\"}}},
+        {"relative names", true, true,
+            {{0, 0, "a.wav", "a", "a.wav"}, {1, 0, "B.WAV", "B", "B.WAV"},
+                {2, 2, "Drums\\Deep\\sub.wav", "sub", "Drums\\Deep\\sub.wav"},
+                {3, 1, "Drums\\kick.wav", "kick", "Drums\\kick.wav"},
+                {4, 3, "KEYS\\piano.wav", "piano", "KEYS\\piano.wav"}},
+            {{1, 0, 1, "Drums", "Drums", "Drums", "Drums\\"},
+                {2, 1, 1, "Drums\\Deep", "Deep", "Deep", "Drums\\Deep\\"},
+                {3, 0, 1, "KEYS", "KEYS", "Keys", "KEYS\\"}}},
+        // Relative file names follow the folders' relative paths even when the folders'
+        // own names are bare, and the other way round.
+        {"relative files only", true, false,
+            {{0, 0, "a.wav", "a", "a.wav"}, {1, 0, "B.WAV", "B", "B.WAV"},
+                {2, 2, "Drums\\Deep\\sub.wav", "sub", "Drums\\Deep\\sub.wav"},
+                {3, 1, "Drums\\kick.wav", "kick", "Drums\\kick.wav"},
+                {4, 3, "KEYS\\piano.wav", "piano", "KEYS\\piano.wav"}},
+            {{1, 0, 1, "Drums", "Drums", "Drums", "Drums\\"}, {2, 1, 1, "Deep", "Deep", "Deep", "Drums\\Deep\\"},
+                {3, 0, 1, "KEYS", "KEYS", "Keys", "KEYS\\"}}},
+        {"relative folders only", false, true,
+            {{0, 0, "a.wav", "a", "a.wav"}, {1, 0, "B.WAV", "B", "B.WAV"},
+                {2, 2, "sub.wav", "sub", "Drums\\Deep\\sub.wav"}, {3, 1, "kick.wav", "kick", "Drums\\kick.wav"},
+                {4, 3, "piano.wav", "piano", "KEYS\\piano.wav"}},
+            {{1, 0, 1, "Drums", "Drums", "Drums", "Drums\\"},
+                {2, 1, 1, "Drums\\Deep", "Deep", "Deep", "Drums\\Deep\\"},
+                {3, 0, 1, "KEYS", "KEYS", "Keys", "KEYS\\"}}},
+    };
+    for (const BasicCase& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        ScanOptions options = recursive();
+        options.relativeFileNames = c.relativeFiles;
+        options.relativeFolderNames = c.relativeFolders;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        EXPECT_EQ(files(catalog), c.files);
+        EXPECT_EQ(folders(catalog), c.folders);
+        EXPECT_EQ(catalog.fileCount(), 5);
+        EXPECT_EQ(catalog.folderCount(), 3);
+        EXPECT_EQ(catalog.countInFolder(0), 2);
+        EXPECT_EQ(catalog.countInFolder(1), 1);
+        EXPECT_EQ(catalog.countInFolder(7), 0);
+        EXPECT_EQ(catalog.totalCount(false), 2);
+        EXPECT_EQ(catalog.totalCount(true), 5);
+        expectConsistent(catalog);
+    }
+}
+
+TEST_F(BasicTree, WithoutRecursionOnlyTheRootsFilesAreCatalogued)
+{
+    CFileCatalog catalog;
+    ScanOptions options; // all clear
+    options.maxDepth = 5;
+    options.flattenBeyondDepth = 1;
+    ASSERT_EQ(scan(catalog, options), 0);
+    EXPECT_EQ(files(catalog), (std::vector<FileRow>{{0, 0, "a.wav", "a", "a.wav"}, {1, 0, "B.WAV", "B", "B.WAV"}}));
+    EXPECT_EQ(catalog.folderCount(), 0);
+}
+
+// A chain d1/d2/.../d20, each folder holding one file; top.wav at the root. Folder dK
+// is met at level K-1.
+class ChainTree : public CatalogTree
+{
+protected:
+    void SetUp() override
+    {
+        CatalogTree::SetUp();
+        touch("top.wav");
+        std::string path;
+        for (int k = 1; k <= 20; ++k)
+        {
+            path += 'd' + std::to_string(k) + '/';
+            touch(path + 'f' + std::to_string(k) + ".wav");
+        }
+    }
+};
+
+struct DepthCase
+{
+    int32_t maxDepth;
+    bool flattenBeyond;
+    int entries;       // folder entries: d1..d<entries>
+    int files;         // files catalogued
+    int deepestCount;  // fileCount of the deepest entry
+};
+
+TEST_F(ChainTree, DepthLimitsWithAndWithoutFlattening)
+{
+    const DepthCase cases[] = {
+        {1, false, 1, 2, 1},   // the root's sub-folders only
+        {1, true, 1, 21, 20},  // everything below d1 counted into d1
+        {2, false, 2, 3, 1},
+        {3, true, 3, 21, 18},
+        {16, false, 16, 17, 1},
+        {0, false, 17, 18, 1}, // any value outside 1..16 allows 17 levels
+        {40, false, 17, 18, 1},
+        {17, false, 17, 18, 1},
+        {-3, true, 17, 21, 4},
+        {0, true, 17, 21, 4},
+    };
+    for (const DepthCase& c : cases)
+    {
+        SCOPED_TRACE("maxDepth " + std::to_string(c.maxDepth) + (c.flattenBeyond ? " flattened" : ""));
+        ScanOptions options = recursive(c.maxDepth);
+        options.flattenBeyondDepth = c.flattenBeyond;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        ASSERT_EQ(catalog.folderCount(), c.entries);
+        EXPECT_EQ(catalog.fileCount(), c.files);
+        for (int k = 1; k <= c.entries; ++k)
+        {
+            const FolderEntry* d = catalog.folderAt(k - 1);
+            EXPECT_EQ(text(d->folderName), 'd' + std::to_string(k));
+            EXPECT_EQ(d->id, k);
+            EXPECT_EQ(d->parentId, k - 1);
+        }
+        EXPECT_EQ(catalog.folderAt(c.entries - 1)->fileCount, c.deepestCount);
+        EXPECT_EQ(catalog.countInFolder(0), 1);
+        expectConsistent(catalog);
+    }
+}
+
+// top.wav, hollow/notes.txt, hollow/inner/x.wav, full/y.wav, full/empty/, bare/; listed
+// as bare, full, hollow, top.wav.
+class HollowTree : public CatalogTree
+{
+protected:
+    void SetUp() override
+    {
+        CatalogTree::SetUp();
+        for (const char* f : {"top.wav", "hollow/notes.txt", "hollow/inner/x.wav", "full/y.wav"})
+            touch(f);
+        folder("full/empty");
+        folder("bare");
+    }
+};
+
+struct EmptyCase
+{
+    const char* label;
+    bool flattenEmpty;
+    bool skipEmpty;
+    std::vector<FileRow> files;
+    std::vector<FolderRow> folders;
+};
+
+TEST_F(HollowTree, EmptyFolderOptionsCatalogueEachFileOnce)
+{
+    const std::vector<FileRow> allFiles = {{0, 2, "full\\y.wav", "y", "full\\y.wav"},
+        {1, 5, "hollow\\inner\\x.wav", "x", "hollow\\inner\\x.wav"}, {2, 0, "top.wav", "top", "top.wav"}};
+    const std::vector<FolderRow> allFolders = {{1, 0, 0, "bare", "bare", "Bare", "bare\\"},
+        {2, 0, 1, "full", "full", "Full", "full\\"}, {3, 2, 0, "full\\empty", "empty", "Empty", "full\\empty\\"},
+        {4, 0, 0, "hollow", "hollow", "Hollow", "hollow\\"},
+        {5, 4, 1, "hollow\\inner", "inner", "Inner", "hollow\\inner\\"}};
+    const EmptyCase cases[] = {
+        {"every folder its entry", false, false, allFiles, allFolders},
+        {"skip alone changes nothing", false, true, allFiles, allFolders},
+        // hollow gets no entry: inner is found from the root's scan and hangs from it.
+        {"flattened", true, false,
+            {{0, 1, "full\\y.wav", "y", "full\\y.wav"}, {1, 2, "hollow\\inner\\x.wav", "x", "hollow\\inner\\x.wav"},
+                {2, 0, "top.wav", "top", "top.wav"}},
+            {{1, 0, 1, "full", "full", "Full", "full\\"},
+                {2, 0, 1, "hollow\\inner", "inner", "Inner", "hollow\\inner\\"}}},
+        {"flattened and skipped", true, true,
+            {{0, 1, "full\\y.wav", "y", "full\\y.wav"}, {1, 0, "top.wav", "top", "top.wav"}},
+            {{1, 0, 1, "full", "full", "Full", "full\\"}}},
+    };
+    for (const EmptyCase& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        ScanOptions options = recursive();
+        options.relativeFileNames = 1;
+        options.relativeFolderNames = 1;
+        options.flattenEmptyFolders = c.flattenEmpty;
+        options.skipEmptyFolders = c.skipEmpty;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        EXPECT_EQ(files(catalog), c.files);
+        EXPECT_EQ(folders(catalog), c.folders);
+        EXPECT_EQ(catalog.countInFolder(0), 1);
+        expectConsistent(catalog);
+    }
+}
+
+TEST_F(CatalogTree, EmptyFoldersBeyondTheDepthLimit)
+{
+    // deep is met at level 0 (an entry with maxDepth 1); hollow, at level 1, holds no
+    // matching file itself; its sub-folder below does.
+    touch("deep/a.wav");
+    touch("deep/hollow/below/b.wav");
+    touch("deep/full/c.wav");
+    struct Case
+    {
+        bool flattenEmpty;
+        bool skipEmpty;
+        int files;
+    } cases[] = {{false, false, 3}, {true, false, 3}, {true, true, 2}, {false, true, 3}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(std::to_string(c.flattenEmpty) + std::to_string(c.skipEmpty));
+        ScanOptions options = recursive(1);
+        options.flattenBeyondDepth = 1;
+        options.flattenEmptyFolders = c.flattenEmpty;
+        options.skipEmptyFolders = c.skipEmpty;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        ASSERT_EQ(catalog.folderCount(), 1);
+        EXPECT_EQ(catalog.folderAt(0)->fileCount, c.files);
+        EXPECT_EQ(catalog.fileCount(), c.files);
+        expectConsistent(catalog);
+    }
+}
+
+TEST_F(CatalogTree, SameNamedFoldersKeepTheirFiles)
+{
+    touch("A/Loops/one.wav");
+    touch("B/Loops/two.wav");
+    for (bool relative : {false, true})
+        for (bool rescanKnown : {false, true})
+        {
+            SCOPED_TRACE(std::string(relative ? "relative" : "bare") + (rescanKnown ? ", rescan known" : ""));
+            ScanOptions options = recursive();
+            options.relativeFolderNames = relative;
+            options.rescanKnownFolders = rescanKnown;
+            CFileCatalog catalog;
+            ASSERT_EQ(scan(catalog, options), 0);
+            const std::string loops = relative ? "A\\Loops" : "Loops";
+            const std::string otherLoops = relative ? "B\\Loops" : "Loops";
+            EXPECT_EQ(folders(catalog),
+                (std::vector<FolderRow>{{1, 0, 0, "A", "A", "A", "A\\"}, {2, 1, 1, loops, "Loops", "Loops", "A\\Loops\\"},
+                    {3, 0, 0, "B", "B", "B", "B\\"}, {4, 3, 1, otherLoops, "Loops", "Loops", "B\\Loops\\"}}));
+            EXPECT_EQ(files(catalog),
+                (std::vector<FileRow>{{0, 2, "one.wav", "one", "A\\Loops\\one.wav"},
+                    {1, 4, "two.wav", "two", "B\\Loops\\two.wav"}}));
+            expectConsistent(catalog);
+        }
+}
+
+TEST_F(CatalogTree, ScanningAgainSkipsOrRescansKnownFolders)
+{
+    touch("top.wav");
+    touch("A/Loops/one.wav");
+    touch("B/Loops/two.wav");
+    struct Case
+    {
+        bool rescanKnown;
+        int files;       // after the second scan
+        int loopsCount;  // A/Loops' count after it
+    } cases[] = {{false, 4, 1}, {true, 5, 2}};
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.rescanKnown ? "rescan known" : "skip known");
+        ScanOptions options = recursive();
+        options.rescanKnownFolders = c.rescanKnown;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        ASSERT_EQ(catalog.fileCount(), 3);
+        touch("A/Loops/three.wav"); // in a known folder
+        touch("C/four.wav");        // in a new one
+        const int32_t added = catalog.scanFolder(rootPath(), CFixedString(), CFixedString("wav"), options, 0, 0);
+        EXPECT_EQ(added, 0); // top.wav is catalogued already
+        EXPECT_EQ(catalog.fileCount(), c.files);
+        EXPECT_EQ(catalog.folderCount(), 5);
+        EXPECT_EQ(catalog.folderAt(1)->fileCount, c.loopsCount);
+        const FolderEntry* newFolder = catalog.folderAt(4);
+        EXPECT_EQ(text(newFolder->folderName), "C");
+        EXPECT_EQ(newFolder->id, 5);
+        EXPECT_EQ(newFolder->fileCount, 1);
+        EXPECT_EQ(catalog.entryAt(c.files - 1)->id, c.files - 1);
+        EXPECT_EQ(catalog.countInFolder(0), 1);
+        expectConsistent(catalog);
+        fs::remove(root / "A/Loops/three.wav");
+        fs::remove_all(root / "C");
+    }
+}
+
+TEST_F(CatalogTree, ScanningIntoAFolderEntry)
+{
+    touch("A/a.wav");
+    touch("elsewhere/b.wav");
+    CFileCatalog catalog;
+    ASSERT_EQ(scan(catalog, recursive(1)), 0);
+    const CFixedString elsewhere((rootText() + "elsewhere").c_str()); // no trailing separator
+    const int32_t a = catalog.findFolderByName(CFixedString("A"))->id;
+    EXPECT_EQ(catalog.scanFolder(elsewhere, CFixedString("A"), CFixedString("wav"), ScanOptions{}, 99, 1), 0);
+    EXPECT_EQ(catalog.fileCount(), 2); // no folder 99: nothing added
+    EXPECT_EQ(catalog.scanFolder(elsewhere, CFixedString("A"), CFixedString("wav"), ScanOptions{}, a, 1), 0);
+    EXPECT_EQ(catalog.fileCount(), 2); // the same files again are not added twice
+    fs::remove_all(root / "elsewhere");
+    touch("other/c.wav");
+    ScanOptions relativeFiles;
+    relativeFiles.relativeFileNames = 1;
+    const CFixedString other((rootText() + "other").c_str());
+    EXPECT_EQ(catalog.scanFolder(other, CFixedString("A"), CFixedString("wav"), relativeFiles, a, 1), 1);
+    const FileEntry* c = catalog.findFile(CFixedString("c"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->folderId, a);
+    EXPECT_EQ(text(c->name), "A\\c.wav");
+    EXPECT_EQ(relative(c->path), "other\\c.wav");
+    EXPECT_EQ(catalog.findFolderByName(CFixedString("A"))->fileCount, 2);
+}
+
+struct ExtensionCase
+{
+    const char* fileName;
+    const char* extension;
+    bool catalogued;
+    const char* title;
+};
+
+TEST_F(CatalogTree, ExtensionFilterIgnoresCase)
+{
+    const ExtensionCase cases[] = {
+        {"Song.WAV", "wav", true, "Song"},
+        {"song.wav", "WAV", true, "song"},
+        {"a.Wav", "wAv", true, "a"},
+        {"wav", "wav", false, ""},          // the whole name, no dot
+        {"WAV", "wav", false, ""},
+        {"notes.wav.bak", "wav", false, ""},
+        {"x.wave", "wav", false, ""},
+        {"swav", "wav", false, ""},
+        {"x.wav.wav", "wav", true, "x.wav"},
+        {".wav", "wav", true, ""},
+        {"take 1.wav", "wav", true, "take 1"},
+        {"song.wav", "", false, ""},        // an empty filter passes nothing
+    };
+    for (const ExtensionCase& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.fileName) + " / " + c.extension);
+        touch(c.fileName);
+        folder("dir.wav"); // a folder never passes as a file
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, ScanOptions{}, c.extension), 0);
+        ASSERT_EQ(catalog.fileCount(), c.catalogued ? 1 : 0);
+        if (c.catalogued)
+        {
+            EXPECT_EQ(text(catalog.entryAt(0)->name), c.fileName);
+            EXPECT_EQ(text(catalog.entryAt(0)->title), c.title);
+        }
+        fs::remove(root / c.fileName);
+    }
+}
+
+TEST_F(CatalogTree, NamesOf127AndOf128Characters)
+{
+    const std::string name127 = std::string(123, 'n') + ".wav";
+    const std::string name128 = std::string(124, 'm') + ".wav";
+    const std::string folder127(127, 'f');
+    const std::string folder128(128, 'g');
+    touch(name127);
+    touch(name128);
+    touch(folder127 + "/in.wav");
+    touch(folder128 + "/lost.wav");
+    for (bool flatten : {false, true})
+    {
+        ScanOptions options = recursive();
+        options.flattenEmptyFolders = flatten;
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, options), 0);
+        EXPECT_EQ(files(catalog),
+            (std::vector<FileRow>{{0, 1, "in.wav", "in", folder127 + "\\in.wav"},
+                {1, 0, name127, std::string(123, 'n'), name127}}));
+        ASSERT_EQ(catalog.folderCount(), 1);
+        EXPECT_EQ(text(catalog.folderAt(0)->folderName), folder127);
+        expectConsistent(catalog);
+    }
+}
+
+// Files whose paths fit are catalogued, and the scan ends where the paths stop fitting.
+struct DeepCase
+{
+    const char* label;
+    size_t nameLength; // characters per folder name
+    bool flattenBeyond;
+    bool relativeNames;
+};
+
+TEST_F(CatalogTree, TreesDeeperThanAPathCanHoldFinish)
+{
+    const DeepCase cases[] = {
+        {"one-letter folders, flattened", 1, true, true}, // about 240 levels
+        {"long folder names, flattened", 40, true, false},
+        {"long folder names, entries", 40, false, true},
+    };
+    for (const DeepCase& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        const fs::path tree = root / "t";
+        fs::path deep = tree;
+        size_t expected = 0;
+        int levels = 0;
+        while (deep.string().size() < 560)
+        {
+            deep /= std::string(c.nameLength, 'd');
+            ++levels;
+            fs::create_directories(deep);
+            std::ofstream(deep / "f.wav") << "x";
+            // Listing a folder needs its path, a backslash and "*.*" to fit in 511.
+            const size_t folderLength = deep.string().size() + 1;
+            if (folderLength + 3 <= 511 && folderLength + 5 <= 511 &&
+                (c.flattenBeyond || levels <= 17))
+                ++expected;
+        }
+        ScanOptions options = recursive();
+        options.flattenBeyondDepth = c.flattenBeyond;
+        options.relativeFileNames = c.relativeNames;
+        options.relativeFolderNames = c.relativeNames;
+        CFileCatalog catalog;
+        ASSERT_EQ(catalog.rescan(CFixedString((windows(tree.string()) + "\\").c_str()), CFixedString("wav"), options),
+            0);
+        EXPECT_EQ(static_cast<size_t>(catalog.fileCount()), expected);
+        EXPECT_GT(expected, 0u);
+        EXPECT_LT(expected, static_cast<size_t>(levels)); // the deepest files did not fit
+        EXPECT_LE(catalog.folderCount(), 17);
+        std::set<std::string> paths;
+        for (int32_t i = 0; i < catalog.fileCount(); ++i)
+        {
+            std::string path = text(catalog.entryAt(i)->path);
+            EXPECT_TRUE(paths.insert(path).second);
+            for (char& ch : path)
+                if (ch == '\\')
+                    ch = '/';
+            EXPECT_TRUE(fs::is_regular_file(path)) << path;
+        }
+        fs::remove_all(tree);
+    }
+}
+
+TEST_F(CatalogTree, LinksAreNeverFollowed)
+{
+    touch("real/a.wav");
+    touch("real/deeper/b.wav");
+    touch("outside/o.wav");
+    fs::create_directory_symlink(root, root / "real" / "loop");             // back to the root
+    fs::create_directory_symlink(root / "outside", root / "real" / "away"); // out of the tree
+    fs::create_symlink(root / "real" / "a.wav", root / "real" / "alias.wav");
+    ScanOptions options = recursive();
+    options.flattenBeyondDepth = 1;
+    CFileCatalog catalog;
+    ASSERT_EQ(catalog.rescan(CFixedString((rootText() + "real\\").c_str()), CFixedString("wav"), options), 0);
+    // The file link is a file of this folder; the folder links lead nowhere.
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < catalog.fileCount(); ++i)
+        names.push_back(text(catalog.entryAt(i)->name));
+    EXPECT_EQ(names, (std::vector<std::string>{"a.wav", "alias.wav", "b.wav"}));
+    ASSERT_EQ(catalog.folderCount(), 1);
+    EXPECT_EQ(text(catalog.folderAt(0)->folderName), "deeper");
+}
+
+struct RootCase
+{
+    const char* label;
+    std::string path; // below the tree's root, '/' separators
+    int32_t result;
+    int files;
+    int rootFiles;
+};
+
+TEST_F(CatalogTree, RootsThatCannotBeListedFail)
+{
+    touch("full/a.wav");
+    touch("full/sub/b.wav");
+    folder("empty");
+    touch("file.wav");
+    const std::string base = root.string();
+    const RootCase cases[] = {
+        {"a folder", windows(base) + "\\full\\", 0, 2, 1},
+        {"forward slashes, no trailing separator", base + "/full", 0, 2, 1},
+        {"an empty folder", windows(base) + "\\empty\\", 0, 0, 0},
+        {"a missing folder", windows(base) + "\\missing\\", -1, 0, 0},
+        {"a file", windows(base) + "\\file.wav", -1, 0, 0},
+        {"an empty path", "", -1, 0, 0},
+        {"a path that does not fit", windows(base) + "\\" + std::string(520, 'x'), -1, 0, 0},
+    };
+    for (const RootCase& c : cases)
+    {
+        SCOPED_TRACE(c.label);
+        CFileCatalog catalog;
+        ASSERT_EQ(scan(catalog, recursive()), 0); // filled before, emptied by the rescan
+        EXPECT_EQ(catalog.rescan(CFixedString(c.path.c_str()), CFixedString("wav"), recursive()), c.result);
+        EXPECT_EQ(catalog.fileCount(), c.files);
+        EXPECT_EQ(catalog.countInFolder(0), c.rootFiles);
+        EXPECT_EQ(catalog.folderCount(), c.files > 0 ? 1 : 0);
+        if (c.files > 0)
+        {
+            EXPECT_EQ(relative(catalog.entryAt(0)->path), "full\\a.wav");
+            EXPECT_EQ(relative(catalog.folderAt(0)->path), "full\\sub\\");
+        }
+    }
+}
+
+TEST_F(CatalogTree, AFolderThatCannotBeListedContributesNothing)
+{
+    touch("a.wav");
+    touch("locked/b.wav");
+    touch("open/c.wav");
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop the superuser";
+    fs::permissions(root / "locked", fs::perms::owner_read, fs::perm_options::remove);
+    CFileCatalog catalog;
+    EXPECT_EQ(scan(catalog, recursive()), 0);
+    fs::permissions(root / "locked", fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(catalog.fileCount(), 2);
+    EXPECT_EQ(catalog.folderCount(), 2);
+    EXPECT_EQ(catalog.findFolderByName(CFixedString("locked"))->fileCount, 0);
+}
+
+} // namespace
+} // namespace catalogue_test
