@@ -1,0 +1,19 @@
+#pragma once
+// Random MIDI for one block: mostly well-formed notes, controllers, program
+// changes, bends and pressure, mixed with raw bytes, running-status garbage
+// (data bytes where a status belongs), system messages, system-exclusive
+// events, unknown event types, more than 100 events and offsets past the block.
+
+#include <cstdint>
+
+#include "tools/validate/EventList.h"
+#include "tools/validate/Rng.h"
+
+namespace midifuzz {
+
+// Fills events (cleared first) for a block of frames: how wild depends on hostility (0..1).
+void fill(Rng& rng, EventList& events, int32_t frames, double hostility);
+// One well-formed channel message at a frame of the block.
+void addMusical(Rng& rng, EventList& events, int32_t frames);
+
+}  // namespace midifuzz

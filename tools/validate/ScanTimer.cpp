@@ -1,0 +1,56 @@
+#include "tools/validate/ScanTimer.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "plugin/vst/VstOpcodes.h"
+
+namespace scantime {
+namespace {
+using Clock = std::chrono::steady_clock;
+
+double microseconds(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+}  // namespace
+
+void run(const PluginModule& module, int32_t count) {
+    std::vector<double> construct, scan;
+    double firstConstruct = 0.0, firstScan = 0.0;
+    for (int32_t i = 0; i < count; ++i) {
+        const auto t0 = Clock::now();
+        AEffect* effect = module.create();
+        const auto t1 = Clock::now();
+        if (effect == nullptr) {
+            std::printf("the entry gave no plug-in\n");
+            return;
+        }
+        // What a scanning host asks before it closes the instance again.
+        char text[256] = {};
+        effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+        effect->dispatcher(effect, effGetEffectName, 0, 0, text, 0.0f);
+        effect->dispatcher(effect, effGetVendorString, 0, 0, text, 0.0f);
+        effect->dispatcher(effect, effGetProductString, 0, 0, text, 0.0f);
+        effect->dispatcher(effect, effGetPlugCategory, 0, 0, nullptr, 0.0f);
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        const auto t2 = Clock::now();
+        construct.push_back(microseconds(t1 - t0));
+        scan.push_back(microseconds(t2 - t0));
+        if (i == 0) {
+            firstConstruct = construct.back();
+            firstScan = scan.back();
+        }
+    }
+    std::sort(construct.begin(), construct.end());
+    std::sort(scan.begin(), scan.end());
+    auto line = [](const char* what, double first, const std::vector<double>& t) {
+        std::printf("%-40s first %9.1f us, median %9.1f us, min %9.1f us, max %9.1f us\n", what, first,
+                    t[t.size() / 2], t.front(), t.back());
+    };
+    std::printf("%d instances\n", count);
+    line("construction (VSTPluginMain)", firstConstruct, construct);
+    line("scan (construct, open, identity, close)", firstScan, scan);
+}
+
+}  // namespace scantime

@@ -1,0 +1,100 @@
+#include "tools/validate/ThreadScenario.h"
+
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "plugin/vst/ERect.h"
+#include "plugin/vst/VstOpcodes.h"
+#include "tools/validate/AudioDriver.h"
+#include "tools/validate/BackgroundHost.h"
+#include "tools/validate/DispatcherFuzzer.h"
+#include "tools/validate/HostileValues.h"
+#include "tools/validate/PluginInstance.h"
+
+namespace scenario {
+namespace {
+constexpr uint64_t kCallsPerPhase = 2000;  // UI calls between two activations
+constexpr int kIdlesPerCycle = 4;          // effEditIdle calls while an editor is open
+}  // namespace
+
+void runThreads(const ScenarioSettings& settings, uint64_t seed, uint64_t calls) {
+    Rng rng(seed);
+    PluginModule::setVendor(settings.vendor.empty() ? "quilm-validate" : settings.vendor);
+    PluginInstance plugin(*settings.module, {"threads", seed, settings.findings});
+    if (!plugin.ok()) return;
+    plugin.dispatch(effOpen, 0, 0, nullptr, 0.0f, true);
+    AudioDriver driver(plugin);
+    DispatcherFuzzer fuzz(plugin, rng, AudioDriver::kMaxBlock);
+    BackgroundHost background(plugin, driver);
+    while (plugin.calls() < calls) {
+        driver.activate(hostile::sampleRate(rng, true), static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock)));
+        fuzz.setMaxBlock(driver.maxBlock());
+        background.start(rng.fork(), rng.fork());
+        const uint64_t phaseEnd = plugin.calls() + kCallsPerPhase;
+        while (plugin.calls() < phaseEnd && plugin.calls() < calls) {
+            fuzz.step(true);
+            if (rng.chance(0.01)) std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+        background.stop();
+    }
+    driver.checkRelease(settings.releaseSeconds);
+    plugin.close();
+}
+
+bool runEditor(const ScenarioSettings& settings, uint64_t seed, std::string& skipReason) {
+    Rng rng(seed);
+    PluginModule::setVendor(settings.vendor.empty() ? "quilm-validate" : settings.vendor);
+    PluginInstance plugin(*settings.module, {"editor", seed, settings.findings});
+    if (!plugin.ok()) return true;
+    if ((plugin.effect()->flags & effFlagsHasEditor) == 0) {
+        skipReason = "the plug-in reports no editor";
+        return false;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        skipReason = "no X display (set DISPLAY, e.g. run under xvfb-run)";
+        return false;
+    }
+    plugin.dispatch(effOpen, 0, 0, nullptr, 0.0f, true);
+    AudioDriver driver(plugin);
+    driver.activate(44100.0f, 512);
+    BackgroundHost background(plugin, driver);
+    background.start(rng.fork(), rng.fork());
+
+    const int screen = DefaultScreen(display);
+    const Window parent = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0,
+                                              BlackPixel(display, screen), BlackPixel(display, screen));
+    XMapWindow(display, parent);
+    XSync(display, False);
+    DispatcherFuzzer fuzz(plugin, rng, driver.maxBlock());
+    for (int32_t cycle = 0; cycle < settings.editorCycles; ++cycle) {
+        ERect* rect = nullptr;
+        plugin.dispatch(effEditGetRect, 0, 0, &rect, 0.0f);
+        if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) {
+            plugin.fault("effEditGetRect gave no usable rectangle before the editor opened");
+        }
+        const intptr_t opened = plugin.dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(parent), 0.0f);
+        if (opened == 0) plugin.fault("effEditOpen failed on a valid parent window");
+        for (int i = 0; i < kIdlesPerCycle; ++i) {
+            plugin.dispatch(effEditIdle, 0, 0, nullptr, 0.0f);
+            // Between idles the UI thread also serves the host's ordinary queries.
+            fuzz.step(true);
+            while (XPending(display) > 0) {
+                XEvent event;
+                XNextEvent(display, &event);
+            }
+        }
+        plugin.dispatch(effEditClose, 0, 0, nullptr, 0.0f);
+    }
+    background.stop();
+    driver.checkRelease(settings.releaseSeconds);
+    plugin.close();
+    XDestroyWindow(display, parent);
+    XCloseDisplay(display);
+    return true;
+}
+
+}  // namespace scenario
