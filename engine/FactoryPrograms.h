@@ -276,10 +276,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
     {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                          .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
-                         .amp(2, 60, 0.0, 50).gain(17)},
+                         .amp(2, 60, 0.0, 50).gain(14)},
     {"Open Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                        .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 6000, 0.1, 0.0)
-                       .amp(2, 450, 0.0, 300).gain(11)},
+                       .amp(2, 450, 0.0, 300).gain(9)},
     {"Steel Drum", bellVoice().osc2(1, 12, 6).fmIndex(1.1).osc2Env(250, 0.1).amp(2, 650, 0.0, 500)
                        .pitchUp(1, 0, 20).filter(Filter::LowPass, 5000, 0.0, 0.3).gain(8)},
     {"Tom Drum I", drumVoice().osc1(1).osc2(10, 0, 5).pitchUp(12, 0, 80).amp(2, 500, 0.0, 250).gain(5.5)},
