@@ -5,7 +5,7 @@
 #include <cmath>
 #include <iterator>
 
-#include "engine/Convert.h"
+#include "engine/FloatToInt.h"
 
 namespace {
 constexpr int32_t kBassDelayCleared = 9600;   // longest bass delay, frames (length stays below it)

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "engine/Convert.h"
+#include "engine/FloatToInt.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "engine/Convert.h"
+#include "engine/FloatToInt.h"
 
 namespace {
 constexpr double kTwoPi = 6.283185307179586;
@@ -12,8 +12,7 @@ constexpr int32_t kStepsPerOctave = 1536;  // 12 semitones x 128 steps
 // sample (2^31) becomes 0x80000000 rather than a wrapped value.
 uint32_t phaseIncrement(double increment)
 {
-    if (!(increment < 2147483648.0)) return 0x80000000u;
-    return static_cast<uint32_t>(truncToInt32(increment));
+    return static_cast<uint32_t>(doubleToInt32(increment));
 }
 } // namespace
 
