@@ -3,39 +3,21 @@
 // decaying. The "voice_samples" counter reads as time per voice-sample.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <vector>
-
-#include "engine/Dravenor.h"
+#include "tests/engine/EngineRig.h"
 
 namespace {
 
 constexpr double kRate = 48000.0;
 constexpr int32_t kBlock = 64;
-constexpr int32_t kInitPatch = 127;
 
-class BenchOwner : public EngineOwner {
-public:
-    explicit BenchOwner(Dravenor& e) : engine(e) { engine.setOwner(this); }
-    void applyParameter(int32_t index, float value) override
+// An engine rig (the test suite's owner stand-in) with the benchmark's setting.
+struct Setup : EngineRig {
+    Setup(int32_t program, bool sharedFilter) : EngineRig(kRate, program)
     {
-        engine.values[index] = value;
-        engine.setParameter(index, value);
-    }
-    bool isImageLineHost() const override { return false; }
-    bool isSteinbergHost() const override { return false; }
-    Dravenor& engine;
-};
-
-struct Setup {
-    Setup(int32_t program, bool sharedFilter) : engine(std::make_unique<Dravenor>()), owner(*engine)
-    {
-        engine->setSampleRate(kRate);
-        engine->setProgram(program, true);
-        owner.applyParameter(kParamVoiceCount, 0.2f);
-        owner.applyParameter(kParamSharedFilter, sharedFilter ? 1.0f : 0.0f);
-        owner.applyParameter(kParamChorusAmount, 0.5f);
-        owner.applyParameter(kParamAmpSustain, 1.0f); // held notes keep sounding for the whole second
+        set(kParamVoiceCount, 0.2f);
+        set(kParamSharedFilter, sharedFilter ? 1.0f : 0.0f);
+        set(kParamChorusAmount, 0.5f);
+        set(kParamAmpSustain, 1.0f); // held notes keep sounding for the whole second
     }
     void notesOn(int voices)
     {
@@ -58,9 +40,24 @@ struct Setup {
             engine->render(kBlock, out, 1);
         benchmark::DoNotOptimize(left[0]);
     }
-    std::unique_ptr<Dravenor> engine;
-    BenchOwner owner;
+    // Called with timing paused: times one second of rendering, then counts the voices still sounding.
+    void timedSecond(benchmark::State& state)
+    {
+        state.ResumeTiming();
+        renderSeconds(1.0);
+        state.PauseTiming();
+        activeAtEnd = activeVoices();
+        state.ResumeTiming();
+    }
+    // Time per voice-sample, and the voices sounding at the end of the last second.
+    void report(benchmark::State& state, int voices) const
+    {
+        state.counters["voice_samples"] = benchmark::Counter(
+            kRate * voices, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+        state.counters["active_at_end"] = activeAtEnd;
+    }
     float left[kBlock]{}, right[kBlock]{};
+    int32_t activeAtEnd = 0;
 };
 
 // Args: program, shared filter (0/1), voices.
@@ -68,52 +65,38 @@ void BM_RenderHeld(benchmark::State& state)
 {
     const int voices = static_cast<int>(state.range(2));
     Setup s(static_cast<int32_t>(state.range(0)), state.range(1) != 0);
-    int32_t activeAtEnd = 0;
     for (auto _ : state) {
         state.PauseTiming();
         s.engine->reset();
         s.notesOn(voices);
-        state.ResumeTiming();
-        s.renderSeconds(1.0);
-        state.PauseTiming();
-        activeAtEnd = s.activeVoices();
-        state.ResumeTiming();
+        s.timedSecond(state);
     }
-    state.counters["voice_samples"] =
-        benchmark::Counter(kRate * voices, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["active_at_end"] = activeAtEnd;
+    s.report(state, voices);
 }
 
 // 20 voices released after 0.2 s, then one second of their long tails.
 void BM_RenderReleased(benchmark::State& state)
 {
     Setup s(static_cast<int32_t>(state.range(0)), state.range(1) != 0);
-    s.owner.applyParameter(kParamAmpRelease, 1.0f); // 15 s release: tails last the whole second
-    int32_t activeAtEnd = 0;
+    s.set(kParamAmpRelease, 1.0f); // 15 s release: tails last the whole second
     for (auto _ : state) {
         state.PauseTiming();
         s.engine->reset();
         s.notesOn(20);
         s.renderSeconds(0.2);
         s.notesOff(20);
-        state.ResumeTiming();
-        s.renderSeconds(1.0);
-        state.PauseTiming();
-        activeAtEnd = s.activeVoices();
-        state.ResumeTiming();
+        s.timedSecond(state);
     }
-    state.counters["voice_samples"] =
-        benchmark::Counter(kRate * 20, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.counters["active_at_end"] = activeAtEnd;
+    s.report(state, 20);
 }
 
 } // namespace
 
 BENCHMARK(BM_RenderHeld)
     ->ArgNames({"program", "shared", "voices"})
-    ->ArgsProduct({{0, kInitPatch}, {0, 1}, {1, 8, 20}})
+    ->ArgsProduct({{0, kInitPatchProgram}, {0, 1}, {1, 8, 20}})
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RenderReleased)
     ->ArgNames({"program", "shared"})
-    ->ArgsProduct({{0, kInitPatch}, {0, 1}})
+    ->ArgsProduct({{0, kInitPatchProgram}, {0, 1}})
     ->Unit(benchmark::kMillisecond);

@@ -2,12 +2,14 @@
 // Test rig for whole-engine tests: an owner that applies program loads like
 // the plug-in does, and helpers to play notes and render passages.
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "engine/Dravenor.h"
 
 // Stands in for the plug-in: stores each value and lets the engine convert it.
+// Shared by the engine tests and the render benchmarks.
 class RigOwner : public EngineOwner {
 public:
     explicit RigOwner(Dravenor& e) : engine(e) { engine.setOwner(this); }
