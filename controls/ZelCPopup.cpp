@@ -1,0 +1,546 @@
+// ZelCPopup: construction, items, selection, mouse, wheel and timer.
+// Layout, placing, measuring and drawing are in ZelCPopupLayout.cpp.
+#include "controls/ZelCPopup.h"
+
+#include <cmath>
+
+#include "controls/ZelCFrameMuseObserver.h"
+#include "controls/ZelCPopupControl.h"
+#include "graphics/CPixelCanvas.h"
+#include "platform/Timing.h"
+#include "vstgui/lib/cframe.h"
+#include "vstgui/lib/coffscreencontext.h"
+#include "vstgui/lib/cvstguitimer.h"
+
+namespace VSTGUI {
+
+namespace {
+constexpr uint32_t kTimerMs = 250; // hover and frame-exit checks while the grid is open
+}
+
+ZelCPopup::ZelCPopup(int32_t s, const CRect& rect, IControlListener* l, CFrame* f, ZelCFrameMuseObserver* o,
+    int32_t t)
+    : CControl(rect, l, t, nullptr), style(s), frame(f), observer(o)
+{
+    setViewSize(rect, false);
+    setMouseableArea(rect);
+    closedFont = kNormalFontSmall;
+    listFont = kNormalFontSmall;
+    items = new std::list<PopupItem>();
+    timer = new CVSTGUITimer(this, kTimerMs, false);
+    dropDown = new ZelCPopupControl(rect, this);
+    layoutPending = 1;
+    if (observer)
+        observer->addPopup(this);
+}
+
+ZelCPopup::~ZelCPopup() noexcept
+{
+    closeDropDown();
+    clearItems(true);
+    if (dropDown)
+    {
+        // A grid still in the frame leaves it now, so that the frame keeps no pointer to it.
+        if (CView* parent = dropDown->getParentView())
+        {
+            if (auto* container = dynamic_cast<CViewContainer*>(parent))
+                container->removeView(dropDown, true);
+        }
+        dropDown->detachOwner();
+        dropDown->forget();
+        dropDown = nullptr;
+    }
+    if (timer)
+    {
+        timer->stop();
+        timer->forget();
+        timer = nullptr;
+    }
+    if (observer)
+        observer->removePopup(this);
+}
+
+CBaseObject* ZelCPopup::newCopy() const
+{
+    auto* copy = new ZelCPopup(style, getViewSize(), listener, frame, observer, tag);
+    copy->closedFont = closedFont;
+    copy->listFont = listFont;
+    copy->closedTextColor = closedTextColor;
+    copy->listFillColor = listFillColor;
+    copy->itemTextColor = itemTextColor;
+    copy->listFrameColor = listFrameColor;
+    copy->highlightFillColor = highlightFillColor;
+    copy->highlightTextColor = highlightTextColor;
+    copy->itemsPerColumn = itemsPerColumn;
+    copy->drawClosed = drawClosed;
+    copy->wheelStepping = wheelStepping;
+    copy->spacing = spacing > 128 ? 128 : spacing;
+    return copy;
+}
+
+//------------------------------------------------------------------------
+// The busy word. Everything runs on the UI thread, so it never blocks: structural
+// changes wait for it (Sleep 1 ms) and then set it; walks set it without waiting.
+void ZelCPopup::lockItems()
+{
+    uint32_t expected = 0;
+    while (!itemsBusy.compare_exchange_strong(expected, 1))
+    {
+        expected = 0;
+        Sleep(1);
+    }
+}
+
+void ZelCPopup::markItemsBusy()
+{
+    itemsBusy.exchange(1);
+}
+
+void ZelCPopup::unlockItems()
+{
+    itemsBusy.exchange(0);
+}
+
+//------------------------------------------------------------------------
+void ZelCPopup::addImageItem(const char* name, CPixelCanvas* image, CPixelCanvas* highlightImage, int32_t id)
+{
+    if (!items)
+        items = new std::list<PopupItem>();
+    lockItems();
+    items->emplace_back();
+    PopupItem& item = items->back();
+    item.id = id;
+    item.name.assign(name);
+    item.image = image;
+    item.highlightImage = highlightImage;
+    unlockItems();
+    layoutPending = 1;
+    measureItem(item);
+}
+
+void ZelCPopup::addImageItem(const char* name, CPixelCanvas* image, int32_t id)
+{
+    addImageItem(name, image, nullptr, id);
+}
+
+void ZelCPopup::addItem(const char* name, int32_t id)
+{
+    addImageItem(name, nullptr, nullptr, id);
+}
+
+void ZelCPopup::addBitmapItem(const char* name, CBitmap* bitmap, CBitmap* highlightBitmap, int32_t id)
+{
+    if (!frame)
+        return;
+    CPixelCanvas* image = nullptr;
+    CPixelCanvas* highlight = nullptr;
+    if (bitmap && bitmap->getPlatformBitmap())
+        image = new CPixelCanvas(bitmap, 1, 1);
+    if (highlightBitmap && highlightBitmap->getPlatformBitmap())
+        highlight = new CPixelCanvas(highlightBitmap, 1, 1);
+    addImageItem(name, image, highlight, id);
+}
+
+void ZelCPopup::addBitmapItem(const char* name, CBitmap* bitmap, int32_t id)
+{
+    addBitmapItem(name, bitmap, nullptr, id);
+}
+
+void ZelCPopup::addSeparator(const char* name)
+{
+    PopupItem item;
+    item.id = -1;
+    item.name.assign(name);
+    item.separator = 1;
+    measureItem(item);
+    if (!items)
+        items = new std::list<PopupItem>();
+    lockItems();
+    items->push_back(item);
+    unlockItems();
+}
+
+void ZelCPopup::addItemsFromStrip(CPixelCanvas* strip, uint32_t count, bool twoColumns)
+{
+    if (!strip || count == 0)
+        return;
+    uint32_t h = strip->getHeight() / count;
+    uint32_t w = twoColumns ? strip->getWidth() / 2 : strip->getWidth();
+    // The canvases need whole groups of 4 pixels in both directions.
+    if (w == 0 || h == 0 || w % 4 != 0 || h % 4 != 0)
+        return;
+    for (uint32_t i = 0; i < count; ++i)
+    {
+        auto* image = new CPixelCanvas(static_cast<int32_t>(w), static_cast<int32_t>(h), 1, 1);
+        image->copyRegion(strip, 0, i * h, 0, 0, true, false);
+        CPixelCanvas* highlight = nullptr;
+        if (twoColumns)
+        {
+            highlight = new CPixelCanvas(static_cast<int32_t>(w), static_cast<int32_t>(h), 1, 1);
+            highlight->copyRegion(strip, w, i * h, 0, 0, true, false);
+        }
+        addImageItem("", image, highlight, static_cast<int32_t>(i));
+    }
+}
+
+void ZelCPopup::addImageItems(CBitmap* strip, uint32_t count, bool twoColumns)
+{
+    if (!frame || !strip || !strip->getPlatformBitmap())
+        return;
+    uint32_t w = static_cast<uint32_t>(strip->getWidth());
+    if (twoColumns)
+        w /= 2;
+    if (w % 4 == 0)
+    {
+        CPixelCanvas canvas(strip, 1, 1);
+        addItemsFromStrip(&canvas, count, twoColumns);
+        return;
+    }
+    // An item width that is no multiple of 4: the items are cut from a copy of the strip
+    // whose halves are cropped to a multiple of 4 columns and whose height is rounded
+    // down to a multiple of 4 rows.
+    uint32_t w4 = w & ~3u;
+    uint32_t h4 = static_cast<uint32_t>(strip->getHeight()) & ~3u;
+    if (w4 == 0 || h4 == 0)
+        return;
+    uint32_t columns = twoColumns ? 2 : 1;
+    auto context = COffscreenContext::create(frame, w4 * columns, h4);
+    if (!context)
+        return;
+    for (uint32_t c = 0; c < columns; ++c)
+        context->drawBitmap(strip, CRect(c * w4, 0, (c + 1) * w4, h4), CPoint(c * w, 0));
+    context->endDraw();
+    CPixelCanvas canvas(context->getBitmap(), 1, 1);
+    addItemsFromStrip(&canvas, count, twoColumns);
+}
+
+void ZelCPopup::clearItems(bool destroying)
+{
+    selectedId = hoveredId = kNone;
+    layoutPending = 0;
+    cellWidth = cellHeight = measuredWidth = measuredHeight = 0;
+    listWidth = listHeight = 0;
+    columnCount = 1;
+    if (!items)
+        return;
+    lockItems();
+    for (PopupItem& item : *items)
+    {
+        delete item.image;
+        delete item.highlightImage;
+    }
+    delete items;
+    items = destroying ? nullptr : new std::list<PopupItem>();
+    unlockItems();
+}
+
+void ZelCPopup::setItemName(const char* name, int32_t id)
+{
+    PopupItem* item = findItem(id);
+    if (!item)
+        return;
+    markItemsBusy();
+    item->name.assign(name);
+    unlockItems();
+}
+
+bool ZelCPopup::getItemName(CFixedString* out, int32_t id)
+{
+    if (!out)
+        return false;
+    PopupItem* item = findItem(id);
+    if (!item)
+        return false;
+    markItemsBusy();
+    *out = item->name;
+    unlockItems();
+    return true;
+}
+
+void ZelCPopup::setCellBitmap(CBitmap* bitmap)
+{
+    if (bitmap)
+    {
+        cellBitmap = bitmap;
+        cellWidth = static_cast<uint32_t>(bitmap->getWidth());
+        cellHeight = static_cast<uint32_t>(bitmap->getHeight());
+    }
+    CView::setDirty(true);
+}
+
+void ZelCPopup::remeasureItems()
+{
+    markItemsBusy();
+    measuredWidth = measuredHeight = 0;
+    if (items)
+        for (const PopupItem& item : *items)
+            measureItem(item);
+    unlockItems();
+    layoutItems();
+}
+
+//------------------------------------------------------------------------
+PopupItem* ZelCPopup::findItem(int32_t id)
+{
+    if (!items)
+        return nullptr;
+    markItemsBusy();
+    PopupItem* found = nullptr;
+    for (PopupItem& item : *items)
+    {
+        if (item.id == id)
+        {
+            found = &item;
+            break;
+        }
+    }
+    unlockItems();
+    return found;
+}
+
+void ZelCPopup::applySelection(int32_t id)
+{
+    if (id == selectedId)
+        return;
+    selectedId = id;
+    value = static_cast<float>(id);
+    CView::setDirty(true);
+}
+
+bool ZelCPopup::selectItem(int32_t id)
+{
+    if (!findItem(id))
+        return false;
+    markItemsBusy();
+    applySelection(id);
+    unlockItems();
+    return true;
+}
+
+void ZelCPopup::setValue(float v)
+{
+    selectItem(static_cast<int32_t>(std::floor(v + 0.1f)));
+}
+
+float ZelCPopup::getValue() const
+{
+    return selectedId == kNone ? 0.0f : static_cast<float>(selectedId);
+}
+
+bool ZelCPopup::getSelected(int32_t& id) const
+{
+    id = selectedId;
+    return selectedId != kNone;
+}
+
+bool ZelCPopup::selectPrevious()
+{
+    if (!items || selectedId == kNone)
+        return false;
+    markItemsBusy();
+    bool havePrevious = false;
+    int32_t previous = 0;
+    bool done = false;
+    for (const PopupItem& item : *items)
+    {
+        if (item.separator)
+            continue;
+        if (item.id == selectedId && havePrevious)
+        {
+            applySelection(previous);
+            done = true;
+            break;
+        }
+        previous = item.id;
+        havePrevious = true;
+    }
+    unlockItems();
+    return done;
+}
+
+bool ZelCPopup::selectNext()
+{
+    if (!items || selectedId == kNone)
+        return false;
+    markItemsBusy();
+    bool passed = false;
+    bool done = false;
+    for (const PopupItem& item : *items)
+    {
+        if (!passed)
+        {
+            passed = item.id == selectedId;
+            continue;
+        }
+        if (!item.separator && item.id != selectedId)
+        {
+            applySelection(item.id);
+            done = true;
+            break;
+        }
+    }
+    unlockItems();
+    return done;
+}
+
+//------------------------------------------------------------------------
+bool ZelCPopup::isOpen() const
+{
+    return dropDown && dropDown->isAttached();
+}
+
+void ZelCPopup::openDropDown(const CPoint& where)
+{
+    if (!frame || !observer || !dropDown || dropDown->isAttached())
+        return;
+    // An empty list has no grid to show.
+    if (getItemCount() == 0)
+        return;
+    if (layoutPending)
+    {
+        layoutItems();
+        placeDropDown(where);
+        layoutPending = 0;
+    }
+    // A hover left from an earlier opening would choose an item nobody pointed at.
+    hoveredId = kNone;
+    if (timer)
+    {
+        timer->start();
+        // The frame holds a reference of its own while the grid is in it.
+        dropDown->remember();
+        frame->addView(dropDown);
+    }
+    observer->openCount += 1;
+}
+
+void ZelCPopup::closeDropDown()
+{
+    if (!frame || !observer || !dropDown || !dropDown->isAttached())
+        return;
+    hoveredId = kNone;
+    if (timer)
+    {
+        timer->stop();
+        if (!frame->removeView(dropDown, true))
+        {
+            // Not a child of the frame after all: take it out of its parent.
+            if (auto* container = dynamic_cast<CViewContainer*>(dropDown->getParentView()))
+                container->removeView(dropDown, true);
+        }
+    }
+    observer->openCount -= 1;
+}
+
+void ZelCPopup::chooseHovered()
+{
+    if (hoveredId == kNone)
+        return;
+    PopupItem* item = findItem(hoveredId);
+    if (!item || item->separator)
+        return;
+    CBaseObjectGuard guard(this);
+    selectItem(hoveredId);
+    beginEdit();
+    if (listener)
+        listener->valueChanged(this);
+    endEdit();
+    if (observer)
+        observer->closeAll();
+    if (frame)
+        frame->invalidRect(frame->getViewSize());
+}
+
+void ZelCPopup::trackHover(const CPoint& point)
+{
+    const PopupItem* hit = itemAt(point);
+    if (hit && hit->id != hoveredId)
+    {
+        hoveredId = hit->id;
+        if (dropDown)
+            dropDown->invalid();
+    }
+    else if (!hit && hoveredId != kNone)
+    {
+        hoveredId = kNone;
+        if (dropDown)
+            dropDown->invalid();
+    }
+}
+
+//------------------------------------------------------------------------
+CMouseEventResult ZelCPopup::onMouseDown(CPoint& where, const CButtonState&)
+{
+    parentOffsetX = parentOffsetY = 0;
+    if (CView* parent = getParentView())
+    {
+        parentOffsetX = parent->getViewSize().left;
+        parentOffsetY = parent->getViewSize().top;
+    }
+    beginEdit();
+    openDropDown(where);
+    return kMouseEventHandled;
+}
+
+CMouseEventResult ZelCPopup::onMouseUp(CPoint&, const CButtonState&)
+{
+    endEdit();
+    if (hoveredId != selectedId)
+        chooseHovered();
+    return kMouseEventHandled;
+}
+
+CMouseEventResult ZelCPopup::onMouseMoved(CPoint& where, const CButtonState&)
+{
+    if (isOpen())
+        trackHover(CPoint(where.x + parentOffsetX, where.y + parentOffsetY));
+    return kMouseEventHandled;
+}
+
+bool ZelCPopup::onWheel(const CPoint&, const CMouseWheelAxis&, const float& distance, const CButtonState&)
+{
+    if (!wheelStepping || selectedId == kNone)
+        return true;
+    if (distance < 0)
+        selectPrevious();
+    else if (distance > 0)
+        selectNext();
+    beginEdit();
+    if (listener)
+        listener->valueChanged(this);
+    endEdit();
+    return true;
+}
+
+int32_t ZelCPopup::onKeyDown(VstKeyCode&)
+{
+    return -1;
+}
+
+void ZelCPopup::setViewSize(const CRect& rect, bool doInvalid)
+{
+    layoutPending = 1;
+    CControl::setViewSize(rect, doInvalid);
+}
+
+CMessageResult ZelCPopup::notify(CBaseObject* sender, IdStringPtr message)
+{
+    if (message != CVSTGUITimer::kMsgTimer)
+        return kMessageUnknown;
+    (void)sender;
+    if (listener && frame)
+    {
+        CPoint where;
+        frame->getCurrentMouseLocation(where);
+        if (!frame->getViewSize().pointInside(where))
+            closeDropDown();
+        else if (dropDown && !dropDown->getViewSize().pointInside(where))
+        {
+            hoveredId = kNone;
+            dropDown->invalid();
+        }
+    }
+    return kMessageNotified;
+}
+
+} // namespace VSTGUI
