@@ -44,11 +44,11 @@ constexpr Patch neutral()
     return p;
 }
 
-// Basses: low saw and square, snappy percussive filter envelope, four voices.
+// Basses: a saw over a square an octave below, snappy percussive filter envelope, four voices.
 constexpr Patch bassVoice()
 {
     Patch p = neutral();
-    p.perc(true).osc1(2, -12).osc2(3, -12, 5).amp(2, 900, 0.7, 120);
+    p.perc(true).osc1(2).osc2(3, -12, 5).amp(2, 900, 0.7, 120);
     p.filter(Filter::LowPass, 320, 0.3, 0.35).filterEnv(3.0, 2.2, 260, 0.15, 120);
     p.velocity(0.6, 0.08).bass(0.25, 0.4, 140).voices(4);
     return p;
@@ -153,7 +153,7 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Bamboo", pluckVoice().osc1(10).osc2(1, 12).ring(0.45).amp(2, 260, 0.0, 220)
                    .filter(Filter::LowPass, 1500, 0.3, 0.5).filterEnv(2.0, 2.2, 100, 0.0, 150)
                    .pitchUp(5, 0, 8).gain(7)},
-    {"Dravenor Bass I", bassVoice().gain(0.5)},
+    {"Dravenor Bass I", bassVoice().gain(2)},
     {"Dravenor Bass II", bassVoice().osc1(8, -12).osc2(2, -12, -6).filter(Filter::LowPass, 260, 0.5, 0.35)
                              .filterEnv(3.5, 2.2, 200, 0.1, 120).drive1(8).gain(-1.5)},
     {"Cute Lead", leadVoice().osc1(26).osc2(1, 12).filter(Filter::LowPass, 3500, 0.1, 0.4)
@@ -169,25 +169,29 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Monopad", padVoice().routing(Routing::Parallel).osc1(12, 0, 0).osc2(1, -12).fmIndex(0.35).osc2Env(0, 1)
                     .sharedFilter().filter(Filter::LowPass, 900, 0.35, 0.0).filterEnv(1.5, 1200, 2500, 0.6, 2000)
                     .amp(500, 3500, 0.9, 1800).voices(4).gain(2.5)},
-    {"Wide Bass", bassVoice().wide(8).osc2(2, -12, 8).filter(Filter::LowPass, 380, 0.3, 0.35).gain(2)},
-    {"Wide Saw", leadVoice().wide(10).filter(Filter::LowPass, 4000, 0.1, 0.4).chorus(0.3, 15, 2.5, 0.4, 1.0).gain(0.5)},
+    {"Wide Bass", bassVoice().wide(8).osc2(2, -12, 8).filter(Filter::LowPass, 380, 0.3, 0.35).gain(4)},
+    {"Wide Saw", leadVoice().wide(10).filter(Filter::LowPass, 4000, 0.1, 0.4).chorus(0.3, 15, 2.5, 0.4, 1.0)
+                     .gain(0.5)},
     // 14: a soft sine pad with a slow sub-octave FM shimmer.
     {"Sleep Well", padVoice().routing(Routing::Parallel).osc1(32).osc2(1, -12, 2).fmIndex(0.45).osc2Env(3000, 0.4)
                        .amp(1200, 3500, 0.9, 3500).filter(Filter::LowPass, 2500, 0.0, 0.2)
                        .chorus(0.5, 20, 3, 0.25, 1.0, 0.3).gain(16.5)},
     {"Funk Bass", bassVoice().osc1(8, -12).osc2(3, -12, 4).filter(Filter::LowPass, 220, 0.55, 0.35)
                       .filterEnv(4.0, 2.2, 130, 0.08, 100).amp(2, 700, 0.5, 90).gain(-3.5)},
-    {"Reso Bass", bassVoice().osc2Off().filter(Filter::LowPass, 200, 0.78, 0.35).filterEnv(3.5, 2.2, 300, 0.1, 150).gain(-1.5)},
+    {"Reso Bass", bassVoice().osc1(2, -12).osc2Off().filter(Filter::LowPass, 200, 0.78, 0.35)
+                      .filterEnv(3.5, 2.2, 300, 0.1, 150).gain(-1.5)},
     {"Another Lead", leadVoice().osc1(2, 0, 4).osc2(26, 0, -4).filter(Filter::LowPass, 3000, 0.25, 0.4).gain(1)},
     // 18: warm saw pad with a slow parallel FM colour from Osc3.
     {"Another Pad", padVoice().routing(Routing::Parallel).osc1(12).fmIndex(0.2).osc2(1, 7).osc2Env(0, 1)
                         .osc3(12, 3, 0.3, 2500, 0.5, 0.3).amp(500, 3500, 0.85, 2000).gain(4.5)},
-    {"Obo", leadVoice().osc1(18).osc2(24, 0, 2).filter(Filter::BandPass, 1300, 0.4, 0.6).filterEnv(0.5, 30, 400, 0.6, 150)
+    {"Obo", leadVoice().osc1(18).osc2(24, 0, 2).filter(Filter::BandPass, 1300, 0.4, 0.6)
+                .filterEnv(0.5, 30, 400, 0.6, 150)
                 .amp(35, 3500, 0.9, 150).lfo(5.2, 400).vibrato(1.5).chorus(0.1, 12, 1.5, 0.5, 0.8).gain(3)},
     {"Heavy Metal", leadVoice().routing(Routing::Chain).osc1(3).osc2(1, 11, 20).fmIndex(3.0).osc2Env(600, 0.5)
                         .distortion(14).filter(Filter::LowPass, 3000, 0.2, 0.4).outputBand(9000, 40).gain(-11)},
-    {"Useful Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 420, 0.2, 0.35).gain(2.5)},
-    {"Room Bass", bassVoice().osc1(12, -12).osc2(10, -12).chorus(0.25, 28, 1.5, 0.2, 0.5, 0.3).chorusTone(3000, 80).gain(0)},
+    {"Useful Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 420, 0.2, 0.35).gain(5)},
+    {"Room Bass", bassVoice().osc1(12, -12).osc2(10, -12).chorus(0.25, 28, 1.5, 0.2, 0.5, 0.3)
+                      .chorusTone(3000, 80).gain(0)},
     {"Solid Dub Bass", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).filter(Filter::LowPass, 300, 0.1, 0.2)
                            .filterEnv(0.5, 2.2, 300, 0.3, 150).amp(6, 3500, 1.0, 150).bass(0.45, 0.5, 120).gain(2.5)},
     {"Rave Bass", bassVoice().osc1(13, -12, 6).osc2(2, -12, -6).filter(Filter::LowPass, 400, 0.45, 0.35)
@@ -199,13 +203,15 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                             .filter(Filter::LowPass, 3000, 0.0, 0.3).gain(8.5)},
     {"Hornet", leadVoice().osc1(27).osc2(9, 0, 7).filter(Filter::BandPass, 1500, 0.55, 0.5).lfo(9.0, 150)
                    .vibrato(3.0).wobble(0.3).gain(5)},
-    {"Woody Bass", bassVoice().osc1(10, -12).osc2(1, -12).amp(2, 800, 0.3, 120).filter(Filter::LowPass, 450, 0.2, 0.35)
+    {"Woody Bass", bassVoice().osc1(10, -12).osc2(1, -12).amp(2, 800, 0.3, 120)
+                       .filter(Filter::LowPass, 450, 0.2, 0.35)
                        .filterEnv(2.0, 2.2, 120, 0.0, 100).gain(2)},
     {"Lead On", leadVoice().osc1(2, 0, 6).osc2(2, 0, -6).filter(Filter::LowPass, 4000, 0.15, 0.4)
                     .chorus(0.3, 14, 2, 0.5, 1.0).gain(3.5)},
     // 30: a sine bell struck by two parallel modulators, ringing long in a wide chorus.
     {"Celestial Bell", bellVoice().routing(Routing::Parallel).osc2(1, 12, 3).fmIndex(1.4).osc2Env(1800, 0.0)
-                           .osc3(31, 0, 0.8, 250, 0.0, 0.4).amp(2, 800, 0.0, 3000).chorus(0.4, 25, 3, 0.2, 1.0, 0.2).gain(8.5)},
+                           .osc3(31, 0, 0.8, 250, 0.0, 0.4).amp(2, 800, 0.0, 3000)
+                           .chorus(0.4, 25, 3, 0.2, 1.0, 0.2).gain(8.5)},
     {"Echo Lead", leadVoice().osc1(8).osc2(2, 0, 4).echo(0.4, 6, 0.45).gain(2.5)},
     {"Filter Pad", padVoice().filter(Filter::LowPass, 700, 0.45, 0.3).lfo(0.25, 2000).wobble(1.5).gain(-2.5)},
     {"Harmless", keysVoice().perc(false).osc1(10).osc2(1, 0, 4).amp(60, 3500, 0.7, 900)
@@ -219,14 +225,17 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     // 37: a round sine pad with a light octave FM sparkle and slow tremolo-free chorus.
     {"Lullaby Pad", padVoice().routing(Routing::Parallel).osc1(33).osc2(1, 12).fmIndex(0.3).osc2Env(2000, 0.3)
                         .amp(800, 3500, 0.85, 2800).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(11.5)},
-    {"Friendly", leadVoice().osc1(26).osc2(10, 0, 5).filter(Filter::LowPass, 1500, 0.1, 0.5).amp(8, 2000, 0.75, 300).gain(1)},
+    {"Friendly", leadVoice().osc1(26).osc2(10, 0, 5).filter(Filter::LowPass, 1500, 0.1, 0.5)
+                     .amp(8, 2000, 0.75, 300).gain(1)},
     {"Organ Synth", organVoice().osc1(15).osc2(2, 0, 5).filter(Filter::LowPass, 2500, 0.3, 0.4)
                         .filterEnv(1.5, 2.2, 250, 0.0, 100).perc(true).gain(0)},
-    {"Not-so-friendly", leadVoice().osc1(9).osc2(27, 0, 6).filter(Filter::LowPass, 2000, 0.5, 0.4).drive1(10).gain(1.5)},
+    {"Not-so-friendly", leadVoice().osc1(9).osc2(27, 0, 6).filter(Filter::LowPass, 2000, 0.5, 0.4).drive1(10)
+                            .gain(1.5)},
     {"Hostile", leadVoice().osc1(31).osc2(30, 0, 7).ring(0.5).distortion(20).outputBand(8000, 60)
                     .filter(Filter::LowPass, 3500, 0.4, 0.4).gain(-11.5)},
     {"Dark Drones", padVoice().osc1(39, -12).osc1BeyondBank().osc2(2, -12, -7)
-                        .filter(Filter::LowPass, 380, 0.4, 0.2).amp(1500, 3500, 0.9, 4000).lfo(0.12, 3000).wobble(0.8).gain(-2.5)},
+                        .filter(Filter::LowPass, 380, 0.4, 0.2).amp(1500, 3500, 0.9, 4000).lfo(0.12, 3000)
+                        .wobble(0.8).gain(-2.5)},
     // 43: an electric-piano tine: a sine struck by a decaying octave modulator, in chorus.
     {"Moody Keys", keysVoice().routing(Routing::Parallel).osc1(1).osc2(1, 12).fmIndex(1.6).osc2Env(600, 0.1)
                        .amp(2, 1800, 0.15, 500).chorus(0.4, 6, 2.5, 1.2, 1.0).gain(8)},
@@ -239,8 +248,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Lonesome Pad", padVoice().osc1(23).osc2Off().lfo(4.0, 2000).vibrato(0.8).echo(0.3, 8, 0.5)
                          .amp(1000, 3500, 0.9, 3000).filter(Filter::LowPass, 2500, 0.1, 0.3).gain(8.5)},
     {"Wabber Pad", padVoice().filter(Filter::LowPass, 800, 0.5, 0.3).lfo(3.0, 1500).wobble(1.2).gain(-5)},
-    {"Organ Pad", organVoice().osc1(16).osc2(15, 0, 5).amp(400, 3500, 1.0, 1500).chorus(0.5, 10, 2, 0.8, 1.0).gain(4)},
-    {"Muted Trumpet", brassVoice().osc2(8, 0, -3).filter(Filter::LowPass, 600, 0.3, 0.5).filterEnv(1.5, 40, 500, 0.4, 150).gain(2)},
+    {"Organ Pad", organVoice().osc1(16).osc2(15, 0, 5).amp(400, 3500, 1.0, 1500).chorus(0.5, 10, 2, 0.8, 1.0)
+                      .gain(4)},
+    {"Muted Trumpet", brassVoice().osc2(8, 0, -3).filter(Filter::LowPass, 600, 0.3, 0.5)
+                          .filterEnv(1.5, 40, 500, 0.4, 150).gain(2)},
     {"FM Brass", brassVoice().routing(Routing::Chain).osc1(1).osc2(1).fmIndex(2.5).osc2Env(400, 0.6)
                      .filter(Filter::LowPass, 900, 0.0, 0.5).filterEnv(2.5, 80, 800, 0.6, 200).gain(5)},
     {"FM Hammer", keysVoice().routing(Routing::Chain).osc1(1).osc2(1, 12).fmIndex(3.0).osc2Env(150, 0.1)
@@ -256,9 +267,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                        .filterEnv(1.0, 40, 300, 0.5, 150).amp(25, 3500, 0.85, 150).chorus(0, 10, 1, 0.5).gain(11)},
     {"Cheapo Synth", leadVoice().osc1(3).osc2(2, 0, 5).filter(Filter::LowPass, 2500, 0.2, 0.4).chorus(0, 10, 1, 0.5)
                          .vibrato(0).gain(0.5)},
-    {"Cheapo Violin", leadVoice().osc1(2).osc2(2, 0, 6).amp(120, 3500, 0.9, 300).filter(Filter::LowPass, 2500, 0.1, 0.4)
+    {"Cheapo Violin", leadVoice().osc1(2).osc2(2, 0, 6).amp(120, 3500, 0.9, 300)
+                          .filter(Filter::LowPass, 2500, 0.1, 0.4)
                           .lfo(6.0, 500).vibrato(2.0).chorus(0, 10, 1, 0.5).gain(4.5)},
-    {"Good Bass 1", bassVoice().osc2(1, -12).filter(Filter::LowPass, 360, 0.25, 0.35).gain(1.5)},
+    {"Good Bass 1", bassVoice().osc2(1, -12).filter(Filter::LowPass, 360, 0.25, 0.35).gain(4.5)},
     {"Good Bass 2", bassVoice().osc1(8, -12).osc2(10, -12).filter(Filter::LowPass, 400, 0.3, 0.35).gain(2)},
     {"Fretless Deep", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).amp(20, 3500, 0.9, 200)
                           .filter(Filter::LowPass, 500, 0.2, 0.3).filterEnv(0.8, 30, 400, 0.3, 150)
@@ -269,22 +281,25 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Saw Lead I", leadVoice().osc2(2, -12).filter(Filter::LowPass, 5000, 0.15, 0.4).gain(3.5)},
     {"Saw Lead II", leadVoice().osc1(2, 0, 8).osc2(2, 12, -8).filter(Filter::LowPass, 4500, 0.15, 0.4).gain(4.5)},
     // 66-68: kicks: a sine falling from two or three octaves above, tuned to sit at A3.
-    {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120).gain(9.5)},
+    {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120)
+                          .gain(9.5)},
     {"Phat Kick A 3", drumVoice().osc1(1, -12).osc2(10, -12).pitchUp(30, 0, 45).drive1(9).amp(2, 450, 0.0, 150)
                           .bass(0.6, 0.6, 150).gain(2)},
-    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).outputBand(2500, 20).amp(2, 300, 0.0, 120).gain(-1)},
+    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).outputBand(2500, 20)
+                         .amp(2, 300, 0.0, 120).gain(-1)},
     // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
     {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                          .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
-                         .amp(2, 60, 0.0, 50).gain(14)},
+                         .amp(2, 60, 0.0, 50).gain(17)},
     {"Open Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                        .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 6000, 0.1, 0.0)
-                       .amp(2, 450, 0.0, 300).gain(9)},
+                       .amp(2, 450, 0.0, 300).gain(11)},
     {"Steel Drum", bellVoice().osc2(1, 12, 6).fmIndex(1.1).osc2Env(250, 0.1).amp(2, 650, 0.0, 500)
                        .pitchUp(1, 0, 20).filter(Filter::LowPass, 5000, 0.0, 0.3).gain(8)},
     {"Tom Drum I", drumVoice().osc1(1).osc2(10, 0, 5).pitchUp(12, 0, 80).amp(2, 500, 0.0, 250).gain(5.5)},
     {"Tom Drum II", drumVoice().osc1(1, -5).osc2(10, -5, 5).pitchUp(10, 0, 150).amp(2, 700, 0.0, 300).gain(4.5)},
-    {"Plucked Lead", pluckVoice().osc1(2, 0, 4).osc2(26, 0, -4).amp(2, 900, 0.0, 350).filter(Filter::LowPass, 1200, 0.3, 0.45)
+    {"Plucked Lead", pluckVoice().osc1(2, 0, 4).osc2(26, 0, -4).amp(2, 900, 0.0, 350)
+                         .filter(Filter::LowPass, 1200, 0.3, 0.45)
                          .filterEnv(3.0, 2.2, 220, 0.1, 250).voices(6).gain(4)},
     {"Dual Saw", leadVoice().osc1(2).osc2(2).wide(10).filter(Filter::LowPass, 3500, 0.15, 0.4).gain(1)},
     {"Dual Brass", brassVoice().wide(7).gain(2)},
@@ -292,21 +307,25 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                         .filterEnv(3.0, 2.2, 220, 0.2, 150).amp(2, 1200, 0.7, 150).glide(60).voices(4).distortion(4)
                         .vibrato(0).gain(-7)},
     {"Acid Lead 2", leadVoice().osc1(3).osc2Off().perc(true).filter(Filter::LowPass, 450, 0.86, 0.4)
-                        .filterEnv(3.5, 2.2, 300, 0.15, 150).amp(2, 1200, 0.7, 150).glide(80).voices(4).vibrato(0).gain(-12.5)},
+                        .filterEnv(3.5, 2.2, 300, 0.15, 150).amp(2, 1200, 0.7, 150).glide(80).voices(4)
+                        .vibrato(0).gain(-12.5)},
     {"Nice Square", leadVoice().osc1(3).osc2(3, 0, 6).filter(Filter::LowPass, 3000, 0.1, 0.4).gain(-3)},
     {"Saw Pad", padVoice().osc1(2, 0, 7).osc2(2, 0, -7).gain(3.5)},
     {"Wow Pad", padVoice().osc1BeyondBank().osc2(8, 0, -6).filter(Filter::LowPass, 500, 0.55, 0.3)
                     .filterEnv(3.0, 1800, 2500, 0.4, 2000).lfo(0.4, 1500).wobble(0.6).gain(-7.5)},
-    {"Disco Tom", drumVoice().osc1(1).osc2(10, 0, 4).pitchUp(14, 0, 200).amp(2, 800, 0.0, 300).chorus(0.2, 30, 1, 0.2, 0.5, 0.3).gain(4.5)},
+    {"Disco Tom", drumVoice().osc1(1).osc2(10, 0, 4).pitchUp(14, 0, 200).amp(2, 800, 0.0, 300)
+                      .chorus(0.2, 30, 1, 0.2, 0.5, 0.3).gain(4.5)},
     {"Lively Lead", leadVoice().osc1(8).osc2(2, 0, 5).lfo(6.5, 200).vibrato(2.0).wobble(0.3).gain(2)},
     {"Fifth Element", leadVoice().osc1(2, 0, 3).osc2(2, 7, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(4.5)},
-    {"Hollow Sky", padVoice().osc1(25).osc2(23, 12, 5).amp(900, 3500, 0.85, 3000).chorus(0.6, 40, 3, 0.2, 1.0, 0.4).gain(3.5)},
-    {"Woop Bass", bassVoice().perc(false).pitchDown(10, 0, 120).filterEnv(3.0, 2.2, 500, 0.2, 120).gain(1)},
+    {"Hollow Sky", padVoice().osc1(25).osc2(23, 12, 5).amp(900, 3500, 0.85, 3000)
+                       .chorus(0.6, 40, 3, 0.2, 1.0, 0.4).gain(3.5)},
+    {"Woop Bass", bassVoice().perc(false).pitchDown(10, 0, 120).filterEnv(3.0, 2.2, 500, 0.2, 120).gain(2)},
     {"Butterflies", keysVoice().osc1(1, 12).osc2(10, 0, 6).lfo(7.5, 300).vibrato(4.0).wobble(0.4)
                         .amp(20, 1500, 0.3, 1200).echo(0.4, 3, 0.5).gain(5)},
     {"Bass Organ Stab", organVoice().osc1(15, -12).osc2(14, 0, 3).amp(6, 450, 0.15, 120).gain(3.5)},
     {"Voiced Lead", leadVoice().osc1(20).osc2(19, 0, 5).filter(Filter::BandPass, 1400, 0.3, 0.6).gain(9)},
-    {"Club Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 350, 0.3, 0.35).bass(0.4, 0.5, 130).distortion(3).gain(-2)},
+    {"Club Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 350, 0.3, 0.35).bass(0.4, 0.5, 130)
+                      .distortion(3).gain(0.5)},
     {"Jungle Sub", bassVoice().osc1(1, -12).osc2Off().pitchUp(3, 0, 20).amp(2, 3500, 1.0, 150).bass(0.5, 0.4, 110)
                        .filter(Filter::LowPass, 2000, 0.0, 0.3).gain(4)},
     {"Sub Organ", organVoice().osc1(14, -12).osc2(1, -12).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(-0.5)},
@@ -314,12 +333,14 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                        .filterEnv(3.0, 2.2, 150, 0.1, 100).gain(-3)},
     {"Space Wow", leadVoice().osc1(29).osc2(30, 0, 7).lfo(0.3, 1).vibrato(8).filter(Filter::LowPass, 900, 0.6, 0.3)
                       .wobble(1.5).echo(0.45, 7, 0.6).gain(-1)},
-    {"Windy Horn", brassVoice().osc1(24).osc2(2, 0, 5).amp(80, 3500, 0.85, 300).filterEnv(2.0, 150, 1200, 0.6, 300).gain(4)},
+    {"Windy Horn", brassVoice().osc1(24).osc2(2, 0, 5).amp(80, 3500, 0.85, 300)
+                       .filterEnv(2.0, 150, 1200, 0.6, 300).gain(4)},
     {"Pleasant Organ", organVoice().osc1(16).osc2(14, 0, 4).filter(Filter::LowPass, 4000, 0.0, 0.3).gain(2)},
-    {"Club Organ", organVoice().perc(true).osc1(17).osc2(14, 0, 3).amp(2, 1200, 0.4, 120).chorus(0.2, 4, 1, 5, 0.6).gain(4)},
+    {"Club Organ", organVoice().perc(true).osc1(17).osc2(14, 0, 3).amp(2, 1200, 0.4, 120)
+                       .chorus(0.2, 4, 1, 5, 0.6).gain(4)},
     {"Ethnic Perc", drumVoice().routing(Routing::Chain).osc1(1).osc2(1, 7).fmIndex(1.5).osc2Env(120, 0.0)
                         .pitchUp(5, 0, 60).amp(2, 350, 0.0, 250).gain(11)},
-    {"Plucked Bass", bassVoice().amp(2, 650, 0.0, 150).filterEnv(3.0, 2.2, 120, 0.0, 100).gain(2)},
+    {"Plucked Bass", bassVoice().amp(2, 650, 0.0, 150).filterEnv(3.0, 2.2, 120, 0.0, 100).gain(3.5)},
     {"Synth Clap", drumVoice().routing(Routing::Chain).osc1(3, -12).osc2(3, -7, 31).fmIndex(14).osc2Env(0, 1)
                        .osc3(29, 11, 24, 0, 1).pitchUp(0, 0, 0).filter(Filter::BandPass, 1200, 0.3, 0.0)
                        .amp(2, 220, 0.0, 150).chorus(0.4, 11, 1, 0.5, 1.0, 0.3).gain(17.5)},
@@ -327,39 +348,47 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                          .lfo(0.2, 1).wobble(1.5).amp(200, 3500, 0.85, 1200).gain(1)},
     {"Worf", leadVoice().osc1(30, -12).osc2(3, -12, 5).ring(0.5).filter(Filter::LowPass, 700, 0.5, 0.3)
                  .lfo(6.0, 1).wobble(0.7).vibrato(0).voices(4).gain(0)},
-    {"Deep Drivin'", bassVoice().osc2(8, -12, -5).distortion(10).filter(Filter::LowPass, 500, 0.3, 0.35).gain(-8)},
+    {"Deep Drivin'", bassVoice().osc1(2, -12).osc2(8, -12, -5).distortion(10)
+                         .filter(Filter::LowPass, 500, 0.3, 0.35).gain(-8)},
     {"Dravenistix", drumVoice().routing(Routing::Chain).osc1(10, 12).osc2(1, 12, 37).fmIndex(4).osc2Env(40, 0.0)
                         .pitchUp(7, 0, 10).filter(Filter::BandPass, 1200, 0.3, 0.6).amp(2, 120, 0.0, 100).gain(21)},
     {"Canada", leadVoice().osc1(2, 0, 4).osc2(2, 7, -4).amp(40, 3500, 0.85, 900).chorus(0.5, 18, 3, 0.4, 1.0, 0.2)
                    .filter(Filter::LowPass, 2500, 0.1, 0.4).voices(8).gain(6)},
-    {"Nasty Edge", leadVoice().osc1(31).osc2(11, 0, 5).filter(Filter::LowPass, 2500, 0.55, 0.4).distortion(8).gain(-6)},
-    {"True Love", padVoice().osc1(10).osc2(32, 12, 4).amp(300, 3500, 0.85, 2000).filter(Filter::LowPass, 2500, 0.0, 0.3).gain(5)},
+    {"Nasty Edge", leadVoice().osc1(31).osc2(11, 0, 5).filter(Filter::LowPass, 2500, 0.55, 0.4).distortion(8)
+                       .gain(-6)},
+    {"True Love", padVoice().osc1(10).osc2(32, 12, 4).amp(300, 3500, 0.85, 2000)
+                      .filter(Filter::LowPass, 2500, 0.0, 0.3).gain(5)},
     {"Pure Evil", leadVoice().osc1(31, -12).osc2(9, -11, 9).ring(0.7).distortion(18).pitchUp(12, 0, 400)
                       .filter(Filter::LowPass, 1500, 0.5, 0.3).outputBand(7000, 50).gain(-9.5)},
     {"SyntheSax", leadVoice().osc1(18).osc2(27, 0, 4).filter(Filter::BandPass, 1200, 0.35, 0.5)
                       .filterEnv(1.0, 60, 400, 0.5, 150).amp(30, 3500, 0.85, 150).pitchDown(1, 0, 70).gain(9.5)},
     {"Lead or Bass", leadVoice().osc1(2, -12).osc2(3, -12, 5).filter(Filter::LowPass, 900, 0.35, 0.4)
                          .filterEnv(2.5, 2.2, 300, 0.3, 150).glide(50).voices(4).gain(-0.5)},
-    {"Thingonastring", pluckVoice().osc1(10).osc2(2, 0, 3).amp(2, 1400, 0.0, 500).filter(Filter::LowPass, 1800, 0.2, 0.5)
+    {"Thingonastring", pluckVoice().osc1(10).osc2(2, 0, 3).amp(2, 1400, 0.0, 500)
+                           .filter(Filter::LowPass, 1800, 0.2, 0.5)
                            .filterEnv(2.0, 2.2, 250, 0.0, 250).gain(4)},
     {"Keys Please", keysVoice().osc1(10).osc2(1, 12, 2).ring(0.2).gain(4)},
-    {"How", leadVoice().osc1(22).osc2(23, 0, 5).filter(Filter::BandPass, 400, 0.45, 0.4).filterEnv(2.0, 180, 900, 0.5, 300).gain(6)},
+    {"How", leadVoice().osc1(22).osc2(23, 0, 5).filter(Filter::BandPass, 400, 0.45, 0.4)
+                .filterEnv(2.0, 180, 900, 0.5, 300).gain(6)},
     {"Distorted Lead", leadVoice().osc1(2).osc2(3, 0, 6).distortion(18).outputBand(7000, 60).gain(-16)},
     {"Unison Synth I", leadVoice().unison(6, 4).chorus(0.2, 12, 2, 0.5, 1.0).gain(-5)},
     {"Unison Synth II", leadVoice().unison(8, 3).osc1(3, 0, 3).osc2(2, 0, -3).glide(40).gain(-12)},
     {"Funky Bassline", bassVoice().osc1(8, -12).osc2(2, -12, 5).filter(Filter::LowPass, 240, 0.5, 0.35)
                            .filterEnv(3.5, 2.2, 110, 0.05, 80).amp(2, 600, 0.45, 80).gain(0)},
     {"Arp Pluck I", pluckVoice().amp(2, 250, 0.0, 200).gain(3)},
-    {"Arp Pluck II", pluckVoice().osc2(2, 7, 4).amp(2, 300, 0.0, 220).filter(Filter::LowPass, 1000, 0.35, 0.45).gain(2.5)},
+    {"Arp Pluck II", pluckVoice().osc2(2, 7, 4).amp(2, 300, 0.0, 220).filter(Filter::LowPass, 1000, 0.35, 0.45)
+                         .gain(2.5)},
     {"Arp Lead", leadVoice().perc(true).amp(2, 450, 0.5, 180).echo(0.3, 3, 0.35).gain(6.5)},
     {"Wabber Bass", bassVoice().perc(false).filter(Filter::LowPass, 250, 0.55, 0.3).filterEnv(0.5, 2.2, 500, 0.5, 100)
-                        .amp(6, 3500, 1.0, 120).lfo(3.0, 1).wobble(2.2).gain(-9)},
+                        .amp(6, 3500, 1.0, 120).lfo(3.0, 1).wobble(2.2).gain(-6)},
     {"Nice Bass", bassVoice().osc1(12, -12).osc2(10, -12, 4).filter(Filter::LowPass, 500, 0.2, 0.35).gain(2)},
     {"Double Note", leadVoice().osc2(2, 12, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(4)},
     {"Dravenor Attack", brassVoice().perc(true).amp(2, 1200, 0.6, 250).filterEnv(3.0, 2.2, 250, 0.35, 200)
                             .osc1(2, 0, 6).osc2(8, 0, -6).gain(4.5)},
-    {"Times Square", leadVoice().osc1(30).osc2(3, 0, 5).filter(Filter::LowPass, 4000, 0.2, 0.4).echo(0.25, 4, 0.35).gain(1)},
-    {"Accordion", organVoice().osc1(18).osc2(18, 0, 10).amp(30, 3500, 1.0, 120).filter(Filter::LowPass, 3000, 0.1, 0.3)
+    {"Times Square", leadVoice().osc1(30).osc2(3, 0, 5).filter(Filter::LowPass, 4000, 0.2, 0.4)
+                         .echo(0.25, 4, 0.35).gain(1)},
+    {"Accordion", organVoice().osc1(18).osc2(18, 0, 10).amp(30, 3500, 1.0, 120)
+                      .filter(Filter::LowPass, 3000, 0.1, 0.3)
                       .lfo(6.0, 1).vibrato(0.5).chorus(0, 5, 1, 0.5).gain(2.5)},
 };
 
