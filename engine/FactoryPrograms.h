@@ -51,6 +51,7 @@ constexpr Patch bassVoice()
     p.perc(true).osc1(2).osc2(3, -12, 5).amp(2, 900, 0.7, 120);
     p.filter(Filter::LowPass, 320, 0.3, 0.35).filterEnv(3.0, 2.2, 260, 0.15, 120);
     p.velocity(0.6, 0.08).bass(0.25, 0.4, 140).voices(4);
+    p.wheel(0.2, 0.6, 0.0).pressure(0.0, 0.5, 0.0);  // the wheel opens the filter
     return p;
 }
 
@@ -61,6 +62,7 @@ constexpr Patch leadVoice()
     p.osc1(2, 0, 3).osc2(2, 0, -3).amp(6, 1500, 0.8, 250);
     p.filter(Filter::LowPass, 2600, 0.2, 0.4).filterEnv(1.5, 2.2, 450, 0.5, 250);
     p.lfo(5.5, 700).vibrato(1.5).chorus(0.2, 12, 2, 0.6, 0.8).voices(6);
+    p.wheel(0.3, 0.3, 0.0).pressure(0.6, 0.5, 0.0);  // wheel and pressure deepen the vibrato
     return p;
 }
 
@@ -71,6 +73,7 @@ constexpr Patch padVoice()
     p.osc1(12, 0, 4).osc2(2, 0, -5).amp(700, 3500, 0.85, 2200);
     p.filter(Filter::LowPass, 1400, 0.15, 0.3).filterEnv(1.2, 900, 2500, 0.6, 2000);
     p.lfo(0.3, 1500).wobble(0.15).chorus(0.55, 14, 3, 0.35, 1.0, 0.2).chorusTone(9000, 60).voices(12);
+    p.wheel(0.15, 0.5, 0.0).pressure(0.3, 0.5, 0.0);  // the wheel brightens
     return p;
 }
 
@@ -81,6 +84,7 @@ constexpr Patch pluckVoice()
     p.perc(true).osc1(2, 0, 3).osc2(8, 0, -3).amp(2, 380, 0.0, 300);
     p.filter(Filter::LowPass, 700, 0.25, 0.45).filterEnv(3.5, 2.2, 180, 0.0, 200);
     p.velocity(0.8, 0.05).chorus(0.25, 10, 2, 0.8, 0.8).voices(8);
+    p.wheel(0.2, 0.5, 0.0);
     return p;
 }
 
@@ -91,6 +95,7 @@ constexpr Patch keysVoice()
     p.perc(true).osc1(10).osc2(1, 12).amp(2, 1600, 0.15, 450);
     p.filter(Filter::LowPass, 1800, 0.1, 0.4).filterEnv(1.5, 2.2, 400, 0.2, 300);
     p.velocity(0.8, 0.05).chorus(0.35, 9, 2, 0.8, 1.0).voices(10);
+    p.wheel(0.2, 0.4, 0.0);
     return p;
 }
 
@@ -121,6 +126,7 @@ constexpr Patch brassVoice()
     p.osc1(2, 0, 4).osc2(2, 0, -4).amp(25, 2500, 0.8, 220);
     p.filter(Filter::LowPass, 500, 0.15, 0.5).filterEnv(2.5, 70, 900, 0.55, 250);
     p.lfo(5.0, 900).vibrato(1.2).velocity(0.6, 0.08).voices(8);
+    p.wheel(0.3, 0.4, 0.0).pressure(0.5, 0.6, 0.0);  // pressure makes it blare
     return p;
 }
 
@@ -129,7 +135,7 @@ constexpr Patch drumVoice()
 {
     Patch p = neutral();
     p.perc(true).osc1(1).osc2Off().amp(2, 350, 0.0, 200).pitchUp(12, 0, 60);
-    p.filter(Filter::LowPass, 9000, 0.0, 0.0).velocity(0.8).voices(6);
+    p.filter(Filter::LowPass, 9000, 0.0, 0.0).velocity(0.8).voices(6).wheel(0.0, 0.3, 0.0);
     return p;
 }
 
