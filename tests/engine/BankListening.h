@@ -57,16 +57,18 @@ struct NoteRender {
     int32_t releaseFrame = 0;  // frame of the note-off (== size when never released)
 };
 
-// Loads the program twice (so that every time range follows the program's own
-// PercEnv, not the one before it), plays one note for holdSeconds and renders
-// totalSeconds in host-sized slices.
+// Loads the program, plays one note for holdSeconds and renders totalSeconds in
+// host-sized slices. A program load converts Amp-Atk and Flt-Dec under the PercEnv
+// of the program before it: by default the program is loaded twice, so that every
+// time follows its own PercEnv; with `previous` it is loaded once after that program,
+// as a host's program change does.
 inline NoteRender renderNote(int32_t program, int8_t note, int8_t velocity, double holdSeconds,
-                             double totalSeconds)
+                             double totalSeconds, int32_t previous = -1)
 {
     auto held = std::make_unique<Dravenor>();  // large object: keep it off the stack
     Dravenor& engine = *held;
     LoadingOwner owner(engine);
-    engine.setProgram(program, true);
+    engine.setProgram(previous >= 0 ? previous : program, true);
     engine.setProgram(program, true);
     NoteRender r;
     const auto total = static_cast<int32_t>(totalSeconds * kRate);

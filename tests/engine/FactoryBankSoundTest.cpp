@@ -126,12 +126,16 @@ TEST(FactoryFamilies, PadsSwellOrLinger)
 {
     const auto pads = family(isPad);
     ASSERT_GE(pads.size(), 15u);
+    // Also right after a kick: its PercEnv shortens the attack range the pad is loaded under.
     for (int32_t p : pads) {
-        const NoteRender r = renderNote(p, 60, kVelocity, 1.5, 3.0);
-        const auto env = rmsEnvelope(r);
-        const double attack = msToNinetyPercent(r, env), release = releaseMs(r, env);
-        EXPECT_TRUE(attack >= 50.0 || release >= 300.0)
-            << factoryBank[p].name << ": 90 % after " << attack << " ms, release " << release << " ms";
+        for (int32_t previous : {-1, family(isKick).front()}) {
+            const NoteRender r = renderNote(p, 60, kVelocity, 1.5, 3.0, previous);
+            const auto env = rmsEnvelope(r);
+            const double attack = msToNinetyPercent(r, env), release = releaseMs(r, env);
+            EXPECT_TRUE(attack >= 50.0 || release >= 300.0) << factoryBank[p].name << " after " << previous
+                                                            << ": 90 % after " << attack << " ms, release "
+                                                            << release << " ms";
+        }
     }
 }
 
