@@ -22,19 +22,35 @@ uint32_t absSize(int32_t v)
     return v < 0 ? static_cast<uint32_t>(-static_cast<int64_t>(v)) : static_cast<uint32_t>(v);
 }
 
-// Copies count bytes into a bitmap's pixels through a pixel accessor.
+// A bitmap's pixels held open for one copy; bytes() is null when they cannot be reached.
+class PixelWindow
+{
+public:
+    explicit PixelWindow(CBitmap* bitmap) : access(CBitmapPixelAccess::create(bitmap, true)) {}
+    ~PixelWindow()
+    {
+        if (access != nullptr)
+            access->forget();
+    }
+    PixelWindow(const PixelWindow&) = delete;
+    PixelWindow& operator=(const PixelWindow&) = delete;
+    uint8_t* bytes() const { return access != nullptr ? access->getAddress() : nullptr; }
+    // Bytes that may be written or read: row length times rows.
+    uint64_t room() const
+    {
+        return access != nullptr ? static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight() : 0;
+    }
+
+private:
+    CBitmapPixelAccess* access;
+};
+
+// Copies count bytes into a bitmap's pixels, as many as fit.
 void copyIntoBitmap(CBitmap* bitmap, const uint8_t* bytes, uint64_t count)
 {
-    CBitmapPixelAccess* access = CBitmapPixelAccess::create(bitmap, true);
-    if (access == nullptr)
-        return;
-    uint8_t* address = access->getAddress();
-    if (address != nullptr)
-    {
-        uint64_t room = static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight();
-        std::memcpy(address, bytes, std::min(count, room));
-    }
-    access->forget();
+    PixelWindow to(bitmap);
+    if (to.bytes() != nullptr)
+        std::memcpy(to.bytes(), bytes, std::min(count, to.room()));
 }
 
 } // namespace
@@ -93,6 +109,13 @@ void CPixelCanvas::freePairs()
     }
 }
 
+void CPixelCanvas::releaseOutput()
+{
+    if (output != nullptr)
+        output->forget();
+    output = nullptr;
+}
+
 void CPixelCanvas::allocate(int32_t w, int32_t h, uint32_t extraLayers)
 {
     width = absSize(w);
@@ -127,11 +150,7 @@ void CPixelCanvas::allocate(int32_t w, int32_t h, uint32_t extraLayers)
     }
 
     freeBuffers();
-    if (output != nullptr)
-    {
-        output->forget();
-        output = nullptr;
-    }
+    releaseOutput();
 
     profileSize = drawColour->height + factor;
     fillInner = std::make_unique<float[]>(profileSize);
@@ -145,18 +164,7 @@ void CPixelCanvas::setBitmap(CBitmap* bitmap, uint32_t extraLayers)
 {
     if (bitmap == nullptr || bitmap->getPlatformBitmap() == nullptr)
         return;
-    background.reset();
-    drawColour = oneColour = drawCoverage = oneCoverage = nullptr;
-    freeBuffers();
-    recordedFirst = recordedEnd = 0;
-    recordCurve = 0;
-    freePairs();
-    if (output != nullptr)
-    {
-        output->forget();
-        output = nullptr;
-    }
-    width = height = 0;
+    release();
     loadBitmapPixels(bitmap);
     allocate(static_cast<int32_t>(bitmap->getWidth()), static_cast<int32_t>(bitmap->getHeight()), extraLayers);
 }
@@ -171,33 +179,21 @@ void CPixelCanvas::loadBitmapPixels(CBitmap* bitmap)
     if (4ull * w * h > kMaxLayerBytes)
         return;
     background = CanvasLayer::makeColour(w, h);
-    CBitmapPixelAccess* access = CBitmapPixelAccess::create(bitmap, true);
-    if (access == nullptr)
-        return;
     // Byte copy in order, regardless of the bitmap's row length: a picture whose width is
     // not a multiple of 4 gives a narrower (sheared) background that compose leaves out.
-    const uint8_t* address = access->getAddress();
-    if (address != nullptr)
-    {
-        uint64_t room = static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight();
-        std::memcpy(background->bytes.get(), address, std::min<uint64_t>(background->count, room));
-    }
-    access->forget();
+    PixelWindow from(bitmap);
+    if (from.bytes() != nullptr)
+        std::memcpy(background->bytes.get(), from.bytes(), std::min<uint64_t>(background->count, from.room()));
 }
 
 void CPixelCanvas::release()
 {
     background.reset();
-    drawColour = oneColour = drawCoverage = oneCoverage = nullptr;
     freeBuffers();
     recordedFirst = recordedEnd = 0;
     recordCurve = 0;
     freePairs();
-    if (output != nullptr)
-    {
-        output->forget();
-        output = nullptr;
-    }
+    releaseOutput();
     width = height = 0;
 }
 
@@ -400,19 +396,10 @@ void CPixelCanvas::copyToBitmap(CBitmap* target)
     if (target->getWidth() != static_cast<double>(width) || target->getHeight() != static_cast<double>(height))
         return;
     compose(nullptr, VSTGUI::CRect());
-    CBitmapPixelAccess* from = CBitmapPixelAccess::create(output, true);
-    CBitmapPixelAccess* to = CBitmapPixelAccess::create(target, true);
-    if (from != nullptr && to != nullptr && from->getAddress() != nullptr && to->getAddress() != nullptr)
-    {
-        uint64_t count = 4ull * width * height;
-        uint64_t roomFrom = static_cast<uint64_t>(from->getBytesPerRow()) * from->getBitmapHeight();
-        uint64_t roomTo = static_cast<uint64_t>(to->getBytesPerRow()) * to->getBitmapHeight();
-        std::memcpy(to->getAddress(), from->getAddress(), std::min({count, roomFrom, roomTo}));
-    }
-    if (from != nullptr)
-        from->forget();
-    if (to != nullptr)
-        to->forget();
+    PixelWindow from(output);
+    PixelWindow to(target);
+    if (from.bytes() != nullptr && to.bytes() != nullptr)
+        std::memcpy(to.bytes(), from.bytes(), std::min({uint64_t{4} * width * height, from.room(), to.room()}));
 }
 
 void CPixelCanvas::copyRegion(const CPixelCanvas* source, uint32_t x, uint32_t y, int32_t columnLimit,

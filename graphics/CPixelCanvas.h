@@ -63,6 +63,7 @@ public:
     float getCoverage(uint32_t x, uint32_t y) const;
 
     // ---- pixel writes (layer column x, row y; out-of-layer writes are dropped) ----
+    // Writes colour and coverage unconditionally.
     void plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float coverage);
     // Writes only where the new coverage is greater than the stored one.
     void plotMax(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float coverage);
@@ -169,8 +170,16 @@ private:
     void resetDefaults(uint8_t supersampling);
     void freeBuffers();
     void freePairs();
+    // Drops the canvas's reference on its output bitmap.
+    void releaseOutput();
     void blockAverage();
     void sampleWithGlow();
+    // Colour bytes of drawing pixel (x, y), its coverage in cover; null outside the drawing pair.
+    uint8_t* drawPixel(uint32_t x, uint32_t y, float*& cover) const;
+    // One cross-section of a stroke with plotMax: the leading pixel (col, row) at coverage e,
+    // lineWeight - 1 inner pixels at a, the trailing pixel at a - e, each (dc, dr) from the last.
+    void plotCrossSection(int32_t col, int32_t row, int32_t dc, int32_t dr, uint8_t r, uint8_t g, uint8_t b,
+        float e, float a);
     // Curve functions of the column pass (g) and the row pass (h).
     static float curveG(float u, float shape, int32_t curveType);
     static float curveH(float w, float shape, int32_t curveType);

@@ -7,6 +7,10 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/CanvasPixelMath.h"
+
+using namespace canvas_math;
+
 namespace {
 
 // (3, 3) Pade approximant of exp(y).
@@ -33,112 +37,95 @@ float powerExponent(float s)
     return padeExp2(4.0f * s - 2.0f);
 }
 
-// Coverage of a fully covered pixel: sqrt(alpha / 255) below 250, else 1.
-float fullCoverage(uint8_t alpha)
-{
-    return alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
-}
-
-float fraction(float v)
-{
-    float a = std::fabs(v);
-    return a - static_cast<float>(static_cast<int>(a));
-}
-
 bool isCurve(int32_t type)
 {
     return type == 1 || type == 2 || type == 4;
-}
-
-uint32_t u32(int64_t v)
-{
-    return static_cast<uint32_t>(v); // negative values wrap to huge ones, which the plots reject
 }
 
 } // namespace
 
 // ---------------------------------------------------------------- pixel writes
 
-void CPixelCanvas::plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
+uint8_t* CPixelCanvas::drawPixel(uint32_t x, uint32_t y, float*& cover) const
 {
     if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
-        return;
-    uint32_t i = x + drawCoverage->width * y;
-    drawCoverage->floats[i] = c;
-    uint8_t* p = &drawColour->bytes[4 * i];
+        return nullptr;
+    const uint32_t i = x + drawCoverage->width * y;
+    cover = &drawCoverage->floats[i];
+    return &drawColour->bytes[4 * i];
+}
+
+namespace {
+void storeColour(uint8_t* p, uint8_t r, uint8_t g, uint8_t b)
+{
     p[0] = b;
     p[1] = g;
     p[2] = r;
+}
+} // namespace
+
+void CPixelCanvas::plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
+{
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr)
+        return;
+    *cover = c;
+    storeColour(p, r, g, b);
 }
 
 void CPixelCanvas::plotMax(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr || !(c > *cover))
         return;
-    uint32_t i = x + drawCoverage->width * y;
-    if (!(c > drawCoverage->floats[i]))
-        return;
-    drawCoverage->floats[i] = c;
-    uint8_t* p = &drawColour->bytes[4 * i];
-    p[0] = b;
-    p[1] = g;
-    p[2] = r;
+    *cover = c;
+    storeColour(p, r, g, b);
 }
 
 void CPixelCanvas::plotMin(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr || !(*cover > c))
         return;
-    uint32_t i = x + drawCoverage->width * y;
-    if (!(drawCoverage->floats[i] > c))
-        return;
-    drawCoverage->floats[i] = c;
-    uint8_t* p = &drawColour->bytes[4 * i];
-    p[0] = b;
-    p[1] = g;
-    p[2] = r;
+    *cover = c;
+    storeColour(p, r, g, b);
 }
 
 void CPixelCanvas::plotDarker(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr)
         return;
-    uint32_t i = x + drawCoverage->width * y;
-    drawCoverage->floats[i] = std::min(c, drawCoverage->floats[i]);
-    uint8_t* p = &drawColour->bytes[4 * i];
+    *cover = std::min(c, *cover);
     if (r + g + b < p[0] + p[1] + p[2])
-    {
-        p[0] = b;
-        p[1] = g;
-        p[2] = r;
-    }
+        storeColour(p, r, g, b);
 }
 
 void CPixelCanvas::plotLighter(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr)
         return;
-    uint32_t i = x + drawCoverage->width * y;
-    drawCoverage->floats[i] = std::max(c, drawCoverage->floats[i]);
-    uint8_t* p = &drawColour->bytes[4 * i];
+    *cover = std::max(c, *cover);
     if (r + g + b > p[0] + p[1] + p[2])
-    {
-        p[0] = b;
-        p[1] = g;
-        p[2] = r;
-    }
+        storeColour(p, r, g, b);
 }
 
 void CPixelCanvas::plotXor(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    float* cover = nullptr;
+    uint8_t* p = drawPixel(x, y, cover);
+    if (p == nullptr)
         return;
-    uint32_t i = x + drawCoverage->width * y;
     // Coverages beyond the int range are clamped first so the truncation stays defined.
-    int stored = static_cast<int>(std::clamp(drawCoverage->floats[i], -1e9f, 1e9f));
+    int stored = static_cast<int>(std::clamp(*cover, -1e9f, 1e9f));
     int given = static_cast<int>(std::clamp(c, -1e9f, 1e9f));
-    drawCoverage->floats[i] = std::clamp(static_cast<float>(stored ^ given), 0.0f, 1.0f);
-    uint8_t* p = &drawColour->bytes[4 * i];
+    *cover = std::clamp(static_cast<float>(stored ^ given), 0.0f, 1.0f);
     p[0] ^= b;
     p[1] ^= g;
     p[2] ^= r;
@@ -189,19 +176,25 @@ float CPixelCanvas::curveH(float w, float s, int32_t type)
 
 // ---------------------------------------------------------------- segments
 
+void CPixelCanvas::plotCrossSection(int32_t col, int32_t row, int32_t dc, int32_t dr, uint8_t r, uint8_t g,
+    uint8_t b, float e, float a)
+{
+    if (lineWeight < 1 || lineWeight > 3)
+        return;
+    // Leading pixel, lineWeight - 1 inner pixels, trailing pixel.
+    plotMax(u32(col), u32(row), r, g, b, e);
+    for (int32_t k = 1; k < lineWeight; ++k)
+        plotMax(u32(int64_t{col} + k * dc), u32(int64_t{row} + k * dr), r, g, b, a);
+    plotMax(u32(int64_t{col} + lineWeight * dc), u32(int64_t{row} + lineWeight * dr), r, g, b, a - e);
+}
+
 void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r, uint8_t g, uint8_t b,
     float shape, int32_t curveType, uint8_t fillMode, float fillCoverage, uint8_t alpha)
 {
     if (drawColour == nullptr)
         return;
     const float givenX0 = x0, givenY0 = y0, givenX1 = x1, givenY1 = y1;
-    if (factor >= 2)
-    {
-        x0 *= factor;
-        y0 *= factor;
-        x1 *= factor;
-        y1 *= factor;
-    }
+    supersample(factor, x0, y0, x1, y1);
     const float W = static_cast<float>(drawColour->width);
     const float H = static_cast<float>(drawColour->height);
     const int32_t iH = static_cast<int32_t>(drawColour->height);
@@ -258,26 +251,8 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             float e = fraction(Y);
             if (alpha < 250)
                 e *= a;
-            switch (lineWeight)
-            {
-            case 1:
-                plotMax(u32(col), u32(row), r, g, b, e);
-                plotMax(u32(col), u32(row - 1), r, g, b, a - e);
-                break;
-            case 2:
-                plotMax(u32(col), u32(row + 1), r, g, b, e);
-                plotMax(u32(col), u32(row), r, g, b, a);
-                plotMax(u32(col), u32(row - 1), r, g, b, a - e);
-                break;
-            case 3:
-                plotMax(u32(col), u32(row + 1), r, g, b, e);
-                plotMax(u32(col), u32(row), r, g, b, a);
-                plotMax(u32(col), u32(row - 1), r, g, b, a);
-                plotMax(u32(col), u32(row - 2), r, g, b, a - e);
-                break;
-            default:
-                break;
-            }
+            // A one-pixel stroke has no row above the curve's own.
+            plotCrossSection(col, lineWeight == 1 ? row : row + 1, 0, -1, r, g, b, e, a);
             if (recordCurve && pointBuffer && col >= 0 && static_cast<uint32_t>(col) < pointCount)
                 pointBuffer[col] = CanvasPoint{static_cast<float>(col), static_cast<float>(iH - row)};
         }
@@ -310,26 +285,7 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             float e = X - static_cast<float>(col);
             if (alpha < 250)
                 e *= a;
-            switch (lineWeight)
-            {
-            case 1:
-                plotMax(u32(col + 1), u32(row), r, g, b, e);
-                plotMax(u32(col), u32(row), r, g, b, a - e);
-                break;
-            case 2:
-                plotMax(u32(col + 1), u32(row), r, g, b, e);
-                plotMax(u32(col), u32(row), r, g, b, a);
-                plotMax(u32(col - 1), u32(row), r, g, b, a - e);
-                break;
-            case 3:
-                plotMax(u32(col + 1), u32(row), r, g, b, e);
-                plotMax(u32(col), u32(row), r, g, b, a);
-                plotMax(u32(col - 1), u32(row), r, g, b, a);
-                plotMax(u32(col - 2), u32(row), r, g, b, a - e);
-                break;
-            default:
-                break;
-            }
+            plotCrossSection(col + 1, row, -1, 0, r, g, b, e, a);
             if (recordCurve && pointBuffer && static_cast<uint32_t>(col) < pointCount)
                 pointBuffer[col] = CanvasPoint{static_cast<float>(col), static_cast<float>(iH - row)};
         }
@@ -400,13 +356,7 @@ void CPixelCanvas::drawLineInt(int32_t ix0, int32_t iy0, int32_t ix1, int32_t iy
         std::swap(x0, x1);
         std::swap(y0, y1);
     }
-    if (factor >= 2)
-    {
-        x0 *= factor;
-        y0 *= factor;
-        x1 *= factor;
-        y1 *= factor;
-    }
+    supersample(factor, x0, y0, x1, y1);
     const int64_t W = drawColour->width, H = drawColour->height;
     y0 = H - y0 - 1;
     y1 = H - y1 - 1;
@@ -496,11 +446,7 @@ void CPixelCanvas::plotPoint(int32_t x, int32_t y, uint8_t r, uint8_t g, uint8_t
     if (drawColour == nullptr)
         return;
     int64_t px = x, py = y;
-    if (factor >= 2)
-    {
-        px *= factor;
-        py *= factor;
-    }
+    supersample(factor, px, py);
     if (px < 0 || px >= drawColour->width)
         return;
     const float c = alpha < 254 ? static_cast<float>(alpha) / 255.0f : 1.0f;
@@ -515,13 +461,7 @@ void CPixelCanvas::fillRect(double left, double top, double right, double bottom
     if (!(std::isfinite(left) && std::isfinite(top) && std::isfinite(right) && std::isfinite(bottom)))
         return;
     const float a = std::clamp(static_cast<float>(alpha) / 255.0f, 0.0f, 1.0f);
-    if (factor >= 2)
-    {
-        left *= factor;
-        top *= factor;
-        right *= factor;
-        bottom *= factor;
-    }
+    supersample(factor, left, top, right, bottom);
     const int64_t W = drawColour->width, H = drawColour->height;
     auto toInt = [](double v) { return static_cast<int64_t>(std::clamp(v, -4e18, 4e18)); };
     const int64_t c0 = std::max<int64_t>(0, toInt(std::min(left, right)));

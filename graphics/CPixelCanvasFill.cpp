@@ -7,18 +7,11 @@
 #include <cstdlib>
 #include <utility>
 
+#include "graphics/CanvasPixelMath.h"
+
+using namespace canvas_math;
+
 namespace {
-
-uint32_t u32(int64_t v)
-{
-    return static_cast<uint32_t>(v);
-}
-
-float fraction(float v)
-{
-    float a = std::fabs(v);
-    return a - static_cast<float>(static_cast<int64_t>(a));
-}
 
 // Truncation of a float that may lie far outside the int range.
 int64_t trunc64(float v)
@@ -128,11 +121,7 @@ void CPixelCanvas::fillCurveColumns(CanvasPoint* points, int32_t n, uint8_t r, u
                 continue;
             int64_t top = trunc64(Y);
             int64_t col = c;
-            if (factor >= 2)
-            {
-                top *= factor;
-                col *= factor;
-            }
+            supersample(factor, top, col);
             const int32_t row = static_cast<int32_t>(std::clamp<int64_t>(top, 0, H));
             const int32_t x = static_cast<int32_t>(col);
             float curve = fraction(Y) * k;
@@ -221,11 +210,7 @@ void CPixelCanvas::fillColumnBand(float q[4], uint8_t r, uint8_t g, uint8_t b, f
             continue;
         int64_t col = c;
         int64_t y = trunc64(Y);
-        if (factor >= 2)
-        {
-            col *= factor;
-            y *= factor;
-        }
+        supersample(factor, col, y);
         for (int64_t v = rowFirst; static_cast<float>(v) < rowEnd; ++v)
             fillRow(static_cast<int32_t>(col), static_cast<int32_t>(v), r, g, b);
         const int64_t row = std::min<int64_t>(H, std::max<int64_t>(0, y));
@@ -240,14 +225,8 @@ void CPixelCanvas::fillSegmentArea(int32_t ix0, int32_t iy0, int32_t ix1, int32_
     if (drawColour == nullptr)
         return;
     int64_t x0 = ix0, y0 = iy0, x1 = ix1, y1 = iy1;
-    if (factor >= 2)
-    {
-        x0 *= factor;
-        y0 *= factor;
-        x1 *= factor;
-        y1 *= factor;
-    }
-    const float a = alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
+    supersample(factor, x0, y0, x1, y1);
+    const float a = fullCoverage(alpha);
     const int64_t W = drawColour->width, H = drawColour->height;
     y0 = H - y0;
     y1 = H - y1;
@@ -378,12 +357,7 @@ void CPixelCanvas::fillCircle(int32_t cx, int32_t cy, int32_t radius, uint8_t r,
     if (radius <= 0 || drawColour == nullptr)
         return;
     int64_t x = cx, y = int64_t{cy} + 1, R = radius;
-    if (factor >= 2)
-    {
-        x *= factor;
-        y *= factor;
-        R *= factor;
-    }
+    supersample(factor, x, y, R);
     const int64_t H = drawColour->height;
     const int64_t rc = H - std::clamp<int64_t>(y, 0, H);
     if (R > 4)
@@ -402,7 +376,7 @@ void CPixelCanvas::fillCircle(int32_t cx, int32_t cy, int32_t radius, uint8_t r,
         drawCircle(ix, iy, ir + 1, r, g, b, alpha);
         return;
     }
-    const float a = alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
+    const float a = fullCoverage(alpha);
     const float* table = kDiscs[R];
     for (int64_t j = 0; j <= R; ++j)
     {
@@ -423,12 +397,7 @@ void CPixelCanvas::drawCircle(int32_t cx, int32_t cy, int32_t radius, uint8_t r,
     uint8_t alpha)
 {
     float x = static_cast<float>(cx), y = static_cast<float>(cy), R = static_cast<float>(radius);
-    if (factor >= 2)
-    {
-        x *= factor;
-        y *= factor;
-        R *= factor;
-    }
+    supersample(factor, x, y, R);
     if (R < 2.0f || R > 1e6f)
         return;
     const int32_t ir = static_cast<int32_t>(R);

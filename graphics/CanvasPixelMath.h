@@ -1,0 +1,41 @@
+#pragma once
+// Small arithmetic shared by the pixel canvas's stroke and fill sources: the
+// conversions they make between picture values and layer positions. Any thread,
+// no allocation.
+
+#include <cmath>
+#include <cstdint>
+
+namespace canvas_math {
+
+// Layer position from a signed value: negative values wrap to huge ones, which
+// the plot operations reject as outside the layer.
+inline uint32_t u32(int64_t v)
+{
+    return static_cast<uint32_t>(v);
+}
+
+// Fractional part of |v|.
+inline float fraction(float v)
+{
+    const float a = std::fabs(v);
+    return a - std::trunc(a);
+}
+
+// Coverage of a fully covered pixel at an alpha of 0..255: sqrt(alpha / 255)
+// below 250, else 1 (250 and above count as opaque).
+inline float fullCoverage(uint8_t alpha)
+{
+    return alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
+}
+
+// Multiplies each value by the supersampling factor when the canvas supersamples
+// (factor 2 or more); picture units become drawing-layer pixels.
+template <typename... T>
+void supersample(uint8_t factor, T&... values)
+{
+    if (factor >= 2)
+        ((values *= factor), ...);
+}
+
+} // namespace canvas_math
