@@ -108,7 +108,11 @@ public:
         return set(kParamOsc2Wave, wave(waveNumber)).set(kParamOsc2Coarse, coarse(semis)).set(kParamOsc2Fine, fine(fineSteps));
     }
     constexpr Patch& osc2Off() { return set(kParamOsc2Wave, 0.0f); }
-    constexpr Patch& osc1BeyondBank() { return set(kParamOsc1Wave, kBeyondBankWave); }
+    // Osc1 on the beyond-bank wave value (plays wave 39), with its tuning.
+    constexpr Patch& osc1BeyondBank(int32_t semis, int32_t fineSteps)
+    {
+        return set(kParamOsc1Wave, kBeyondBankWave).set(kParamOsc1Coarse, coarse(semis)).set(kParamOsc1Fine, fine(fineSteps));
+    }
     // Saturation drive in dB (1 dB or less plays the wave clean; 51 dB at most).
     constexpr Patch& drive1(double db) { return set(kParamOsc1Sat, clamp01((db - 1.0) / 50.0)); }
     constexpr Patch& drive2(double db) { return set(kParamOsc2Sat, clamp01((db - 1.0) / 50.0)); }

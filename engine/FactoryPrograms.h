@@ -222,13 +222,13 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Filter Pad", padVoice().filter(Filter::LowPass, 700, 0.45, 0.3).lfo(0.25, 2000).wobble(1.5).gain(-2.5)},
     {"Harmless", keysVoice().perc(false).osc1(10).osc2(1, 0, 4).amp(60, 3500, 0.7, 900)
                      .filter(Filter::LowPass, 1500, 0.0, 0.3).chorus(0.4, 12, 2, 0.4, 1.0).gain(0.5)},
-    {"Voice Pad", padVoice().osc1BeyondBank().osc2(19, 0, 5).filter(Filter::LowPass, 1600, 0.25, 0.3)
+    {"Voice Pad", padVoice().osc1BeyondBank(0, 4).osc2(19, 0, 5).filter(Filter::LowPass, 1600, 0.25, 0.3)
                       .lfo(4.5, 1500).vibrato(1.0).gain(-1.5)},
     {"Harpsi", pluckVoice().osc1(9).osc2(2, 12, 2).amp(2, 1100, 0.0, 250).filter(Filter::LowPass, 3500, 0.1, 0.5)
                    .filterEnv(1.5, 2.2, 300, 0.2, 200).chorus(0.15, 8, 1.5, 0.5, 0.8).gain(6.5)},
-    {"Growing Pad", padVoice().osc1BeyondBank().osc2(2, 0, -6).amp(2000, 3500, 0.9, 2500)
+    {"Growing Pad", padVoice().osc1BeyondBank(0, 4).osc2(2, 0, -6).amp(2000, 3500, 0.9, 2500)
                         .filterEnv(2.0, 2200, 2500, 0.8, 2500).filter(Filter::LowPass, 500, 0.3, 0.3).gain(-2)},
-    // 37: a round sine pad with a light octave FM sparkle and slow tremolo-free chorus.
+    // 37: a round sine pad with a light octave FM sparkle.
     {"Lullaby Pad", padVoice().routing(Routing::Parallel).osc1(33).osc2(1, 12).fmIndex(0.3).osc2Env(2000, 0.3)
                         .amp(800, 3500, 0.85, 2800).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(11.5)},
     {"Friendly", leadVoice().osc1(26).osc2(10, 0, 5).filter(Filter::LowPass, 1500, 0.1, 0.5)
@@ -239,7 +239,7 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                             .gain(1.5)},
     {"Hostile", leadVoice().osc1(31).osc2(30, 0, 7).ring(0.5).distortion(20).outputBand(8000, 60)
                     .filter(Filter::LowPass, 3500, 0.4, 0.4).gain(-11.5)},
-    {"Dark Drones", padVoice().osc1(39, -12).osc1BeyondBank().osc2(2, -12, -7)
+    {"Dark Drones", padVoice().osc1BeyondBank(-12, 0).osc2(2, -12, -7)
                         .filter(Filter::LowPass, 380, 0.4, 0.2).amp(1500, 3500, 0.9, 4000).lfo(0.12, 3000)
                         .wobble(0.8).gain(-2.5)},
     // 43: an electric-piano tine: a sine struck by a decaying octave modulator, in chorus.
@@ -296,10 +296,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
     {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                          .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
-                         .amp(2, 60, 0.0, 50).gain(17)},
+                         .amp(2, 60, 0.0, 50).gain(14)},
     {"Open Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                        .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 6000, 0.1, 0.0)
-                       .amp(2, 450, 0.0, 300).gain(11)},
+                       .amp(2, 450, 0.0, 300).gain(8)},
     {"Steel Drum", bellVoice().osc2(1, 12, 6).fmIndex(1.1).osc2Env(250, 0.1).amp(2, 650, 0.0, 500)
                        .pitchUp(1, 0, 20).filter(Filter::LowPass, 5000, 0.0, 0.3).gain(8)},
     {"Tom Drum I", drumVoice().osc1(1).osc2(10, 0, 5).pitchUp(12, 0, 80).amp(2, 500, 0.0, 250).gain(5.5)},
@@ -317,7 +317,7 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                         .vibrato(0).gain(-12.5)},
     {"Nice Square", leadVoice().osc1(3).osc2(3, 0, 6).filter(Filter::LowPass, 3000, 0.1, 0.4).gain(-3)},
     {"Saw Pad", padVoice().osc1(2, 0, 7).osc2(2, 0, -7).gain(3.5)},
-    {"Wow Pad", padVoice().osc1BeyondBank().osc2(8, 0, -6).filter(Filter::LowPass, 500, 0.55, 0.3)
+    {"Wow Pad", padVoice().osc1BeyondBank(0, 4).osc2(8, 0, -6).filter(Filter::LowPass, 500, 0.55, 0.3)
                     .filterEnv(3.0, 1800, 2500, 0.4, 2000).lfo(0.4, 1500).wobble(0.6).gain(-7.5)},
     {"Disco Tom", drumVoice().osc1(1).osc2(10, 0, 4).pitchUp(14, 0, 200).amp(2, 800, 0.0, 300)
                       .chorus(0.2, 30, 1, 0.2, 0.5, 0.3).gain(4.5)},

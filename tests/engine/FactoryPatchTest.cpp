@@ -50,7 +50,8 @@ TEST(FactoryPatch, EveryDiscreteStepReadsBackExactly)
     for (int32_t n = -48; n <= 48; ++n) EXPECT_EQ(engineWith(plain().osc3(n, 0, 1.0, 0, 1))->osc3Coarse, n);
     for (int32_t w = 1; w <= 39; ++w) EXPECT_EQ(engineWith(plain().osc1(w).osc2(40 - w))->osc1Wave, w);
     EXPECT_EQ(engineWith(plain().osc2Off())->osc2Wave, 0);
-    EXPECT_EQ(engineWith(plain().osc1BeyondBank())->osc1Wave, 39);
+    EXPECT_EQ(engineWith(plain().osc1BeyondBank(-12, 5))->osc1Wave, 39);
+    EXPECT_EQ(engineWith(plain().osc1BeyondBank(-12, 5))->osc1Coarse, -12);
     EXPECT_EQ(engineWith(plain().mode(VoiceMode::Wide))->voiceMode, 1);
     EXPECT_EQ(engineWith(plain().unison(6, 3))->voiceMode, 2);
     EXPECT_EQ(engineWith(plain().unison(6, 3))->voiceCount, 6);
