@@ -1,5 +1,6 @@
 #include "graphics/BitmapScaling.h"
 
+#include "graphics/PixelAccess.h"
 #include "vstgui/lib/cbitmap.h"
 
 #include <algorithm>
@@ -7,7 +8,6 @@
 #include <memory>
 
 using VSTGUI::CBitmap;
-using VSTGUI::CBitmapPixelAccess;
 using VSTGUI::IPlatformBitmapPixelAccess;
 
 namespace {
@@ -51,6 +51,22 @@ int32_t cutToFrames(int32_t side, int32_t frames)
         return side;
     side = (side / frames) * frames;
     return side == 0 ? frames : side; // at least one pixel per frame
+}
+
+// Source box of one target row or column: first and last source index (clamped to
+// the source) and the fractional weight of the box's far edge.
+struct BoxSpan
+{
+    int32_t first, last;
+    float fraction;
+};
+
+BoxSpan boxSpan(int32_t target, float step, int32_t sourceSize, int32_t boxSize)
+{
+    const float s = static_cast<float>(target) * step;
+    const int32_t whole = static_cast<int32_t>(s);
+    const int32_t first = whole >= sourceSize ? sourceSize - 1 : whole;
+    return {first, first + boxSize >= sourceSize ? sourceSize - 1 : first + boxSize, s - static_cast<float>(whole)};
 }
 
 void sharpenInPlace(uint8_t* pixels, uint32_t rowBytes, int32_t width, int32_t height, const ChannelOrder& order)
@@ -115,8 +131,6 @@ CBitmap* scaleBitmapToFrames(CBitmap* source, float factor, int32_t verticalFram
 
 CBitmap* scaleBitmap(CBitmap* source, float factor, int32_t verticalFrames, int32_t horizontalFrames, bool sharpen)
 {
-    if (source == nullptr || source->getPlatformBitmap() == nullptr)
-        return nullptr;
     return scaleBitmapToFrames(source, factor, verticalFrames, horizontalFrames, sharpen);
 }
 
@@ -124,16 +138,13 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
 {
     if (source == nullptr || width <= 0 || height <= 0)
         return nullptr;
-    CBitmapPixelAccess* from = CBitmapPixelAccess::create(source, true);
-    if (from == nullptr)
+    PixelAccessRef from = lockPixels(source);
+    if (!from)
         return nullptr;
     auto* target = new CBitmap(static_cast<VSTGUI::CCoord>(width), static_cast<VSTGUI::CCoord>(height));
-    CBitmapPixelAccess* to = CBitmapPixelAccess::create(target, true);
-    if (to == nullptr)
-    {
-        from->forget();
+    PixelAccessRef to = lockPixels(target);
+    if (!to)
         return target;
-    }
     const uint8_t* src = from->getAddress();
     uint8_t* dst = to->getAddress();
     const int32_t sw = static_cast<int32_t>(source->getWidth());
@@ -141,11 +152,7 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
     if (src == nullptr || dst == nullptr || sw <= 0 || sh <= 0 || to->getBitmapWidth() < static_cast<uint32_t>(width)
         || to->getBitmapHeight() < static_cast<uint32_t>(height) || from->getBitmapWidth() < static_cast<uint32_t>(sw)
         || from->getBitmapHeight() < static_cast<uint32_t>(sh))
-    {
-        from->forget();
-        to->forget();
         return target;
-    }
     const ChannelOrder order = channelOrder(to->getPixelFormat());
     const int channels[4] = {order.r, order.g, order.b, order.a};
     // Row offsets follow each accessor's own row length (packed rows: 4 x width).
@@ -163,18 +170,14 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
 
     for (int32_t y = 0; y < height; ++y)
     {
-        const float sy = static_cast<float>(y) * stepY;
-        const int32_t iy = static_cast<int32_t>(sy);
-        const float fy = sy - static_cast<float>(iy);
-        const int32_t t = iy >= sh ? sh - 1 : iy;
-        const int32_t b = t + bh >= sh ? sh - 1 : t + bh;
+        const BoxSpan rows = boxSpan(y, stepY, sh, bh);
+        const int32_t t = rows.first, b = rows.last;
+        const float fy = rows.fraction;
         for (int32_t x = 0; x < width; ++x)
         {
-            const float sx = static_cast<float>(x) * stepX;
-            const int32_t ix = static_cast<int32_t>(sx);
-            const float fx = sx - static_cast<float>(ix);
-            const int32_t l = ix >= sw ? sw - 1 : ix;
-            const int32_t r = l + bw >= sw ? sw - 1 : l + bw;
+            const BoxSpan columns = boxSpan(x, stepX, sw, bw);
+            const int32_t l = columns.first, r = columns.last;
+            const float fx = columns.fraction;
 
             float sum[4] = {0, 0, 0, 0};
             float total = 0.0f;
@@ -212,7 +215,5 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
     }
     if (sharpen)
         sharpenInPlace(dst, dstRow, width, height, order);
-    from->forget();
-    to->forget();
     return target;
 }

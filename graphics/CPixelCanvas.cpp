@@ -1,6 +1,8 @@
 // CPixelCanvas: construction, layers, background, composition and copies.
 #include "graphics/CPixelCanvas.h"
 
+#include "graphics/PixelAccess.h"
+
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cdrawcontext.h"
 
@@ -10,7 +12,6 @@
 #include <cstring>
 
 using VSTGUI::CBitmap;
-using VSTGUI::CBitmapPixelAccess;
 
 namespace {
 
@@ -22,35 +23,11 @@ uint32_t absSize(int32_t v)
     return v < 0 ? static_cast<uint32_t>(-static_cast<int64_t>(v)) : static_cast<uint32_t>(v);
 }
 
-// A bitmap's pixels held open for one copy; bytes() is null when they cannot be reached.
-class PixelWindow
-{
-public:
-    explicit PixelWindow(CBitmap* bitmap) : access(CBitmapPixelAccess::create(bitmap, true)) {}
-    ~PixelWindow()
-    {
-        if (access != nullptr)
-            access->forget();
-    }
-    PixelWindow(const PixelWindow&) = delete;
-    PixelWindow& operator=(const PixelWindow&) = delete;
-    uint8_t* bytes() const { return access != nullptr ? access->getAddress() : nullptr; }
-    // Bytes that may be written or read: row length times rows.
-    uint64_t room() const
-    {
-        return access != nullptr ? static_cast<uint64_t>(access->getBytesPerRow()) * access->getBitmapHeight() : 0;
-    }
-
-private:
-    CBitmapPixelAccess* access;
-};
-
 // Copies count bytes into a bitmap's pixels, as many as fit.
 void copyIntoBitmap(CBitmap* bitmap, const uint8_t* bytes, uint64_t count)
 {
-    PixelWindow to(bitmap);
-    if (to.bytes() != nullptr)
-        std::memcpy(to.bytes(), bytes, std::min(count, to.room()));
+    if (PixelAccessRef to = lockPixels(bitmap))
+        std::memcpy(to->getAddress(), bytes, std::min(count, pixelRoom(*to)));
 }
 
 } // namespace
@@ -181,9 +158,8 @@ void CPixelCanvas::loadBitmapPixels(CBitmap* bitmap)
     background = CanvasLayer::makeColour(w, h);
     // Byte copy in order, regardless of the bitmap's row length: a picture whose width is
     // not a multiple of 4 gives a narrower (sheared) background that compose leaves out.
-    PixelWindow from(bitmap);
-    if (from.bytes() != nullptr)
-        std::memcpy(background->bytes.get(), from.bytes(), std::min<uint64_t>(background->count, from.room()));
+    if (PixelAccessRef from = lockPixels(bitmap))
+        std::memcpy(background->bytes.get(), from->getAddress(), std::min<uint64_t>(background->count, pixelRoom(*from)));
 }
 
 void CPixelCanvas::release()
@@ -396,10 +372,10 @@ void CPixelCanvas::copyToBitmap(CBitmap* target)
     if (target->getWidth() != static_cast<double>(width) || target->getHeight() != static_cast<double>(height))
         return;
     compose(nullptr, VSTGUI::CRect());
-    PixelWindow from(output);
-    PixelWindow to(target);
-    if (from.bytes() != nullptr && to.bytes() != nullptr)
-        std::memcpy(to.bytes(), from.bytes(), std::min({uint64_t{4} * width * height, from.room(), to.room()}));
+    PixelAccessRef from = lockPixels(output);
+    PixelAccessRef to = lockPixels(target);
+    if (from && to)
+        std::memcpy(to->getAddress(), from->getAddress(), std::min({uint64_t{4} * width * height, pixelRoom(*from), pixelRoom(*to)}));
 }
 
 void CPixelCanvas::copyRegion(const CPixelCanvas* source, uint32_t x, uint32_t y, int32_t columnLimit,
