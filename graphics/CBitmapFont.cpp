@@ -24,12 +24,6 @@ bool pictureInBounds(double w, double h)
     return w > 5 && w < 10000 && h > 5 && h < 1000;
 }
 
-// NUL and codes of 128 and above are drawn as an asterisk.
-char normalised(char c)
-{
-    return (c == 0 || static_cast<signed char>(c) < 0) ? '*' : c;
-}
-
 } // namespace
 
 CBitmapFont::CBitmapFont()
@@ -122,17 +116,11 @@ int32_t CBitmapFont::getTextWidth(const CFixedString& text, VSTGUI::CDrawContext
     if (glyphRects == nullptr)
         return 0;
     int64_t sum = 0;
-    for (uint64_t i = 0; i < text.length; ++i)
-    {
-        const char c = normalised(text.buffer[i]);
-        const char next = normalised(i + 1 < text.length ? text.buffer[i + 1] : 0);
-        const int32_t glyph = glyphIndexOf(c);
-        if (glyph < 0)
-            continue;
+    forEachGlyph(text.buffer, text.length, [&](char c, char next, int32_t glyph) {
         sum += static_cast<int32_t>(glyphRects[glyph].right - glyphRects[glyph].left) + letterSpacing;
         if (kerningEnabled)
-            sum += kerningTable[static_cast<unsigned char>(c)][static_cast<unsigned char>(next)];
-    }
+            sum += kerningBetween(c, next);
+    });
     return static_cast<int32_t>(std::ceil(static_cast<float>(sum) * scale));
 }
 
@@ -188,19 +176,13 @@ void CBitmapFont::drawGlyphSheet()
             char label[64];
             std::snprintf(label, sizeof label, "|%s |  %d %d", pair, 32, static_cast<unsigned char>(fontCharacterSet[i]));
             double x = 0.0;
-            for (size_t k = 0; label[k] != 0; ++k)
-            {
-                const char c = normalised(label[k]);
-                const char next = normalised(label[k + 1]);
-                const int32_t glyph = glyphIndexOf(c);
-                if (glyph < 0)
-                    continue;
+            forEachGlyph(label, std::strlen(label), [&](char c, char next, int32_t glyph) {
                 const CRect& g = glyphRects[glyph];
                 const double gw = g.right - g.left;
                 const double top = (i - 1) * static_cast<double>(ph) + 20.0;
                 image->draw(context, CRect(20 + x, top, 20 + x + gw, top + ph), VSTGUI::CPoint(g.left, 0), 1.0f);
-                x += gw + kerningTable[static_cast<unsigned char>(c)][static_cast<unsigned char>(next)];
-            }
+                x += gw + kerningBetween(c, next);
+            });
         }
     }
     useImage = savedUseImage;

@@ -87,4 +87,25 @@ public:
 
 private:
     void dropImage();
+    // NUL and codes of 128 and above are measured and drawn as an asterisk.
+    static char normalised(char c) { return (c == 0 || static_cast<signed char>(c) < 0) ? '*' : c; }
+    // Kerning table entry in pixels between two normalised characters.
+    int32_t kerningBetween(char c, char next) const
+    {
+        return kerningTable[static_cast<unsigned char>(c)][static_cast<unsigned char>(next)];
+    }
+    // Calls step(c, next, glyph) for each of the length characters that has a glyph;
+    // c and its follower next (NUL after the last) are normalised.
+    template <typename Step>
+    void forEachGlyph(const char* text, uint64_t length, Step step) const
+    {
+        for (uint64_t i = 0; i < length; ++i)
+        {
+            const char c = normalised(text[i]);
+            const char next = normalised(i + 1 < length ? text[i + 1] : 0);
+            const int32_t glyph = glyphIndexOf(c);
+            if (glyph >= 0)
+                step(c, next, glyph);
+        }
+    }
 };

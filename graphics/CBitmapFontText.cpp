@@ -26,11 +26,6 @@ int64_t readFrequency()
 
 const int64_t performanceFrequency = readFrequency();
 
-char normalised(char c)
-{
-    return (c == 0 || static_cast<signed char>(c) < 0) ? '*' : c;
-}
-
 // Adds the time since start to textDrawMicroseconds.
 void addDrawTime(const LARGE_INTEGER& start)
 {
@@ -106,21 +101,15 @@ void CBitmapFont::drawText(const CFixedString& text, VSTGUI::CDrawContext* conte
         x += 1;
         ++letterSpacing;
     }
-    for (uint64_t i = 0; i < line.length; ++i)
-    {
-        const char c = normalised(line.buffer[i]);
-        const char next = normalised(i + 1 < line.length ? line.buffer[i + 1] : 0);
-        const int32_t glyph = glyphIndexOf(c);
-        if (glyph < 0)
-            continue;
+    forEachGlyph(line.buffer, line.length, [&](char c, char next, int32_t glyph) {
         const CRect& g = glyphRects[glyph];
         const double w = g.right - g.left;
         if (c != ' ')
             mask.blitGlyph(*atlas, CRect(g.left, 0, g.left + w, ph), VSTGUI::CPoint(x, 16));
         x += static_cast<int32_t>(w) + letterSpacing;
         if (kerningEnabled)
-            x += kerningTable[static_cast<unsigned char>(c)][static_cast<unsigned char>(next)];
-    }
+            x += kerningBetween(c, next);
+    });
     if (bold)
         --letterSpacing;
 
