@@ -153,9 +153,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Bellpad", padVoice().routing(Routing::Chain).osc1(32, 0, 3).osc2(1, 12, -5).fmIndex(1.3)
                     .osc2Env(900, 0.15).amp(4, 700, 0.1, 2600).velocity(0.4).filterEnv(1.0, 2.2, 1500, 0.4, 2000)
                     .filter(Filter::LowPass, 3000, 0.1, 0.3).gain(18.5)},
-    {"Bottle Blow", leadVoice().osc1(1).osc2(22, 0, 6).ring(0.15).amp(90, 3500, 0.9, 300)
-                        .filter(Filter::BandPass, 1100, 0.35, 0.6).filterEnv(0.5, 120, 800, 0.5, 300)
-                        .pitchDown(1, 0, 150).lfo(4.8, 500).vibrato(1.0).chorus(0.3, 20, 2, 0.5, 1.0).gain(7.5)},
+    // 3: a hollow sine with breath: Osc3 far off any harmonic scatters Osc2 into noise.
+    {"Bottle Blow", leadVoice().osc1(1).osc2(1, 0, 6).osc3(37, 17, 20, 0, 1).osc2Env(200, 0.3).amp(90, 3500, 0.9, 300)
+                        .filter(Filter::LowPass, 1400, 0.3, 0.6).filterEnv(0.5, 120, 800, 0.5, 300)
+                        .pitchDown(1, 0, 150).lfo(4.8, 500).vibrato(1.0).chorus(0.3, 20, 2, 0.5, 1.0).gain(2.5)},
     {"Bamboo", pluckVoice().osc1(10).osc2(1, 12).ring(0.45).amp(2, 260, 0.0, 220)
                    .filter(Filter::LowPass, 1500, 0.3, 0.5).filterEnv(2.0, 2.2, 100, 0.0, 150)
                    .pitchUp(5, 0, 8).gain(7)},
@@ -339,8 +340,8 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                        .filterEnv(3.0, 2.2, 150, 0.1, 100).gain(-3)},
     {"Space Wow", leadVoice().osc1(29).osc2(30, 0, 7).lfo(0.3, 1).vibrato(8).filter(Filter::LowPass, 900, 0.6, 0.3)
                       .wobble(1.5).echo(0.45, 7, 0.6).gain(-1)},
-    {"Windy Horn", brassVoice().osc1(24).osc2(2, 0, 5).amp(80, 3500, 0.85, 300)
-                       .filterEnv(2.0, 150, 1200, 0.6, 300).gain(4)},
+    {"Windy Horn", brassVoice().osc1(24).osc2(2, 0, 5).osc3(31, 23, 6, 400, 0.3).amp(80, 3500, 0.85, 300)
+                       .filterEnv(2.0, 150, 1200, 0.6, 300).gain(4.5)},
     {"Pleasant Organ", organVoice().osc1(16).osc2(14, 0, 4).filter(Filter::LowPass, 4000, 0.0, 0.3).gain(2)},
     {"Club Organ", organVoice().perc(true).osc1(17).osc2(14, 0, 3).amp(2, 1200, 0.4, 120)
                        .chorus(0.2, 4, 1, 5, 0.6).gain(4)},
