@@ -101,17 +101,20 @@ public:
     // ---- oscillators ----
     constexpr Patch& osc1(int32_t waveNumber, int32_t semis = 0, int32_t fineSteps = 0)
     {
-        return set(kParamOsc1Wave, wave(waveNumber)).set(kParamOsc1Coarse, coarse(semis)).set(kParamOsc1Fine, fine(fineSteps));
+        set(kParamOsc1Wave, wave(waveNumber));
+        return set(kParamOsc1Coarse, coarse(semis)).set(kParamOsc1Fine, fine(fineSteps));
     }
     constexpr Patch& osc2(int32_t waveNumber, int32_t semis = 0, int32_t fineSteps = 0)
     {
-        return set(kParamOsc2Wave, wave(waveNumber)).set(kParamOsc2Coarse, coarse(semis)).set(kParamOsc2Fine, fine(fineSteps));
+        set(kParamOsc2Wave, wave(waveNumber));
+        return set(kParamOsc2Coarse, coarse(semis)).set(kParamOsc2Fine, fine(fineSteps));
     }
     constexpr Patch& osc2Off() { return set(kParamOsc2Wave, 0.0f); }
     // Osc1 on the beyond-bank wave value (plays wave 39), with its tuning.
     constexpr Patch& osc1BeyondBank(int32_t semis, int32_t fineSteps)
     {
-        return set(kParamOsc1Wave, kBeyondBankWave).set(kParamOsc1Coarse, coarse(semis)).set(kParamOsc1Fine, fine(fineSteps));
+        set(kParamOsc1Wave, kBeyondBankWave);
+        return set(kParamOsc1Coarse, coarse(semis)).set(kParamOsc1Fine, fine(fineSteps));
     }
     // Saturation drive in dB (1 dB or less plays the wave clean; 51 dB at most).
     constexpr Patch& drive1(double db) { return set(kParamOsc1Sat, clamp01((db - 1.0) / 50.0)); }
@@ -215,7 +218,10 @@ public:
     // Vibrato depth in Hz (the same Hz on every note: 441 Hz per unit of depth at 44.1 kHz).
     constexpr Patch& vibrato(double hz) { return set(kParamLfoOsc, clamp01(sqrt(hz / 441.0 * 4.0))); }
     // Filter sweep by the LFO, in octaves either way.
-    constexpr Patch& wobble(double octaves) { return set(kParamLfoFilter, clamp01(sqrt(octaves * kOctaveUnits * 4.0))); }
+    constexpr Patch& wobble(double octaves)
+    {
+        return set(kParamLfoFilter, clamp01(sqrt(octaves * kOctaveUnits * 4.0)));
+    }
 
     // ---- voices ----
     constexpr Patch& voices(int32_t n) { return set(kParamVoiceCount, n / 100.0f); }
@@ -245,7 +251,8 @@ public:
     // Band of the chorus path, Hz.
     constexpr Patch& chorusTone(double lowPassHz, double highPassHz)
     {
-        return set(kParamChorusLow, unscale(lowPassHz, 100.0, 15000.0)).set(kParamChorusHigh, unscale(highPassHz, 5.0, 5000.0));
+        set(kParamChorusLow, unscale(lowPassHz, 100.0, 15000.0));
+        return set(kParamChorusHigh, unscale(highPassHz, 5.0, 5000.0));
     }
     // Echo: the chorus delay as tenths of a beat (1..8), fed back.
     constexpr Patch& echo(double mix, int32_t tenths, double feedback, double spread = 0.5)
@@ -274,12 +281,14 @@ public:
     // How much velocity scales the amplitude, opens the filter (cutoff units) and Osc3's index.
     constexpr Patch& velocity(double toAmp, double toFilter = 0.0, double toOsc3 = 0.0)
     {
-        return set(kParamVelAmp, clamp01(toAmp)).set(kParamVelFilter, clamp01(toFilter)).set(kParamVelOsc3, clamp01(toOsc3));
+        set(kParamVelAmp, clamp01(toAmp)).set(kParamVelFilter, clamp01(toFilter));
+        return set(kParamVelOsc3, clamp01(toOsc3));
     }
     // Knob positions of the mod-wheel and pressure amounts (LFO, filter, Osc3).
     constexpr Patch& wheel(double lfo, double filterAmount, double osc3)
     {
-        return set(kParamWheelLfo, clamp01(lfo)).set(kParamWheelFilter, clamp01(filterAmount)).set(kParamWheelOsc3, clamp01(osc3));
+        set(kParamWheelLfo, clamp01(lfo)).set(kParamWheelFilter, clamp01(filterAmount));
+        return set(kParamWheelOsc3, clamp01(osc3));
     }
     constexpr Patch& pressure(double lfo, double filterAmount, double osc3)
     {
@@ -317,7 +326,8 @@ private:
         if (ampAttackMs >= 0.0)
             v[kParamAmpAttack] = percussive ? unscale(ampAttackMs, 2.0, 3000.0) : unscale(ampAttackMs, 6.0, 3500.0);
         if (filterDecayMs >= 0.0)
-            v[kParamFltDecay] = percussive ? unscale(filterDecayMs, 20.0, 5000.0) : unscale(filterDecayMs, 200.0, 2500.0);
+            v[kParamFltDecay] =
+                percussive ? unscale(filterDecayMs, 20.0, 5000.0) : unscale(filterDecayMs, 200.0, 2500.0);
         const double steps = percussive ? 6144.0 : 1536.0;  // full pitch-envelope depth in 1/128 semitone
         if (pitchUpSemis >= 0.0) v[kParamPitchUpAmount] = clamp01(pitchUpSemis * 128.0 / steps);
         if (pitchUpDecayMs >= 0.0) v[kParamPitchUpDecay] = pitchDecayValue(pitchUpDecayMs, percussive);
