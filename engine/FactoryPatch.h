@@ -80,7 +80,7 @@ enum class Routing : int32_t { Mix = 0, Chain = 1, Parallel = 2 };
 // by a factor of 2200 over 4096 entries) gives this corner in Hz.
 constexpr double cutoffUnits(double hz) { return ln(hz / 10.0) / ln(2200.0) * 4096.0 / 4600.0; }
 // One octave of cutoff movement in cutoff units.
-inline constexpr double kOctaveUnits = 0.0801;
+inline constexpr double kOctaveUnits = cutoffUnits(20.0) - cutoffUnits(10.0);  // about 0.0802
 
 // Gain in dB to Out-Gain (gain = v^2 x 16).
 constexpr float outGain(double db) { return clamp01(sqrt(exp(db / 20.0 * ln(10.0)) / 16.0)); }
