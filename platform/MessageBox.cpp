@@ -3,14 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <mutex>
 #include <string>
+
+#include "platform/ReplaceableHook.h"
 
 namespace {
 
-std::mutex gSinkMutex;
-MessageBoxSink gSink = nullptr;     // guarded by gSinkMutex
-void* gSinkContext = nullptr;       // guarded by gSinkMutex
+ReplaceableHook<MessageBoxSink> gSink;  // null: one line on standard error
 
 void writeLine(const char* text, const char* caption) {
   std::string line = caption;
@@ -35,15 +34,9 @@ void writeLine(const char* text, const char* caption) {
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
   if (text == nullptr) text = "";
   if (caption == nullptr) caption = "Error";
-  MessageBoxSink sink;
-  void* context;
-  {
-    std::lock_guard<std::mutex> lock(gSinkMutex);
-    sink = gSink;
-    context = gSinkContext;
-  }
-  if (sink != nullptr) {
-    sink(context, owner, text, caption, style);
+  const auto sink = gSink.current();
+  if (sink.function != nullptr) {
+    sink.function(sink.context, owner, text, caption, style);
   } else {
     writeLine(text, caption);
   }
@@ -51,10 +44,5 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT style) {
 }
 
 MessageBoxSink setMessageBoxSink(MessageBoxSink sink, void* context, void** previousContext) {
-  std::lock_guard<std::mutex> lock(gSinkMutex);
-  MessageBoxSink previous = gSink;
-  if (previousContext != nullptr) *previousContext = gSinkContext;
-  gSink = sink;
-  gSinkContext = sink != nullptr ? context : nullptr;
-  return previous;
+  return gSink.replace(sink, context, previousContext);
 }

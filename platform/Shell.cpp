@@ -9,17 +9,18 @@
 #include <mutex>
 #include <string>
 
+#include "platform/ReplaceableHook.h"
+
 extern char** environ;
 
 namespace {
 
-std::mutex gMutex;
-ShellLauncher gLauncher = nullptr;  // guarded by gMutex; null: launchDetached
-void* gLauncherContext = nullptr;   // guarded by gMutex
+ReplaceableHook<ShellLauncher> gLauncher;  // null: launchDetached
 
 // Children started by launchDetached that have not been reaped yet.
 constexpr int kMaxPending = 16;
-pid_t gPending[kMaxPending] = {};  // guarded by gMutex
+std::mutex gPendingMutex;
+pid_t gPending[kMaxPending] = {};  // guarded by gPendingMutex
 
 // Reaps every pending child that has ended (or that someone else reaped).
 void reapEndedLocked() {
@@ -64,7 +65,7 @@ pid_t spawnProgram(const char* program, const char* argument) {
 
 bool launchDetached(const char* program, const char* argument) {
   pid_t pid = spawnProgram(program, argument);
-  std::lock_guard<std::mutex> lock(gMutex);
+  std::lock_guard<std::mutex> lock(gPendingMutex);
   reapEndedLocked();
   if (pid < 0) return false;
   for (pid_t& slot : gPending) {
@@ -77,12 +78,7 @@ bool launchDetached(const char* program, const char* argument) {
 }
 
 ShellLauncher setShellLauncher(ShellLauncher launcher, void* context, void** previousContext) {
-  std::lock_guard<std::mutex> lock(gMutex);
-  ShellLauncher previous = gLauncher;
-  if (previousContext != nullptr) *previousContext = gLauncherContext;
-  gLauncher = launcher;
-  gLauncherContext = launcher != nullptr ? context : nullptr;
-  return previous;
+  return gLauncher.replace(launcher, context, previousContext);
 }
 
 BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
@@ -101,15 +97,9 @@ BOOL ShellExecuteExA(SHELLEXECUTEINFOA* info) {
     target = pathArgument(info->lpFile);
   }
 
-  ShellLauncher launcher;
-  void* context;
-  {
-    std::lock_guard<std::mutex> lock(gMutex);
-    launcher = gLauncher;
-    context = gLauncherContext;
-  }
-  const bool started = launcher != nullptr ? launcher(context, "xdg-open", target.c_str())
-                                           : launchDetached("xdg-open", target.c_str());
+  const auto launcher = gLauncher.current();
+  const bool started = launcher.function != nullptr ? launcher.function(launcher.context, "xdg-open", target.c_str())
+                                                    : launchDetached("xdg-open", target.c_str());
   if (!started) {
     info->hInstApp = codeAsInstance(SE_ERR_FNF);
     return FALSE;
