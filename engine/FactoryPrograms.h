@@ -187,7 +187,8 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                       .filterEnv(4.0, 2.2, 130, 0.08, 100).amp(2, 700, 0.5, 90).gain(-3.5)},
     {"Reso Bass", bassVoice().osc1(2, -12).osc2Off().filter(Filter::LowPass, 200, 0.78, 0.35)
                       .filterEnv(3.5, 2.2, 300, 0.1, 150).gain(-1.5)},
-    {"Another Lead", leadVoice().osc1(2, 0, 4).osc2(26, 0, -4).filter(Filter::LowPass, 3000, 0.25, 0.4).gain(1)},
+    {"Another Lead", leadVoice().osc1(2, 0, 4).osc2(26, 0, -4).filter(Filter::LowPass, 1800, 0.35, 0.4)
+                         .filterEnv(2.5, 2.2, 300, 0.4, 250).gain(0.5)},
     // 18: warm saw pad with a slow parallel FM colour from Osc3.
     {"Another Pad", padVoice().routing(Routing::Parallel).osc1(12).fmIndex(0.2).osc2(1, 7).osc2Env(0, 1)
                         .osc3(12, 3, 0.3, 2500, 0.5, 0.3).amp(500, 3500, 0.85, 2000).gain(4.5)},
@@ -196,7 +197,9 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                 .amp(35, 3500, 0.9, 150).lfo(5.2, 400).vibrato(1.5).chorus(0.1, 12, 1.5, 0.5, 0.8).gain(3)},
     {"Heavy Metal", leadVoice().routing(Routing::Chain).osc1(3).osc2(1, 11, 20).fmIndex(3.0).osc2Env(600, 0.5)
                         .distortion(14).filter(Filter::LowPass, 3000, 0.2, 0.4).outputBand(9000, 40).gain(-11)},
-    {"Useful Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 420, 0.2, 0.35).gain(5)},
+    // 21: round and plain, sitting in any mix: little snap, the velocity opens it.
+    {"Useful Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 420, 0.15, 0.5)
+                        .filterEnv(1.5, 2.2, 400, 0.35, 150).amp(2, 1500, 0.85, 120).velocity(0.6, 0.15).gain(4)},
     {"Room Bass", bassVoice().osc1(12, -12).osc2(10, -12).chorus(0.25, 28, 1.5, 0.2, 0.5, 0.3)
                       .chorusTone(3000, 80).gain(0)},
     {"Solid Dub Bass", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).filter(Filter::LowPass, 300, 0.1, 0.2)
@@ -277,16 +280,20 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Cheapo Violin", leadVoice().osc1(2).osc2(2, 0, 6).amp(120, 3500, 0.9, 300)
                           .filter(Filter::LowPass, 2500, 0.1, 0.4)
                           .lfo(6.0, 500).vibrato(2.0).chorus(0, 10, 1, 0.5).gain(4.5)},
-    {"Good Bass 1", bassVoice().osc2(1, -12).filter(Filter::LowPass, 360, 0.25, 0.35).gain(4.5)},
+    {"Good Bass 1", bassVoice().osc1(3).osc2(2, -12, 4).filter(Filter::LowPass, 300, 0.4, 0.35)
+                        .filterEnv(3.5, 2.2, 180, 0.1, 120).drive1(6).gain(-2)},
     {"Good Bass 2", bassVoice().osc1(8, -12).osc2(10, -12).filter(Filter::LowPass, 400, 0.3, 0.35).gain(2)},
     {"Fretless Deep", bassVoice().perc(false).osc1(1, -12).osc2(10, -12).amp(20, 3500, 0.9, 200)
                           .filter(Filter::LowPass, 500, 0.2, 0.3).filterEnv(0.8, 30, 400, 0.3, 150)
                           .pitchDown(1, 0, 90).glide(70).gain(-1.5)},
-    {"Nice Lead", leadVoice().osc1(12).osc2(3, 0, 5).filter(Filter::LowPass, 3000, 0.2, 0.4).gain(-1.5)},
+    {"Nice Lead", leadVoice().osc1(12, 0, 4).osc2(2, 0, -4).filter(Filter::LowPass, 2800, 0.3, 0.4)
+                      .filterEnv(2.0, 2.2, 600, 0.45, 250).chorus(0.3, 14, 2, 0.5, 1.0).gain(0.5)},
     {"Perc Lead", leadVoice().perc(true).amp(2, 600, 0.4, 250).filterEnv(2.5, 2.2, 150, 0.2, 200)
                       .filter(Filter::LowPass, 1500, 0.3, 0.4).gain(6.5)},
-    {"Saw Lead I", leadVoice().osc2(2, -12).filter(Filter::LowPass, 5000, 0.15, 0.4).gain(3.5)},
-    {"Saw Lead II", leadVoice().osc1(2, 0, 8).osc2(2, 12, -8).filter(Filter::LowPass, 4500, 0.15, 0.4).gain(4.5)},
+    {"Saw Lead I", leadVoice().osc2(2, -12).filter(Filter::LowPass, 3000, 0.3, 0.4).chorus(0, 12, 2, 0.6)
+                       .gain(2)},
+    {"Saw Lead II", leadVoice().osc1(2, 0, 8).osc2(2, 12, -8).filter(Filter::LowPass, 4500, 0.15, 0.4)
+                        .filterEnv(2.5, 2.2, 300, 0.5, 250).chorus(0.35, 16, 2.5, 0.5, 1.0).gain(4.5)},
     // 66-68: kicks: a sine falling from two or three octaves above, tuned to sit at A3.
     {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120)
                           .gain(9.5)},
@@ -316,14 +323,16 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Acid Lead 2", leadVoice().osc1(3).osc2Off().perc(true).filter(Filter::LowPass, 450, 0.86, 0.4)
                         .filterEnv(3.5, 2.2, 300, 0.15, 150).amp(2, 1200, 0.7, 150).glide(80).voices(4)
                         .vibrato(0).gain(-12.5)},
-    {"Nice Square", leadVoice().osc1(3).osc2(3, 0, 6).filter(Filter::LowPass, 3000, 0.1, 0.4).gain(-3)},
+    {"Nice Square", leadVoice().osc1(3).osc2(3, 12, 4).filter(Filter::LowPass, 2500, 0.1, 0.4)
+                        .filterEnv(0, 2.2, 500, 1, 250).lfo(5.0, 400).vibrato(2.0).chorus(0.3, 12, 2, 0.5, 1.0).gain(0.5)},
     {"Saw Pad", padVoice().osc1(2, 0, 7).osc2(2, 0, -7).gain(3.5)},
     {"Wow Pad", padVoice().osc1BeyondBank(0, 4).osc2(8, 0, -6).filter(Filter::LowPass, 500, 0.55, 0.3)
                     .filterEnv(3.0, 1800, 2500, 0.4, 2000).lfo(0.4, 1500).wobble(0.6).gain(-7.5)},
     {"Disco Tom", drumVoice().osc1(1).osc2(10, 0, 4).pitchUp(14, 0, 200).amp(2, 800, 0.0, 300)
                       .chorus(0.2, 30, 1, 0.2, 0.5, 0.3).gain(4.5)},
     {"Lively Lead", leadVoice().osc1(8).osc2(2, 0, 5).lfo(6.5, 200).vibrato(2.0).wobble(0.3).gain(2)},
-    {"Fifth Element", leadVoice().osc1(2, 0, 3).osc2(2, 7, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(4.5)},
+    {"Fifth Element", leadVoice().osc1(2, 0, 3).osc2(2, 7, -3).filter(Filter::LowPass, 3500, 0.2, 0.4)
+                          .echo(0.3, 6, 0.35).gain(5)},
     {"Hollow Sky", padVoice().osc1(25).osc2(23, 12, 5).amp(900, 3500, 0.85, 3000)
                        .chorus(0.6, 40, 3, 0.2, 1.0, 0.4).gain(3.5)},
     {"Woop Bass", bassVoice().perc(false).pitchDown(10, 0, 120).filterEnv(3.0, 2.2, 500, 0.2, 120).gain(2)},
@@ -331,8 +340,8 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                         .amp(20, 1500, 0.3, 1200).echo(0.4, 3, 0.5).gain(5)},
     {"Bass Organ Stab", organVoice().osc1(15, -12).osc2(14, 0, 3).amp(6, 450, 0.15, 120).gain(3.5)},
     {"Voiced Lead", leadVoice().osc1(20).osc2(19, 0, 5).filter(Filter::BandPass, 1400, 0.3, 0.6).gain(9)},
-    {"Club Bass", bassVoice().osc2(1, -12).filter(Filter::LowPass, 350, 0.3, 0.35).bass(0.4, 0.5, 130)
-                      .distortion(3).gain(0.5)},
+    {"Club Bass", bassVoice().osc1(8).osc2(1, -12).filter(Filter::LowPass, 350, 0.3, 0.35).bass(0.6, 0.7, 130)
+                      .distortion(6).gain(-4.5)},
     {"Jungle Sub", bassVoice().osc1(1, -12).osc2Off().pitchUp(3, 0, 20).amp(2, 3500, 1.0, 150).bass(0.5, 0.4, 110)
                        .filter(Filter::LowPass, 2000, 0.0, 0.3).gain(4)},
     {"Sub Organ", organVoice().osc1(14, -12).osc2(1, -12).filter(Filter::LowPass, 2000, 0.0, 0.3).gain(-0.5)},
@@ -388,8 +397,10 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
     {"Arp Lead", leadVoice().perc(true).amp(2, 450, 0.5, 180).echo(0.3, 3, 0.35).gain(6.5)},
     {"Wabber Bass", bassVoice().perc(false).filter(Filter::LowPass, 250, 0.55, 0.3).filterEnv(0.5, 2.2, 500, 0.5, 100)
                         .amp(6, 3500, 1.0, 120).lfo(3.0, 1).wobble(2.2).gain(-6)},
-    {"Nice Bass", bassVoice().osc1(12, -12).osc2(10, -12, 4).filter(Filter::LowPass, 500, 0.2, 0.35).gain(2)},
-    {"Double Note", leadVoice().osc2(2, 12, -3).filter(Filter::LowPass, 3500, 0.2, 0.4).gain(4)},
+    {"Nice Bass", bassVoice().osc1(12, -12).osc2(10, -12, 4).filter(Filter::LowPass, 500, 0.2, 0.35)
+                      .chorus(0.2, 10, 1.5, 0.4, 1.0).chorusTone(4000, 150).bass(0.4, 0.3, 110).gain(2)},
+    {"Double Note", leadVoice().osc1(8, 0, 3).osc2(8, 12, -3).filter(Filter::LowPass, 3000, 0.25, 0.4)
+                        .filterEnv(2.0, 2.2, 350, 0.4, 250).vibrato(0).gain(1.5)},
     {"Dravenor Attack", brassVoice().perc(true).amp(2, 1200, 0.6, 250).filterEnv(3.0, 2.2, 250, 0.35, 200)
                             .osc1(2, 0, 6).osc2(8, 0, -6).gain(4.5)},
     {"Times Square", leadVoice().osc1(30).osc2(3, 0, 5).filter(Filter::LowPass, 4000, 0.2, 0.4)
