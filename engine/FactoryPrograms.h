@@ -294,13 +294,14 @@ inline constexpr ProgramSpec kFactoryPrograms[126] = {
                        .gain(2)},
     {"Saw Lead II", leadVoice().osc1(2, 0, 8).osc2(2, 12, -8).filter(Filter::LowPass, 4500, 0.15, 0.4)
                         .filterEnv(2.5, 2.2, 300, 0.5, 250).chorus(0.35, 16, 2.5, 0.5, 1.0).gain(4.5)},
-    // 66-68: kicks: a sine falling from two or three octaves above, tuned to sit at A3.
-    {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120)
-                          .gain(9.5)},
-    {"Phat Kick A 3", drumVoice().osc1(1, -12).osc2(10, -12).pitchUp(30, 0, 45).drive1(9).amp(2, 450, 0.0, 150)
-                          .bass(0.6, 0.6, 150).gain(2)},
-    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchUp(36, 0, 25).drive1(18).distortion(10).outputBand(2500, 20)
-                         .amp(2, 300, 0.0, 120).gain(-1)},
+    // 66-68: kicks: a sine falling from two or three octaves above onto two octaves below the key
+    // (coarse -12 plus a held pitch-down of 12), so that A3 gives a 55 Hz body.
+    {"Deep Kick A 3", drumVoice().osc1(1, -12).pitchDown(12, 0, 0).pitchUp(24, 0, 35).amp(2, 380, 0.0, 150).bass(0.4, 0.3, 120)
+                          .gain(8.5)},
+    {"Phat Kick A 3", drumVoice().osc1(1, -12).osc2(10, -12).pitchDown(12, 0, 0).pitchUp(30, 0, 45).drive1(9).amp(2, 450, 0.0, 150)
+                          .bass(0.6, 0.6, 150).gain(0.5)},
+    {"Dirt Kick A3", drumVoice().osc1(1, -12).pitchDown(12, 0, 0).pitchUp(36, 0, 25).drive1(18).distortion(10).outputBand(2500, 20)
+                         .amp(2, 300, 0.0, 120).gain(-1.5)},
     // 69-70: hats: square carriers in an inharmonic FM chain, through a high-pass.
     {"Closed Hihat", drumVoice().routing(Routing::Chain).osc1(3, 12).osc2(3, 6, 23).fmIndex(12).osc2Env(0, 1)
                          .osc3(37, 17, 20, 0, 1).pitchUp(0, 0, 0).filter(Filter::HighPass, 7000, 0.1, 0.0)
