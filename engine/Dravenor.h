@@ -24,10 +24,15 @@ inline constexpr int32_t kDefaultBendRange = 3;        // semitones
 inline constexpr int32_t kChorusLineLength = 200000;   // frames per chorus delay line
 inline constexpr int32_t kBassDelayLineLength = 10000; // floats in the bass delay line
 inline constexpr int32_t kBassDelayMax = 9599;         // longest bass delay length, frames
-inline constexpr int32_t kOscTableLength = 2052;       // 2048 samples + guard samples
+inline constexpr int32_t kOscTableLength = OscTableExchange::kTableLength;  // 2048 samples + guards
 inline constexpr int32_t kWaveLength = 2048;
 inline constexpr int32_t kNumWaves = 39;               // wave index 1..39, 0 = oscillator off
 inline constexpr int32_t kCutoffRampFrames = 2000;     // Flt-Cut glides over this many frames
+
+// A time range of a knob in milliseconds, swept exponentially from lo to hi.
+struct TimeRangeMs {
+    float lo, hi;
+};
 
 // Per output: chorus one-pole memories and smoothed delay parameters.
 struct ChorusState {
@@ -190,6 +195,15 @@ public:
     void setSampleRate(double rate);
     // Rebuilds the filter-coefficient and soft-clip tables from sampleRate. UI thread.
     void buildFilterTables();
+
+    // Flt-Dec's range: 20..5000 ms with PercEnv on, 200..2500 ms without. Any thread.
+    TimeRangeMs filterDecayRange() const
+    {
+        return percEnv != 0 ? TimeRangeMs{20.0f, 5000.0f} : TimeRangeMs{200.0f, 2500.0f};
+    }
+    // filterDecayCoef from filterDecayNorm in the range for the current PercEnv state;
+    // render repeats it every slice so that a PercEnv change reaches the decay. Audio or UI thread.
+    void refreshFilterDecay();
 
     // --- voices (allocation) ---
     // Index of the voice a new note takes: first free one, else the one to steal. Audio thread.

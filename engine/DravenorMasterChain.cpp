@@ -7,6 +7,7 @@
 
 #include "engine/DenormalGuard.h"
 #include "engine/FilterLimits.h"
+#include "engine/Flush.h"
 #include "engine/FloatToInt.h"
 
 namespace {
@@ -18,10 +19,6 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr float kDistortionScale = 262144.0f; // 32768 x 128 x 0.0625
 constexpr int32_t kDistortionLimit = 4194176; // 32767 x 128
 
-// First-order section y = (x + xPrev) b - a yPrev (low-pass) and the
-// high-pass on a low-pass output y = (lp - lpPrev) b - a yPrev.
-inline float flushBelow(float x, float limit) { return std::fabs(x) < limit ? 0.0f : x; }
-
 // Index of a chorus line read, wrapped into 0..length-1 (j lies within one length either side).
 inline int32_t wrapIndex(int32_t j, int32_t length)
 {
@@ -32,6 +29,12 @@ inline int32_t wrapIndex(int32_t j, int32_t length)
 
 } // namespace
 
+void Dravenor::refreshFilterDecay()
+{
+    const TimeRangeMs range = filterDecayRange();
+    filterDecayCoef = expTimeCoef(filterDecayNorm, range.lo, range.hi, 0.1f);
+}
+
 void Dravenor::render(int32_t frames, float** outputs, int32_t clear)
 {
     if (frames <= 0 || outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) return;
@@ -39,8 +42,7 @@ void Dravenor::render(int32_t frames, float** outputs, int32_t clear)
     acquireWaveforms();
 
     // Slice set-up. The filter decay follows a PercEnv change at once.
-    filterDecayCoef = percEnv != 0 ? expTimeCoef(filterDecayNorm, 20.0f, 5000.0f, 0.1f)
-                                   : expTimeCoef(filterDecayNorm, 200.0f, 2500.0f, 0.1f);
+    refreshFilterDecay();
     if (cutoffRampSteps < 1 || (cutoffRampActive != 0 && cutoffRampSteps < frames)) {
         cutoffCurrent = cutoffTarget;
         cutoffRampStep = 0.0f;
@@ -68,8 +70,7 @@ void Dravenor::render(int32_t frames, float** outputs, int32_t clear)
 void Dravenor::processSharedFilter(int32_t frames, float** outputs)
 {
     if (frames <= 0) return;
-    filterDecayCoef = percEnv != 0 ? expTimeCoef(filterDecayNorm, 20.0f, 5000.0f, 0.1f)
-                                   : expTimeCoef(filterDecayNorm, 200.0f, 2500.0f, 0.1f);
+    refreshFilterDecay();
     const float envAmount = filterInvert != 0 ? -filterEnvAmount : filterEnvAmount;
     float lfoIncF;
     if (lfoSync != 0) {
@@ -198,9 +199,9 @@ void Dravenor::processBassEnhancer(int32_t frames, float** outputs)
         }
         if (c == 1) bassDelayPos = pos;
         s.in1 = in1;
-        s.low1 = flushBelow(low1, 1e-7f);
+        s.low1 = flushMagnitude(low1, 1e-7f);
         s.in2 = in2;
-        s.low2 = flushBelow(low2, 1e-7f);
+        s.low2 = flushMagnitude(low2, 1e-7f);
     }
 }
 
@@ -305,7 +306,7 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
             lpOut = lp;
             hp = (lp - lpPrev) * hpB - hpA * hp;
             lpPrev = lp;
-            hp = flushBelow(hp, 1e-9f);
+            hp = flushMagnitude(hp, 1e-9f);
             line[wp] = hp * feedback + x;
             if (++wp >= length) wp = 0;
             out[i] = x * dry + wet * hp;
@@ -315,9 +316,9 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
         s.delay = delay;
         s.feedback = feedback;
         s.lowpassIn = lpIn;
-        s.lowpassOut = flushBelow(lpOut, 1e-8f);
+        s.lowpassOut = flushMagnitude(lpOut, 1e-8f);
         s.lowpassPrev = lpPrev;
-        s.highpassOut = flushBelow(hp, 1e-8f);
+        s.highpassOut = flushMagnitude(hp, 1e-8f);
         chorusWritePos[c] = wp;
         if (c == 0) chorusPhase = phase;
     }
@@ -354,9 +355,9 @@ void Dravenor::processOutputStage(int32_t frames, float** outputs)
                 gain += step;
             }
             s.lowpassIn = lpIn;
-            s.lowpassOut = flushBelow(lpOut, 1e-9f);
+            s.lowpassOut = flushMagnitude(lpOut, 1e-9f);
             s.lowpassPrev = lpPrev;
-            s.highpassOut = flushBelow(hp, 1e-9f);
+            s.highpassOut = flushMagnitude(hp, 1e-9f);
         } else {
             int32_t i = 0;
             for (; i + 1 < frames; i += 2) {

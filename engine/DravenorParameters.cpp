@@ -92,15 +92,13 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
     case kParamGlide: e.glideScale = Dravenor::expScale(v, 0.125f, 8.0f); break;
     case kParamGlideType: e.glideType = truncBounded(v + 0.01f); break;
     case kParamAmpAttack:
+    {
         // Reads the PercEnv state in force now; a later PercEnv change does not redo this.
-        if (e.percEnv != 0) {
-            e.ampAttackCoef = e.expTimeCoef(v, 2.0f, 3000.0f, 0.1f);
-            e.ampAttackMs = Dravenor::expScale(v, 2.0f, 3000.0f);
-        } else {
-            e.ampAttackCoef = e.expTimeCoef(v, 6.0f, 3500.0f, 0.1f);
-            e.ampAttackMs = Dravenor::expScale(v, 6.0f, 3500.0f);
-        }
+        const TimeRangeMs range = e.percEnv != 0 ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f};
+        e.ampAttackCoef = e.expTimeCoef(v, range.lo, range.hi, 0.1f);
+        e.ampAttackMs = Dravenor::expScale(v, range.lo, range.hi);
         break;
+    }
     case kParamAmpDecay:
         e.ampDecayCoef = e.expTimeCoef(v, 35.0f, 3500.0f, 0.1f);
         e.ampDecayMs = Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1);
@@ -138,15 +136,13 @@ bool setFilter(Dravenor& e, int32_t index, float v)
         e.filterAttackMs = Dravenor::expScale(v, 2.2f, 2200.0f);
         break;
     case kParamFltDecay:
+    {
         e.filterDecayNorm = v;
-        if (e.percEnv != 0) {
-            e.filterDecayCoef = e.expTimeCoef(v, 20.0f, 5000.0f, 0.1f);
-            e.filterDecayMs = Dravenor::decayTimeMs(v, 20.0, 5000.0, 0.1);
-        } else {
-            e.filterDecayCoef = e.expTimeCoef(v, 200.0f, 2500.0f, 0.1f);
-            e.filterDecayMs = Dravenor::decayTimeMs(v, 200.0, 2500.0, 0.1);
-        }
+        e.refreshFilterDecay();
+        const TimeRangeMs range = e.filterDecayRange();
+        e.filterDecayMs = Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1);
         break;
+    }
     case kParamFltSustain: e.filterSustain = v; break;
     case kParamFltRelease:
         e.filterReleaseCoef = e.expTimeCoef(v, 16.0f, 5000.0f, 0.001f);

@@ -5,6 +5,7 @@
 #include "engine/Dravenor.h"
 #include "engine/FilterLimits.h"
 #include "engine/FloatToInt.h"
+#include "engine/Flush.h"
 
 #include <algorithm>
 #include <cmath>
@@ -218,9 +219,6 @@ constexpr VoiceKernel kernelFor(int filter) {
         default: return &runVoice<Routing, kNoFilter>;
     }
 }
-
-inline float flushBelow(float x, float limit) { return x < limit ? 0.0f : x; }
-inline float flushMagnitude(float x, float limit) { return std::fabs(x) < limit ? 0.0f : x; }
 
 }  // namespace
 
