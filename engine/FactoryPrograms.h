@@ -9,6 +9,10 @@
 // Design rules: "Wide" and "Dual" use Voice-Mode 1, "Unison" Voice-Mode 2; no
 // shared filter with Voice-Mode 2; glide only on unison and four-voice
 // (played-as-mono) programs.
+// Levels: each program's gain() puts the loudest 10 ms of a held note (velocity 100,
+// averaged over C2, C4 and C6) near -18 dBFS RMS (pads -19, basses and drums -17,
+// hats -20) with a single-note peak below -6 dBFS, lowered where a five-note chord
+// would pass full scale (drums excepted).
 //
 // Wave numbers: 1 sine, 2 saw, 3 square, 4-7 saturated saw/square sums, 8 pulse 25 %,
 // 9 pulse 12.5 %, 10 triangle, 11 pulse 6.25 %, 12 warm saw, 13 saw with octave,
