@@ -37,9 +37,9 @@ constexpr ProgramBank buildFactoryBank()
     setName(bank[0], "Finest Art");
     setValues(bank[0], kFinestArt);
     for (int32_t p = 1; p < kNumPrograms - 1; ++p) {
-        const factory::ProgramSpec& spec = factory::kFactoryPrograms[p - 1];
-        setName(bank[p], spec.name);
-        setValues(bank[p], spec.patch.v);
+        const factory::FactoryProgram& program = factory::kFactoryPrograms[p - 1];
+        setName(bank[p], program.name);
+        setValues(bank[p], program.patch.v);
     }
     setName(bank[kNumPrograms - 1], "Init Patch");
     setValues(bank[kNumPrograms - 1], factory::kInitPatch);

@@ -144,13 +144,13 @@ constexpr Patch drumVoice()
 }
 
 // One program: name and values.
-struct ProgramSpec {
+struct FactoryProgram {
     const char* name;
     Patch patch;
 };
 
 // Programs 1..126 in order.
-inline constexpr ProgramSpec kFactoryPrograms[126] = {
+inline constexpr FactoryProgram kFactoryPrograms[126] = {
     // 1: an organ growling through parallel FM, into a dub echo.
     {"Dub Organ", organVoice().routing(Routing::Parallel).osc1(14).osc2(1, -12).fmIndex(0.5).osc2Env(0, 1)
                       .filter(Filter::LowPass, 1400, 0.3, 0.3).echo(0.35, 6, 0.45).gain(4.5)},
