@@ -1,1 +1,310 @@
-// placeholder
+// Checked array messages, the LED meter and the multi-LED switch.
+#include "ControlTestSupport.h"
+#include "controls/CCheckedArray.h"
+#include "controls/ZelCMultiLedSwitch.h"
+#include "controls/ZelCVUDisplay.h"
+#include "platform/MessageBoxCapture.h"
+
+using namespace VSTGUI;
+using namespace ControlTest;
+
+// ---- checked array ------------------------------------------------------------------------
+
+TEST(CheckedArray, SizeLimitIsRefusedWithItsMessage)
+{
+    MessageBoxCapture capture;
+    CCheckedArray<uint32_t> table(4);
+    EXPECT_FALSE(table.resize(220000));
+    EXPECT_EQ(table.size(), 0u);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    const auto& m = capture.messages()[0];
+    EXPECT_EQ(m.text, "Array max size exceeded [220000] / max: 220000 (Code: 4)");
+    EXPECT_EQ(m.caption, "Error");
+    EXPECT_EQ(m.style, 0x1010u);
+    EXPECT_EQ(m.owner, nullptr);
+    EXPECT_TRUE(table.resize(219999));
+    EXPECT_EQ(table.size(), 219999u);
+    EXPECT_EQ(capture.messages().size(), 1u);
+}
+
+TEST(CheckedArray, IndexOutOfRangeGivesAZeroedSpare)
+{
+    MessageBoxCapture capture;
+    CCheckedArray<int32_t> a(3);
+    a.resize(5);
+    for (uint32_t i = 0; i < 5; ++i)
+        EXPECT_EQ(a[i], 0); // made zeroed
+    a[4] = 7;
+    struct Case
+    {
+        uint32_t index;
+        const char* text;
+    };
+    const Case cases[] = {{5, "Index out of range [5] / max: 5 (Code: 3)"},
+        {0xFFFFFFFFu, "Index out of range [-1] / max: 5 (Code: 3)"}};
+    for (const Case& c : cases)
+    {
+        capture.clear();
+        int32_t& spare = a[c.index];
+        EXPECT_EQ(spare, 0);
+        spare = 99; // lands in the spare, not in the array
+        ASSERT_EQ(capture.messages().size(), 1u);
+        EXPECT_EQ(capture.messages()[0].text, c.text);
+    }
+    EXPECT_EQ(a[4], 7);
+    capture.clear();
+    EXPECT_EQ(a[9], 0); // zeroed again
+    CCheckedArray<int32_t> empty(3);
+    EXPECT_EQ(empty[0], 0);
+    EXPECT_EQ(capture.messages().size(), 1u); // the empty array says nothing
+}
+
+TEST(CheckedArray, CopiesHoldTheirOwnElements)
+{
+    CCheckedArray<int32_t> a(11);
+    a.resize(3);
+    a[1] = 5;
+    CCheckedArray<int32_t> b(a);
+    b[1] = 6;
+    EXPECT_EQ(a[1], 5);
+    EXPECT_EQ(b[1], 6);
+    EXPECT_EQ(b.getErrorCode(), 11);
+    a.release();
+    EXPECT_EQ(a.size(), 0u);
+    EXPECT_EQ(b.size(), 3u);
+}
+
+// ---- LED meter ----------------------------------------------------------------------------
+
+namespace {
+
+// An LED of 8 x 12: upper half tone(upper), lower half tone(lower).
+SharedPointer<CBitmap> led(int upper, int lower)
+{
+    auto context = COffscreenContext::create(nullptr, 8, 12);
+    context->setFillColor(tone(upper));
+    context->drawRect(CRect(0, 0, 8, 6), kDrawFilled);
+    context->setFillColor(tone(lower));
+    context->drawRect(CRect(0, 6, 8, 12), kDrawFilled);
+    context->endDraw();
+    return context->getBitmap();
+}
+
+class MeterFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        frame = makeFrame(200, 100);
+        meter = new ZelCVUDisplay(CRect(10, 10, 50, 16), nullptr, 0, 2, 0, 10);
+        // Kind 1: three LEDs, lit state below; kind 2: two LEDs, lit state above.
+        meter->setupLed(1, 3, green, true);
+        meter->setupLed(2, 2, red, false);
+        frame->addView(meter);
+    }
+    void TearDown() override { frame->close(); }
+    // The colours of the five LEDs as drawn.
+    std::vector<CColor> leds()
+    {
+        frame->invalidRect(CRect(0, 0, 200, 100));
+        std::vector<CColor> out;
+        for (int i = 0; i < 5; ++i)
+            out.push_back(framePixel(frame, 10 + 8 * i + 4, 13));
+        return out;
+    }
+
+    CFrame* frame = nullptr;
+    ZelCVUDisplay* meter = nullptr;
+    SharedPointer<CBitmap> green = led(0, 1); // unlit tone(0), lit tone(1)
+    SharedPointer<CBitmap> red = led(2, 3);   // lit tone(2), unlit tone(3)
+    MessageBoxCapture capture;
+};
+
+} // namespace
+
+TEST_F(MeterFixture, LevelLightsTheFirstLeds)
+{
+    const CColor G0 = tone(0), G1 = tone(1), R2 = tone(2), R3 = tone(3);
+    struct Case
+    {
+        int32_t level;
+        int32_t stored;
+        std::vector<CColor> colours;
+    };
+    const Case cases[] = {{0, 0, {G0, G0, G0, R3, R3}}, {-4, 0, {G0, G0, G0, R3, R3}},
+        {2, 2, {G1, G1, G0, R3, R3}}, {4, 4, {G1, G1, G1, R2, R3}}, {5, 5, {G1, G1, G1, R2, R2}},
+        {9, 9, {G1, G1, G1, R2, R2}}, {25, 10, {G1, G1, G1, R2, R2}}};
+    EXPECT_EQ(meter->getDrawCount(), 5);
+    for (const Case& c : cases)
+    {
+        EXPECT_EQ(meter->setLevel(c.level), c.stored);
+        EXPECT_EQ(meter->getLevel(), c.stored);
+        EXPECT_EQ(leds(), c.colours) << c.level;
+    }
+    EXPECT_TRUE(capture.messages().empty());
+}
+
+TEST_F(MeterFixture, OrderIsBuiltFromTheLedsSetUp)
+{
+    auto* sparse = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 4, 0, 10);
+    sparse->setupLed(3, 2, red, false);
+    sparse->setupLed(1, 1, green, true);
+    sparse->setupLed(1, 2, green, true); // set up again: counted once
+    EXPECT_EQ(sparse->getDrawCount(), 4);
+    const uint32_t expected[] = {0, 0, 2, 2};
+    for (uint32_t i = 0; i < 4; ++i)
+        EXPECT_EQ(sparse->orderAt(i), expected[i]);
+    EXPECT_TRUE(capture.messages().empty()); // nothing read or written past an end
+    sparse->forget();
+}
+
+TEST_F(MeterFixture, RefusedSetUpsChangeNothing)
+{
+    meter->setupLed(0, 1, green, true);
+    meter->setupLed(3, 1, green, true); // beyond the two kinds
+    meter->setupLed(1, 0, green, true);
+    meter->setupLed(1, 1, nullptr, true);
+    EXPECT_EQ(meter->getDrawCount(), 5);
+    EXPECT_EQ(meter->segmentAt(0).repeat, 3);
+}
+
+TEST_F(MeterFixture, TooLongAnOrderIsRefusedWithCodeFour)
+{
+    meter->setupLed(1, 220000, green, true);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_EQ(capture.messages()[0].text, "Array max size exceeded [220002] / max: 220000 (Code: 4)");
+    EXPECT_EQ(meter->getDrawCount(), 0);
+    meter->setLevel(3);
+    EXPECT_EQ(leds()[0], kBlackCColor); // draws nothing
+}
+
+TEST_F(MeterFixture, LedCountIsClampedAndCopiesAreIndependent)
+{
+    auto* none = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 0, 0, 10);
+    auto* many = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 40, 0, 10);
+    EXPECT_EQ(none->getLedCount(), 1);
+    EXPECT_EQ(many->getLedCount(), 16);
+    auto* copy = static_cast<ZelCVUDisplay*>(meter->newCopy());
+    copy->setupLed(1, 1, green, true);
+    EXPECT_EQ(copy->getDrawCount(), 3);
+    EXPECT_EQ(meter->getDrawCount(), 5);
+    EXPECT_EQ(meter->segmentAt(0).repeat, 3);
+    copy->forget();
+    none->forget();
+    many->forget();
+}
+
+// ---- multi-LED switch ------------------------------------------------------------------------
+
+namespace {
+
+class LedSwitchFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override { frame = makeFrame(200, 100); }
+    void TearDown() override { frame->close(); }
+    ZelCMultiLedSwitch* add(const CRect& r, int32_t count, int32_t orientation, CBitmap* picture)
+    {
+        auto* s = new ZelCMultiLedSwitch(r, &listener, 7, picture, count, orientation);
+        frame->addView(s);
+        return s;
+    }
+
+    CFrame* frame = nullptr;
+    RecordingListener listener;
+    SharedPointer<CBitmap> picture = makeFrames(2, 10, 4); // LEDs of 10 x 4: unlit tone(0), lit tone(1)
+};
+
+} // namespace
+
+TEST_F(LedSwitchFixture, ViewIsSizedToTheLeds)
+{
+    EXPECT_EQ(add(CRect(20, 20, 25, 21), 4, 1, picture)->getViewSize(), CRect(20, 20, 30, 36));
+    EXPECT_EQ(add(CRect(20, 50, 21, 51), 4, 2, picture)->getViewSize(), CRect(20, 50, 60, 54));
+    EXPECT_EQ(add(CRect(100, 20, 150, 80), 4, 1, nullptr)->getViewSize(), CRect(100, 20, 150, 80));
+}
+
+struct LedClick
+{
+    int32_t orientation;
+    double along; // pixels from the top (column) or left (row) edge
+    int32_t led;
+};
+
+class LedSwitchClicks : public LedSwitchFixture, public ::testing::WithParamInterface<LedClick>
+{
+};
+
+TEST_P(LedSwitchClicks, SelectTheLedUnderThePointer)
+{
+    const LedClick& c = GetParam();
+    const bool row = c.orientation == 2;
+    auto* s = add(CRect(20, 20, 21, 21), 4, c.orientation, picture);
+    const CCoord x = row ? 20 + c.along : 25, y = row ? 22 : 20 + c.along;
+    mouseDown(frame, x, y);
+    EXPECT_EQ(s->getPosition(), c.led);
+    EXPECT_EQ(listener.changes, 0); // not told before the release
+    mouseUp(frame, x, y);
+    EXPECT_EQ(listener.changes, 1);
+    EXPECT_EQ(listener.begins, 1);
+    EXPECT_EQ(listener.ends, 1);
+    // The selected LED is lit, the others not.
+    for (int i = 0; i < 4; ++i)
+    {
+        const CCoord px = row ? 20 + 10 * i + 5 : 25, py = row ? 22 : 20 + 4 * i + 2;
+        EXPECT_EQ(framePixel(frame, px, py), tone(i == c.led ? 1 : 0)) << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Edges, LedSwitchClicks,
+    ::testing::Values(LedClick {1, 0, 0}, LedClick {1, 3, 0}, LedClick {1, 4, 1}, LedClick {1, 8, 2},
+        LedClick {1, 15, 3}, LedClick {2, 0, 0}, LedClick {2, 9, 0}, LedClick {2, 10, 1}, LedClick {2, 39, 3}));
+
+TEST_F(LedSwitchFixture, DragSelectsAndClampsAtTheEnds)
+{
+    auto* s = add(CRect(20, 20, 21, 21), 4, 1, picture);
+    mouseDown(frame, 25, 22);
+    mouseMoved(frame, 25, 90, kLButton);
+    EXPECT_EQ(s->getPosition(), 3);
+    mouseMoved(frame, 25, -40, kLButton);
+    EXPECT_EQ(s->getPosition(), 0);
+    mouseMoved(frame, 25, 30, kRButton); // not the left button alone: no change
+    EXPECT_EQ(s->getPosition(), 0);
+    mouseUp(frame, 25, 30);
+    EXPECT_EQ(listener.changes, 1);
+    EXPECT_EQ(mouseDown(frame, 25, 22, kRButton), kMouseEventNotHandled);
+}
+
+TEST_F(LedSwitchFixture, ValueEndsAndPositions)
+{
+    auto* s = add(CRect(20, 20, 21, 21), 4, 1, picture);
+    s->setValue(1.0f);
+    frame->updateInvalidAreas();
+    EXPECT_FLOAT_EQ(s->getValue(), 0.9998f);
+    EXPECT_EQ(s->getPosition(), 0);
+    s->setValue(0.0f);
+    EXPECT_EQ(s->getPosition(), 3);
+    for (int32_t i = 0; i < 4; ++i)
+    {
+        s->setPosition(i);
+        EXPECT_EQ(s->getPosition(), i);
+    }
+    s->setPosition(9);
+    EXPECT_EQ(s->getPosition(), 3);
+}
+
+TEST_F(LedSwitchFixture, NoSizeNeverDivides)
+{
+    auto* empty = add(CRect(100, 20, 100, 20), 4, 1, nullptr); // no picture, no height
+    CPoint p(100, 20);
+    EXPECT_EQ(empty->onMouseMoved(p, CButtonState(kLButton)), kMouseEventHandled);
+    EXPECT_EQ(empty->getValue(), 0.0f);
+    auto* none = add(CRect(120, 20, 130, 20), 0, 1, picture); // no LEDs at all
+    mouseDown(frame, 125, 20);
+    mouseUp(frame, 125, 20);
+    EXPECT_EQ(none->getValue(), 0.0f);
+    auto* bare = add(CRect(140, 20, 160, 60), 4, 1, nullptr); // no picture: an even share each
+    mouseDown(frame, 150, 41);
+    EXPECT_EQ(bare->getPosition(), 2);
+    mouseUp(frame, 150, 41);
+}
