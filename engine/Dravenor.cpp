@@ -16,39 +16,19 @@ constexpr double kMaxSampleRate = 1000000.0;
 
 Dravenor::Dravenor(EngineOwner* engineOwner)
 {
+    // Every working value not set here starts at the default given where it is declared.
     owner = engineOwner;
-    voiceCount = kDefaultVoiceCount;
-    bendRange = kDefaultBendRange;
-    glideType = 0;
-    currentProgram = 0;
     paramTable = paramControlTable;
-    waveRebuildEnabled = 1;
     programs = factoryBank;
     // 92 entries: the 82 parameters of program 0, then the editor-only tags at 0.
     init(kNumControls, programs[0].value, kNumParams);
-    cutoffTarget = cutoffCurrent = filterResonance = 0.5f;
-    lastNote = 60;
-    cutoffRampSteps = 0;
-    pitchBend = 0.0f;
     values[kTagPitchWheel] = 0.5f;  // the pitch wheel rests in the middle
-    voiceMode = 0;
-    osc1Wave = osc2Wave = 0;
-    osc1Drive = osc2Drive = 1.0f;
-    chorusDryCurrent = chorusWetCurrent = 0.0f;
-    bassAmount = 0.0f;
-    channelPressure = 0.0f;
-    chorusPhase = 0;
-    perVoiceFilter = 0;
-    chorusLineLength = kChorusLineLength;
     chorusLines[0] = new float[kChorusLineLength]();
     chorusLines[1] = new float[kChorusLineLength]();
     bassDelayLine = new float[kBassDelayLineLength]();
     tables = new RateTables;
-    percEnv = 0;
     reset();
     setSampleRate(kDefaultSampleRate);
-    ampAttackMs = ampDecayMs = ampReleaseMs = 0.0;
-    filterAttackMs = filterDecayMs = filterReleaseMs = 0.0;
 }
 
 Dravenor::~Dravenor()

@@ -208,6 +208,9 @@ public:
     // --- voices (allocation) ---
     // Index of the voice a new note takes: first free one, else the one to steal. Audio thread.
     int32_t chooseVoice();
+    // Filter modulation that stays fixed over a slice: wheel, pressure, velocity and key
+    // tracking of the voice's note. Audio thread.
+    float staticFilterMod(const VoiceState& voice) const;
 
     // --- voices (rendering) ---
     // Renders one slice of `frames` into outputs[0..1] (added; cleared first when clear != 0). Audio thread.

@@ -345,8 +345,7 @@ void Dravenor::renderVoice(VoiceState& voice, int32_t slot, int32_t frames, floa
     s.lfoDepth = wheelToLfo * modWheel + lfoToOsc + pressureToLfo * channelPressure;
     s.osc3Depth = osc3Amount * (1.0f - osc3KeyTrack * note / 100.0f) + wheelToOsc3 * modWheel +
                   pressureToOsc3 * channelPressure;
-    voice.filterMod = wheelToFilter * modWheel + pressureToFilter * channelPressure + voice.velFilter +
-                      note * filterKeyTrack / 200.0f;
+    voice.filterMod = staticFilterMod(voice);
     s.filterMod = voice.filterMod;
     s.envAmount = filterInvert != 0 ? -filterEnvAmount : filterEnvAmount;
 

@@ -53,10 +53,16 @@ void Dravenor::noteOn(int8_t note, int8_t velocity, uint8_t layer)
     if (lfoSync != 0) voice.lfoPhase = 0;
     if (sharedEnvStage == 3) {
         // First key after all were up: the shared filter envelope restarts its attack.
-        sharedFilterMod = wheelToFilter * modWheel + pressureToFilter * channelPressure + voice.velFilter +
-                          static_cast<float>(voice.note) * filterKeyTrack / 200.0f;
+        sharedFilterMod = staticFilterMod(voice);
         sharedEnvStage = 0;
     }
+}
+
+float Dravenor::staticFilterMod(const VoiceState& voice) const
+{
+    // Key tracking: 1/200 of the cutoff range per semitone.
+    return wheelToFilter * modWheel + pressureToFilter * channelPressure + voice.velFilter +
+           static_cast<float>(voice.note) * filterKeyTrack / 200.0f;
 }
 
 void Dravenor::noteOff(uint8_t note, uint8_t /*velocity*/)
