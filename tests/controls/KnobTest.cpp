@@ -119,7 +119,7 @@ TEST_F(KnobFixture, ShiftDragsTenTimesFiner)
     mouseUp(frame, 198, 2);
 }
 
-struct ClickCase
+struct KnobClickCase
 {
     const char* name;
     int32_t buttons;
@@ -128,13 +128,13 @@ struct ClickCase
     bool shown;       // the read-out while the button is down
 };
 
-class KnobClicks : public KnobFixture, public ::testing::WithParamInterface<ClickCase>
+class KnobClicks : public KnobFixture, public ::testing::WithParamInterface<KnobClickCase>
 {
 };
 
 TEST_P(KnobClicks, ResultValueAndReadOut)
 {
-    const ClickCase& c = GetParam();
+    const KnobClickCase& c = GetParam();
     knob->setDefaultValue(0.25f);
     EXPECT_EQ(mouseDown(frame, 198, 62, c.buttons), c.result);
     EXPECT_EQ(knob->getValue(), c.valueAfter);
@@ -144,16 +144,16 @@ TEST_P(KnobClicks, ResultValueAndReadOut)
 }
 
 INSTANTIATE_TEST_SUITE_P(Buttons, KnobClicks,
-    ::testing::Values(ClickCase {"left", kLButton, kMouseEventHandled, 0.5f, true},
-        ClickCase {"controlResets", kLButton | kControl, kMouseDownEventHandledButDontNeedMovedOrUpEvents, 0.25f,
+    ::testing::Values(KnobClickCase {"left", kLButton, kMouseEventHandled, 0.5f, true},
+        KnobClickCase {"controlResets", kLButton | kControl, kMouseDownEventHandledButDontNeedMovedOrUpEvents, 0.25f,
             false},
-        ClickCase {"doubleClickResets", kLButton | kDoubleClick, kMouseDownEventHandledButDontNeedMovedOrUpEvents,
+        KnobClickCase {"doubleClickResets", kLButton | kDoubleClick, kMouseDownEventHandledButDontNeedMovedOrUpEvents,
             0.25f, false},
-        ClickCase {"right", kRButton, kMouseDownEventHandledButDontNeedMovedOrUpEvents, 0.5f, false},
-        ClickCase {"middle", kMButton, kMouseEventNotHandled, 0.5f, false},
-        ClickCase {"controlRight", kRButton | kControl, kMouseEventNotHandled, 0.5f, false},
-        ClickCase {"shiftLeft", kLButton | kShift, kMouseEventHandled, 0.5f, true}),
-    [](const ::testing::TestParamInfo<ClickCase>& info) { return std::string(info.param.name); });
+        KnobClickCase {"right", kRButton, kMouseDownEventHandledButDontNeedMovedOrUpEvents, 0.5f, false},
+        KnobClickCase {"middle", kMButton, kMouseEventNotHandled, 0.5f, false},
+        KnobClickCase {"controlRight", kRButton | kControl, kMouseEventNotHandled, 0.5f, false},
+        KnobClickCase {"shiftLeft", kLButton | kShift, kMouseEventHandled, 0.5f, true}),
+    [](const ::testing::TestParamInfo<KnobClickCase>& info) { return std::string(info.param.name); });
 
 TEST_F(KnobFixture, ReadOutOpensAboveAKnobNearTheFrameBottom)
 {

@@ -36,7 +36,7 @@ const CRect kKnob(172, 36, 224, 88); // knob 0 at "Medium"
 
 } // namespace
 
-struct PlaceCase
+struct ReadOutPlaceCase
 {
     const char* name;
     CRect control;
@@ -44,13 +44,13 @@ struct PlaceCase
     CRect view;
 };
 
-class ReadOutPlacing : public ReadOutFixture, public ::testing::WithParamInterface<PlaceCase>
+class ReadOutPlacing : public ReadOutFixture, public ::testing::WithParamInterface<ReadOutPlaceCase>
 {
 };
 
 TEST_P(ReadOutPlacing, ViewRectangle)
 {
-    const PlaceCase& c = GetParam();
+    const ReadOutPlaceCase& c = GetParam();
     readOut->show(c.control, c.forceAbove, true);
     EXPECT_TRUE(readOut->isAttached());
     EXPECT_TRUE(frame->isChild(readOut));
@@ -58,15 +58,15 @@ TEST_P(ReadOutPlacing, ViewRectangle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rooms, ReadOutPlacing,
-    ::testing::Values(PlaceCase {"below", kKnob, false, CRect(132, 93, 264, 115)},
-        PlaceCase {"forcedAbove", kKnob, true, CRect(132, 9, 264, 31)},
+    ::testing::Values(ReadOutPlaceCase {"below", kKnob, false, CRect(132, 93, 264, 115)},
+        ReadOutPlaceCase {"forcedAbove", kKnob, true, CRect(132, 9, 264, 31)},
         // Room below exactly 32 pixels: 672 - (618 + 22) = 32 opens below.
-        PlaceCase {"exactRoomBelow", CRect(100, 566, 152, 618), false, CRect(60, 623, 192, 645)},
+        ReadOutPlaceCase {"exactRoomBelow", CRect(100, 566, 152, 618), false, CRect(60, 623, 192, 645)},
         // One pixel less: above.
-        PlaceCase {"onePixelLessAbove", CRect(100, 567, 152, 619), false, CRect(60, 540, 192, 562)},
+        ReadOutPlaceCase {"onePixelLessAbove", CRect(100, 567, 152, 619), false, CRect(60, 540, 192, 562)},
         // Above is not kept inside the frame.
-        PlaceCase {"aboveLeavesTheFrame", CRect(0, 10, 30, 660), false, CRect(-40, -17, 70, 5)}),
-    [](const ::testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });
+        ReadOutPlaceCase {"aboveLeavesTheFrame", CRect(0, 10, 30, 660), false, CRect(-40, -17, 70, 5)}),
+    [](const ::testing::TestParamInfo<ReadOutPlaceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(ReadOutFixture, HeightFollowsFontScaleAndMargin)
 {

@@ -204,7 +204,7 @@ TEST_F(PopupFixture, TextItemsAreSixteenPixelsTallAndAsWideAsTheLongestName)
 
 // Four pictures of 20 x 16 in one column, spacing 2: the grid is 20 x 70 and needs
 // 74 pixels of room (listHeight + 2 x spacing).
-struct PlaceCase
+struct PopupPlaceCase
 {
     const char* name;
     CRect popup;
@@ -212,13 +212,13 @@ struct PlaceCase
     CRect grid; // the drop-down view's rectangle after opening
 };
 
-class PopupPlacing : public PopupFixture, public ::testing::WithParamInterface<PlaceCase>
+class PopupPlacing : public PopupFixture, public ::testing::WithParamInterface<PopupPlaceCase>
 {
 };
 
 TEST_P(PopupPlacing, GridRectangle)
 {
-    const PlaceCase& c = GetParam();
+    const PopupPlaceCase& c = GetParam();
     frame->setSize(300, 200);
     ZelCPopup* popup = addPicturePopup(c.popup, 4, 20, 16, 0, 2);
     mouseDown(frame, c.click.x, c.click.y);
@@ -232,19 +232,19 @@ TEST_P(PopupPlacing, GridRectangle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rooms, PopupPlacing,
-    ::testing::Values(PlaceCase {"below", CRect(10, 10, 34, 22), CPoint(15, 15), CRect(10, 25, 36, 101)},
-        PlaceCase {"aboveNearTheBottom", CRect(10, 150, 34, 162), CPoint(15, 155), CRect(10, 73, 36, 149)},
+    ::testing::Values(PopupPlaceCase {"below", CRect(10, 10, 34, 22), CPoint(15, 15), CRect(10, 25, 36, 101)},
+        PopupPlaceCase {"aboveNearTheBottom", CRect(10, 150, 34, 162), CPoint(15, 155), CRect(10, 73, 36, 149)},
         // Room below exactly the grid plus twice the spacing, more above: above.
-        PlaceCase {"exactRoomOpensAbove", CRect(10, 110, 34, 122), CPoint(15, 115), CRect(10, 33, 36, 109)},
+        PopupPlaceCase {"exactRoomOpensAbove", CRect(10, 110, 34, 122), CPoint(15, 115), CRect(10, 33, 36, 109)},
         // One pixel more below: below.
-        PlaceCase {"onePixelMoreOpensBelow", CRect(10, 109, 34, 121), CPoint(15, 115), CRect(10, 124, 36, 200)},
-        PlaceCase {"rightAligned", CRect(276, 10, 296, 22), CPoint(280, 15), CRect(272, 25, 298, 101)},
+        PopupPlaceCase {"onePixelMoreOpensBelow", CRect(10, 109, 34, 121), CPoint(15, 115), CRect(10, 124, 36, 200)},
+        PopupPlaceCase {"rightAligned", CRect(276, 10, 296, 22), CPoint(280, 15), CRect(272, 25, 298, 101)},
         // At least one and a half grids wide: the grid starts at the click.
-        PlaceCase {"wideOpensAtTheClick", CRect(10, 10, 40, 22), CPoint(25, 15), CRect(25, 25, 51, 101)},
+        PopupPlaceCase {"wideOpensAtTheClick", CRect(10, 10, 40, 22), CPoint(25, 15), CRect(25, 25, 51, 101)},
         // Reaching into the frame's 4-pixel margin gives negative rooms, compared signed.
-        PlaceCase {"negativeRoomBelow", CRect(10, 190, 34, 199), CPoint(15, 195), CRect(10, 113, 36, 189)},
-        PlaceCase {"negativeRoomRight", CRect(276, 10, 299, 22), CPoint(280, 15), CRect(275, 25, 301, 101)}),
-    [](const ::testing::TestParamInfo<PlaceCase>& info) { return std::string(info.param.name); });
+        PopupPlaceCase {"negativeRoomBelow", CRect(10, 190, 34, 199), CPoint(15, 195), CRect(10, 113, 36, 189)},
+        PopupPlaceCase {"negativeRoomRight", CRect(276, 10, 299, 22), CPoint(280, 15), CRect(275, 25, 301, 101)}),
+    [](const ::testing::TestParamInfo<PopupPlaceCase>& info) { return std::string(info.param.name); });
 
 TEST_F(PopupFixture, MediumChooserOpensBelowWithCellsInFrameCoordinates)
 {

@@ -218,11 +218,6 @@ TEST_F(ControlFixture, ButtonDrawsItsHalvesAndToggles)
 
 // Each own class answers 3 to a right click and leaves its value; every other click goes
 // to the library class, whose answer it gives.
-struct ClickCase
-{
-    int32_t buttons;
-};
-
 class SwitchClicks : public ControlFixture, public ::testing::WithParamInterface<int32_t>
 {
 protected:
