@@ -13,21 +13,21 @@ CMouseEventResult ZelCFrame::viewOnMouseDown(CView* view, CPoint, CButtonState)
     return kMouseEventNotHandled;
 }
 
-CMouseEventResult ZelCFrame::endEditUnlessBlocked(CView* view)
+CMouseEventResult ZelCFrame::endEditHook(CView* view)
 {
-    if (!blockFlag && view && view->getFrame() && view->getFrame()->getEditor())
+    if (view && view->getFrame() && view->getFrame()->getEditor())
         view->getFrame()->getEditor()->endEdit(-1);
     return kMouseEventNotHandled;
 }
 
 CMouseEventResult ZelCFrame::viewOnMouseUp(CView* view, CPoint, CButtonState)
 {
-    return endEditUnlessBlocked(view);
+    return endEditHook(view);
 }
 
 CMouseEventResult ZelCFrame::viewOnMouseCancel(CView* view)
 {
-    return endEditUnlessBlocked(view);
+    return endEditHook(view);
 }
 
 CMouseEventResult ZelCFrame::viewOnMouseMoved(CView*, CPoint, CButtonState)

@@ -16,7 +16,7 @@ public:
 
     // Blocked: handled; else the frame editor's begin-edit hook (-1) and not handled.
     CMouseEventResult viewOnMouseDown(CView* view, CPoint pos, CButtonState buttons) override;
-    // The frame editor's end-edit hook (-1) unless blocked; not handled.
+    // The frame editor's end-edit hook (-1), blocked or not; not handled.
     CMouseEventResult viewOnMouseUp(CView* view, CPoint pos, CButtonState buttons) override;
     // Handled while blocked, else not handled.
     CMouseEventResult viewOnMouseMoved(CView* view, CPoint pos, CButtonState buttons) override;
@@ -27,7 +27,7 @@ public:
     uint8_t blockFlag = 0;
 
 private:
-    CMouseEventResult endEditUnlessBlocked(CView* view);
+    CMouseEventResult endEditHook(CView* view);
 };
 
 } // namespace VSTGUI

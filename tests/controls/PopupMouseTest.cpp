@@ -363,3 +363,74 @@ TEST_F(ChooserFixture, TimerDropsTheHoverOffTheGridAndClosesWhenTheMouseLeavesTh
     EXPECT_FALSE(chooser->getTimer()->isRunning());
     EXPECT_EQ(observer.openCount, 0);
 }
+
+// ---- the observer's view mouse listener half ----------------------------------------------
+
+namespace {
+
+struct HookEditor : VSTGUIEditorInterface
+{
+    std::vector<std::string> hooks;
+    void beginEdit(EditHookIndex index) override { hooks.push_back("begin " + std::to_string(index)); }
+    void endEdit(EditHookIndex index) override { hooks.push_back("end " + std::to_string(index)); }
+};
+
+// A view that counts the mouse events it sees.
+struct CountingView : CView
+{
+    using CView::CView;
+    int downs = 0, moves = 0, ups = 0;
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState&) override
+    {
+        ++downs;
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseMoved(CPoint&, const CButtonState&) override
+    {
+        ++moves;
+        return kMouseEventHandled;
+    }
+    CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override
+    {
+        ++ups;
+        return kMouseEventHandled;
+    }
+};
+
+} // namespace
+
+TEST(FrameMouseListener, GesturesReachTheEditorHooksUnlessBlocked)
+{
+    HookEditor editor;
+    CFrame* frame = makeFrame(200, 100, &editor);
+    ZelCFrameMuseObserver observer;
+    auto* view = new CountingView(CRect(10, 10, 50, 50));
+    view->registerViewMouseListener(&observer);
+    frame->addView(view);
+
+    mouseDown(frame, 20, 20);
+    mouseMoved(frame, 25, 20, kLButton);
+    mouseUp(frame, 25, 20);
+    EXPECT_EQ(editor.hooks, (std::vector<std::string> {"begin -1", "end -1"}));
+    EXPECT_EQ(view->downs, 1);
+    EXPECT_EQ(view->moves, 1);
+    EXPECT_EQ(view->ups, 1);
+
+    editor.hooks.clear();
+    observer.blockFlag = 1;
+    mouseDown(frame, 20, 20); // swallowed: the view sees neither the press nor the moves
+    mouseMoved(frame, 25, 20, kLButton);
+    mouseUp(frame, 25, 20); // the release still ends the gesture
+    EXPECT_EQ(editor.hooks, std::vector<std::string> {"end -1"});
+    EXPECT_EQ(view->downs, 1);
+    EXPECT_EQ(view->moves, 1);
+    EXPECT_EQ(view->ups, 2);
+    editor.hooks.clear();
+
+    observer.blockFlag = 0;
+    mouseDown(frame, 20, 20);
+    frame->onMouseCancel(); // a cancelled gesture ends as well
+    EXPECT_EQ(editor.hooks, (std::vector<std::string> {"begin -1", "end -1"}));
+    view->unregisterViewMouseListener(&observer);
+    frame->close();
+}
