@@ -216,6 +216,10 @@ TEST_P(FactoryDesignRules, VoiceModesGlideAndRoutingsFitTheName)
     const bool wide = nameHas(p, "Wide") || nameHas(p, "Dual"), unison = nameHas(p, "Unison");
     EXPECT_EQ(mode == 0.5f, wide) << name;
     EXPECT_EQ(mode == 1.0f, unison) << name;
+    // Layers and stacked voices are detuned by multiples of Osc1's fine tuning; without it they would coincide.
+    if (wide || unison) {
+        EXPECT_NE(static_cast<int32_t>(value(p, kParamOsc1Fine) * 128.0f) - 64, 0) << name;
+    }
     // The shared filter is mono: with Voice-Mode 2 it would drop the right-hand half of the stack.
     if (mode == 1.0f) {
         EXPECT_LE(value(p, kParamSharedFilter), 0.1f) << name;
