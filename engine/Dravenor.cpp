@@ -8,7 +8,7 @@
 #include "engine/FloatToInt.h"
 
 namespace {
-constexpr int32_t kBassDelayCleared = 9600;   // longest bass delay, frames (length stays below it)
+constexpr int32_t kBassDelayCleared = kBassDelayMax + 1;  // every frame a bass delay can reach
 constexpr double kDefaultSampleRate = 44100.0;
 constexpr double kMinSampleRate = 1000.0;     // the chorus needs at least one frame of delay
 constexpr double kMaxSampleRate = 1000000.0;

@@ -17,6 +17,7 @@
 #include "engine/ProgramBank.h"
 #include "engine/RateTables.h"
 #include "engine/VoiceState.h"
+#include "engine/WaveTableBank.h"
 
 inline constexpr int32_t kMaxVoices = 20;
 inline constexpr int32_t kDefaultVoiceCount = 12;
@@ -25,8 +26,8 @@ inline constexpr int32_t kChorusLineLength = 200000;   // frames per chorus dela
 inline constexpr int32_t kBassDelayLineLength = 10000; // floats in the bass delay line
 inline constexpr int32_t kBassDelayMax = 9599;         // longest bass delay length, frames
 inline constexpr int32_t kOscTableLength = OscTableExchange::kTableLength;  // 2048 samples + guards
-inline constexpr int32_t kWaveLength = 2048;
-inline constexpr int32_t kNumWaves = 39;               // wave index 1..39, 0 = oscillator off
+inline constexpr int32_t kWaveLength = WaveTableBank::kWaveLength;  // samples per wave cycle
+inline constexpr int32_t kNumWaves = WaveTableBank::kWaveCount;     // wave index 1..39, 0 = oscillator off
 inline constexpr int32_t kCutoffRampFrames = 2000;     // Flt-Cut glides over this many frames
 
 // A time range of a knob in milliseconds, swept exponentially from lo to hi.
@@ -157,10 +158,10 @@ public:
     RateTables* tables = nullptr;    // this engine's rate-dependent tables, owned
     OscTableExchange oscTableExchange;  // rebuilt waves on their way to the audio thread
 
-    // --- construction (engine.cpp) ---
+    // --- construction (Dravenor.cpp) ---
     // Builds a ready engine: program 0's values, delay lines, tables for 44100 Hz. UI thread.
     explicit Dravenor(EngineOwner* owner = nullptr);
-    // Frees the delay lines, the tables and the value array.
+    // Frees the delay lines, the tables and the value array. UI thread.
     ~Dravenor() override;
     // Sets the object that receives program loads and answers the host flags. UI thread.
     void setOwner(EngineOwner* newOwner) { owner = newOwner; }
@@ -176,15 +177,18 @@ public:
     ProgramBank* getPrograms() override;
     // Voice count: stored when at most 20, larger counts ignored. Audio or UI thread.
     void setPolyphony(int32_t n) override;
-    int32_t queryOptionA();          // returns 1; unused
-    int32_t queryOptionB();          // returns 1; unused
-    int32_t queryOptionC();          // returns 0; unused
+    // Fixed answers kept for the engine interface; nothing calls them. Any thread.
+    int32_t queryOptionA();          // 1
+    int32_t queryOptionB();          // 1
+    int32_t queryOptionC();          // 0
     // Gives a note a voice (free or stolen); it starts at the next slice. Audio thread.
     virtual void noteOn(int8_t note, int8_t velocity, uint8_t layer);
     // Marks every active voice of the note for release. Audio thread.
     virtual void noteOff(uint8_t note, uint8_t velocity);
-    int32_t queryOptionD();          // returns 0; unused
-    void setOptionValue(int32_t ignored, float v);  // stores int(v) in optionValue; unused
+    // Fixed answer 0, like queryOptionA..C; nothing calls it. Any thread.
+    int32_t queryOptionD();
+    // Stores int(v) in optionValue, which nothing reads; nothing calls it. Any thread.
+    void setOptionValue(int32_t ignored, float v);
     // Re-applies values 0..81 of the current program through the engine's own conversion. UI thread.
     void applyAllParameters();
     // Stores a pitch bend in 1/128-semitone steps. Audio (or UI, pitch wheel) thread.
@@ -247,22 +251,40 @@ public:
     // render calls it at every slice start. Audio thread.
     void acquireWaveforms();
 
-    // --- math (pure; the non-static ones use sampleRate) ---
-    static float expScale(float v, float lo, float hi);             // lo..hi exponentially
-    float expTimeCoef(float v, float lo, float hi, float target) const;  // per-sample multiplier
-    float timeCoef(float ms, float target) const;                    // multiplier for a time in ms
-    static double decayTimeMs(double v, double lo, double hi, double target);  // 60 dB time, ms
-    static float dbToGain(float db);                                 // 10^(db/20)
-    void onePoleLowpassCoefs(float hz, float& a, float& b) const;    // first-order low-pass pair
-    void onePoleHighpassCoefs(float hz, float& a, float& b) const;   // first-order high-pass pair
-    float msToRampStep(float ms) const;                              // unused by the system
-    float expRampStep(float v, float lo, float hi) const;            // unused
-    float expScaledRampStep(float v, float lo, float hi, float scale) const;               // unused
-    float expScaledTimeCoef(float v, float lo, float hi, float scale, float target) const; // unused
-    static double expScaleD(double v, double lo, double hi);         // unused
-    static float bipolarOctaveScale(float x, float down, float up);  // unused
-    static float gainToDb(float gain, float fallback);               // unused
-    static float dbToGainAlt(float db);                              // unused
-    static float bipolarDbToGain(float v, float range);              // unused
-    void onePoleShelfCoefs(float hz, float gain, float& a1, float& b0, float& b1) const;  // unused
+    // --- math: pure functions, any thread; the non-static ones read sampleRate ---
+    // v = 0..1 mapped exponentially onto lo..hi.
+    static float expScale(float v, float lo, float hi);
+    // Per-sample multiplier that brings a level to target times itself in expScale(v, lo, hi) ms.
+    float expTimeCoef(float v, float lo, float hi, float target) const;
+    // The same multiplier for a time given in ms.
+    float timeCoef(float ms, float target) const;
+    // Time in ms in which expTimeCoef's multiplier for the same arguments falls by 60 dB.
+    static double decayTimeMs(double v, double lo, double hi, double target);
+    // Decibels to a gain factor, 10^(db / 20).
+    static float dbToGain(float db);
+    // Coefficient pair (a, b) of the first-order low-pass at hz, unity gain at 0 Hz.
+    void onePoleLowpassCoefs(float hz, float& a, float& b) const;
+    // Coefficient pair (a, b) of the first-order high-pass at hz, unity gain at half the rate.
+    void onePoleHighpassCoefs(float hz, float& a, float& b) const;
+    // The rest have no caller in the system; kept as part of the engine's math set.
+    // Per-frame step that covers 1 in ms milliseconds.
+    float msToRampStep(float ms) const;
+    // msToRampStep of expScale(v, lo, hi) ms.
+    float expRampStep(float v, float lo, float hi) const;
+    // expRampStep times scale.
+    float expScaledRampStep(float v, float lo, float hi, float scale) const;
+    // expTimeCoef with the exponent times scale.
+    float expScaledTimeCoef(float v, float lo, float hi, float scale, float target) const;
+    // expScale in double precision.
+    static double expScaleD(double v, double lo, double hi);
+    // 2^(x up) for x >= 0, 2^(x down) below 0.
+    static float bipolarOctaveScale(float x, float down, float up);
+    // Gain factor to decibels; fallback for a gain of 0.
+    static float gainToDb(float gain, float fallback);
+    // Same as dbToGain.
+    static float dbToGainAlt(float db);
+    // v = 0..1 mapped onto -range..+range dB, as a gain factor.
+    static float bipolarDbToGain(float v, float range);
+    // First-order high shelf at hz with the given gain: coefficients a1, b0, b1.
+    void onePoleShelfCoefs(float hz, float gain, float& a1, float& b0, float& b1) const;
 };
