@@ -32,14 +32,39 @@ bool listingPattern(const CFixedString& folder, CFixedString& pattern)
     return appendAll(pattern, {&all});
 }
 
+// Makes a non-empty path end in a backslash; false when one was missing and no longer fits.
+bool endWithBackslash(CFixedString& path)
+{
+    path.ensureTrailingBackslash();
+    return path.length == 0 || path.buffer[path.length - 1] == '\\';
+}
+
 bool isDotEntry(const char* name)
 {
     return name[0] == 0 || (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)));
 }
 
+// A real sub-folder: links to folders are treated as files, so nothing walks out of the tree.
 bool isFolder(DWORD attributes)
 {
     return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
+// Calls visit(name, isFolder) for each entry that the listing pattern finds, skipping
+// ".", ".." and empty names. A folder that cannot be listed visits nothing.
+template <typename Visit>
+void forEachEntry(CFixedString& pattern, Visit visit)
+{
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return;
+    do
+    {
+        if (!isDotEntry(data.cFileName))
+            visit(CFixedString(data.cFileName), isFolder(data.dwFileAttributes));
+    } while (FindNextFileA(find, &data));
+    FindClose(find);
 }
 
 // "", "\", "\\", "C:", "C:\": paths whose deletion would take a whole drive.
@@ -61,34 +86,16 @@ bool deleteTree(const CFixedString& folder)
     CFixedString pattern;
     if (listingPattern(folder, pattern))
     {
-        WIN32_FIND_DATAA data;
-        HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE)
-        {
-            do
-            {
-                if (isDotEntry(data.cFileName))
-                    continue;
-                const CFixedString name(data.cFileName);
-                CFixedString path(folder);
-                if (!appendAll(path, {&name}))
-                {
-                    ++failures; // would no longer fit: never act on a shortened path
-                    continue;
-                }
-                if (isFolder(data.dwFileAttributes))
-                {
-                    const CFixedString backslash("\\");
-                    if (!appendAll(path, {&backslash}) || !deleteTree(path))
-                        ++failures;
-                }
-                else if (win::remove(path.c_str()) != 0) // files and links (never their targets)
-                {
-                    ++failures;
-                }
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
+        const CFixedString backslash("\\");
+        forEachEntry(pattern, [&](const CFixedString& name, bool subFolder) {
+            CFixedString path(folder);
+            if (!appendAll(path, {&name}))
+                ++failures; // would no longer fit: never act on a shortened path
+            else if (subFolder)
+                failures += appendAll(path, {&backslash}) && deleteTree(path) ? 0 : 1;
+            else if (win::remove(path.c_str()) != 0) // files and links (never their targets)
+                ++failures;
+        });
     }
     else
     {
@@ -108,31 +115,18 @@ int32_t countFilesWithExtension(const CFixedString& folder, const CFixedString& 
     CFixedString pattern;
     if (!listingPattern(folder, pattern))
         return 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
     int32_t count = 0;
-    do
-    {
-        if (isDotEntry(data.cFileName))
-            continue;
-        const CFixedString name(data.cFileName);
-        if (isFolder(data.dwFileAttributes))
+    forEachEntry(pattern, [&](const CFixedString& name, bool subFolder) {
+        if (!subFolder)
         {
-            if (!withSubFolders)
-                continue;
-            CFixedString sub(folder);
-            const CFixedString backslash("\\");
-            if (appendAll(sub, {&name, &backslash}))
-                count += countFilesWithExtension(sub, extension, false);
+            count += hasExtension(extension, name);
+            return;
         }
-        else if (hasExtension(extension, name))
-        {
-            ++count;
-        }
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+        CFixedString sub(folder);
+        const CFixedString backslash("\\");
+        if (withSubFolders && appendAll(sub, {&name, &backslash}))
+            count += countFilesWithExtension(sub, extension, false);
+    });
     return count;
 }
 
@@ -157,13 +151,7 @@ bool deleteFolderTree(const CFixedString& folder)
     // without one the listing would be of the parent's entries that start with the name.
     CFixedString path(folder);
     path.toBackslashes();
-    if (path.buffer[path.length - 1] != '\\')
-    {
-        const CFixedString backslash("\\");
-        if (!appendAll(path, {&backslash}))
-            return false;
-    }
-    return deleteTree(path);
+    return endWithBackslash(path) && deleteTree(path);
 }
 
 bool makeUniqueFolderPath(const CFixedString& parent, const CFixedString& name, CFixedString* out)
@@ -171,14 +159,14 @@ bool makeUniqueFolderPath(const CFixedString& parent, const CFixedString& name, 
     if (out == nullptr || name.length == 0)
         return false;
     out->clear();
+    CFixedString folder(parent);
+    folder.toBackslashes();
+    if (!endWithBackslash(folder))
+        return false;
     const CFixedString backslash("\\");
-    for (int n = 0; n <= 32; ++n)
+    for (int n = 0; n <= 32; ++n) // the name alone, then "name (1)" .. "name (32)"
     {
-        CFixedString candidate(parent);
-        candidate.toBackslashes();
-        if (candidate.length > 0 && candidate.buffer[candidate.length - 1] != '\\')
-            if (!appendAll(candidate, {&backslash}))
-                break;
+        CFixedString candidate(folder);
         CFixedString number;
         if (n > 0)
         {
