@@ -35,7 +35,7 @@ struct BitmapCache
     uint8_t enabled = 0;
 };
 
-// The one cache of the process.
+// The one cache of the process. UI thread.
 BitmapCache& bitmapCache();
 
 // Loads the source into *bitmap, releasing what it held before; false leaves *bitmap

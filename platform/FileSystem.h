@@ -38,9 +38,10 @@ struct WIN32_FIND_DATAA {
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data);
 
 // The next entry of the snapshot; FALSE at its end or for an unknown handle.
+// Any thread for its own handle.
 BOOL FindNextFileA(HANDLE find, WIN32_FIND_DATAA* data);
 
-// Frees a listing; FALSE for an unknown handle.
+// Frees a listing; FALSE for an unknown handle. Any thread for its own handle.
 BOOL FindClose(HANDLE find);
 
 // The entry's attributes, or INVALID_FILE_ATTRIBUTES when it does not exist.

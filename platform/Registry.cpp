@@ -31,13 +31,16 @@ std::string defaultBaseFolder() {
   if (home != nullptr && home[0] == '/') return std::string(home) + "/.config";
   struct passwd entry;
   struct passwd* found = nullptr;
-  std::vector<char> buffer(16384);
+  std::vector<char> buffer(16384);  // bytes for the entry's strings, far more than one passwd line holds
   if (getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
       found->pw_dir != nullptr && found->pw_dir[0] == '/') {
     return std::string(found->pw_dir) + "/.config";
   }
   return "";
 }
+
+// The folder that stands for HKEY_CURRENT_USER; gMutex held.
+std::string baseFolderLocked() { return gBaseOverride.empty() ? defaultBaseFolder() : gBaseOverride; }
 
 LONG errorFromErrno(int error) {
   switch (error) {
@@ -77,7 +80,7 @@ bool isSafeName(const std::string& name) {
 bool lookUpKey(HKEY key, std::string* folder, REGSAM* access) {
   std::lock_guard<std::mutex> lock(gMutex);
   if (key == HKEY_CURRENT_USER) {
-    *folder = gBaseOverride.empty() ? defaultBaseFolder() : gBaseOverride;
+    *folder = baseFolderLocked();
     *access = KEY_ALL_ACCESS;
     return !folder->empty();
   }
@@ -292,5 +295,5 @@ void setRegistryBaseFolder(const char* folder) {
 
 std::string registryBaseFolder() {
   std::lock_guard<std::mutex> lock(gMutex);
-  return gBaseOverride.empty() ? defaultBaseFolder() : gBaseOverride;
+  return baseFolderLocked();
 }
