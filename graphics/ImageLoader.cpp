@@ -40,7 +40,7 @@ void reportLoadFailure(const ImageSource* source)
     CFixedString message;
     if (n >= 1 && n <= 511)
         message.assign(text);
-    MessageBoxA(nullptr, message.c_str(), "Error", kErrorStyle);
+    showErrorBox(message.c_str());
 }
 
 } // namespace
@@ -107,19 +107,13 @@ bool createCanvasFromImage(const ImageSource* source, void* /*owner*/, CPixelCan
 
 void releaseBitmap(CBitmap** bitmap)
 {
-    if (bitmap == nullptr)
+    if (bitmap == nullptr || *bitmap == nullptr)
         return;
-    BitmapCache& cache = bitmapCache();
-    if (cache.enabled && *bitmap != nullptr && bitmapCacheContains(cache, *bitmap))
-    {
-        *bitmap = nullptr;
-        return;
-    }
-    if (*bitmap != nullptr)
-    {
+    // A bitmap of the enabled cache keeps the cache's reference.
+    const BitmapCache& cache = bitmapCache();
+    if (!(cache.enabled && bitmapCacheContains(cache, *bitmap)))
         (*bitmap)->forget();
-        *bitmap = nullptr;
-    }
+    *bitmap = nullptr;
 }
 
 CBitmap* findCachedBitmap(BitmapCache& cache, const CFixedString& path)
