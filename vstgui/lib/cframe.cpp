@@ -18,6 +18,8 @@ CFrame::CFrame (const CRect& sz, VSTGUIEditorInterface* ed) : CViewContainer (sz
 CFrame::~CFrame () noexcept
 {
 	removeAll (true);
+	if (platformFrame)
+		platformFrame->detach ();
 	platformFrame = nullptr;
 }
 
@@ -44,6 +46,8 @@ void CFrame::close ()
 	mouseView = nullptr;
 	focusView = nullptr;
 	removeAll (true);
+	if (platformFrame)
+		platformFrame->detach ();
 	platformFrame = nullptr;
 	backBuffer = nullptr;
 	invalidAreas.clear ();

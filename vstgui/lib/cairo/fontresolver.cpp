@@ -74,9 +74,8 @@ bool linkedIntoMainProgram ()
 
 } // namespace
 
-const std::string& resolveFontFamily (const std::string& name)
+void releaseCairoStaticDataAtExit ()
 {
-	static std::map<std::string, std::string> cache;
 	static bool cleanupRegistered = false;
 	if (!cleanupRegistered)
 	{
@@ -84,6 +83,12 @@ const std::string& resolveFontFamily (const std::string& name)
 		if (linkedIntoMainProgram ())
 			std::atexit (releaseFontCaches);
 	}
+}
+
+const std::string& resolveFontFamily (const std::string& name)
+{
+	static std::map<std::string, std::string> cache;
+	releaseCairoStaticDataAtExit ();
 	auto it = cache.find (name);
 	if (it != cache.end ())
 		return it->second;

@@ -45,6 +45,8 @@ public:
 	/** The native handle (an X11 window id), null when headless. */
 	virtual void* getPlatformRepresentation () const = 0;
 	virtual PlatformType getPlatformType () const = 0;
+	/** The frame lets go of its back end: no more calls to it; the window goes. */
+	virtual void detach () {}
 };
 
 /** Makes the back end for a frame: the one place where a back end is chosen.

@@ -3,6 +3,8 @@
 #include "headless/headlessframe.h"
 #include "headless/headlessoptionmenu.h"
 #include "iplatformoptionmenu.h"
+#include "x11/x11frame.h"
+#include <cstdint>
 #include "iplatformframe.h"
 
 namespace VSTGUI {
@@ -11,11 +13,11 @@ SharedPointer<IPlatformFrame> createPlatformFrame (IPlatformFrameCallback* frame
                                                    void* parent, PlatformType platformType,
                                                    IPlatformFrameConfig* config)
 {
-	(void)frame;
 	(void)config;
 	if (platformType == PlatformType::kHeadless || parent == nullptr)
 		return owned<IPlatformFrame> (new HeadlessFrame (size));
-	// Windowed back ends are not available: the frame cannot open in a parent window.
+	if (platformType == PlatformType::kDefaultNative || platformType == PlatformType::kX11EmbedWindowID)
+		return X11Frame::create (frame, size, static_cast<Window> (reinterpret_cast<uintptr_t> (parent)));
 	return nullptr;
 }
 
