@@ -10,9 +10,7 @@ CFixedString::CFixedString()
 
 CFixedString::CFixedString(const CFixedString& other)
 {
-    clear();
-    std::memcpy(buffer, other.buffer, kCapacity);
-    length = other.length;
+    *this = other;
 }
 
 CFixedString::CFixedString(const char* s)
