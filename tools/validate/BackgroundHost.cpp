@@ -52,7 +52,11 @@ void BackgroundHost::automationLoop(uint64_t seed) {
     while (running_.load(std::memory_order_relaxed)) {
         const int32_t index = hostile::index(rng, count);
         if (rng.chance(0.8)) {
-            plugin_.setParameter(index, rng.chance(0.7) ? static_cast<float>(rng.unit()) : hostile::real(rng));
+            // Values a host's automation lane holds (the edges included); the hostile values are
+            // the single-threaded scenarios' work, so that a fault here is one of concurrency.
+            const float value = rng.chance(0.1) ? static_cast<float>(rng.below(2)) : static_cast<float>(rng.unit());
+            plugin_.setParameter(rng.chance(0.9) ? static_cast<int32_t>(rng.below(static_cast<uint64_t>(count))) : index,
+                                 value);
         } else {
             const float value = plugin_.getParameter(index);
             if (index >= 0 && index < count && !std::isfinite(value)) {

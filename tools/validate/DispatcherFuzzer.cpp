@@ -34,7 +34,9 @@ bool DispatcherFuzzer::step(bool onlyWhileProcessing) {
         const OpcodeInfo& info = opcodeInfo(opcode);
         if (info.ptr == PtrKind::Lifecycle) continue;
         if (onlyWhileProcessing && !info.whileProcessing) continue;
-        if (info.ptr == PtrKind::Window && (plugin_.effect()->flags & effFlagsHasEditor) != 0) continue;
+        // Editors open only in the editor scenario; an idle takes the place of the open, so the
+        // calls that follow are the same with and without an editor.
+        if (info.ptr == PtrKind::Window && (plugin_.effect()->flags & effFlagsHasEditor) != 0) opcode = effEditIdle;
         return call(opcode);
     }
 }

@@ -17,6 +17,7 @@
 namespace scenario {
 namespace {
 constexpr uint64_t kCallsPerPhase = 2000;  // UI calls between two activations
+constexpr uint64_t kBlocksPerPhase = 40;  // audio blocks at least rendered per phase
 constexpr int kIdlesPerCycle = 4;          // effEditIdle calls while an editor is open
 }  // namespace
 
@@ -34,7 +35,9 @@ void runThreads(const ScenarioSettings& settings, uint64_t seed, uint64_t calls)
         fuzz.setMaxBlock(driver.maxBlock());
         background.start(rng.fork(), rng.fork());
         const uint64_t phaseEnd = plugin.calls() + kCallsPerPhase;
-        while (plugin.calls() < phaseEnd && plugin.calls() < calls) {
+        const uint64_t blocksEnd = background.blocks() + kBlocksPerPhase;
+        // The UI thread keeps going until the audio thread has rendered its share too.
+        while ((plugin.calls() < phaseEnd && plugin.calls() < calls) || background.blocks() < blocksEnd) {
             fuzz.step(true);
             if (rng.chance(0.01)) std::this_thread::sleep_for(std::chrono::microseconds(200));
         }

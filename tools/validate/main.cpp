@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
     uint64_t spent = 0, runs = 0;
     bool editorDone = false;
     for (uint64_t round = 0; spent < options.calls || round == 0; ++round) {
+        if (round > 0 && spent == 0) break;  // only the editor, which runs once
         for (std::size_t s = 0; s < options.scenarios.size(); ++s) {
             const std::string& kind = options.scenarios[s];
             const uint64_t seed = options.runSeedGiven ? options.runSeed : runSeedFor(options.seed, round, kind);
