@@ -15,6 +15,12 @@ double expRangeD(float v, float lo, float hi)
     const float ratio = hi / lo;
     return lo * std::exp(v * std::log(static_cast<double>(ratio)));
 }
+// Angular frequency of hz (Hz) for the bilinear one-poles at sr (Hz), warped with the
+// arc tangent so that it stays below pi x sr: 2 atan(pi hz / sr) sr, in double, as float32.
+float warpedOmega(float hz, float sr)
+{
+    return static_cast<float>(2.0 * std::atan(kPi * hz / sr) * sr);
+}
 } // namespace
 
 float Dravenor::expScale(float v, float lo, float hi)
@@ -50,8 +56,7 @@ float Dravenor::dbToGain(float db)
 
 void Dravenor::onePoleLowpassCoefs(float hz, float& a, float& b) const
 {
-    // Warped with the arc tangent, so w stays below pi x sr.
-    const float w = static_cast<float>(2.0 * std::atan(kPi * hz / sampleRate) * sampleRate);
+    const float w = warpedOmega(hz, sampleRate);
     const float k = 2.0f * sampleRate;
     a = (w - k) / (k + w);
     b = w / (k + w);
@@ -59,7 +64,7 @@ void Dravenor::onePoleLowpassCoefs(float hz, float& a, float& b) const
 
 void Dravenor::onePoleHighpassCoefs(float hz, float& a, float& b) const
 {
-    const float w = static_cast<float>(2.0 * std::atan(kPi * hz / sampleRate) * sampleRate);
+    const float w = warpedOmega(hz, sampleRate);
     const float k = 2.0f * sampleRate;
     a = (w - k) / (w + k);
     b = k / (w + k);
