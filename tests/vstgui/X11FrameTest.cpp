@@ -250,3 +250,195 @@ TEST_F (X11FrameTest, MissingParentOrDisplayRefusesToOpen)
 	EXPECT_FALSE (frame->isOpen ());
 	frame->close ();
 }
+
+//------------------------------------------------------------------------
+namespace {
+
+struct ScreenRect
+{
+	int x, y, w, h;
+};
+
+/** Plays the user of a popped-up menu from a thread with a connection of its own. */
+class MenuUser
+{
+public:
+	explicit MenuUser (std::function<void (MenuUser&)> script)
+	: thread ([this, script] {
+		  display = XOpenDisplay (nullptr);
+		  if (!display)
+			  return;
+		  if (waitForMenu ())
+			  script (*this);
+		  XCloseDisplay (display);
+	  })
+	{
+	}
+	~MenuUser () { thread.join (); }
+
+	/** The menu windows on the screen, lowest first. */
+	std::vector<ScreenRect> menus ()
+	{
+		std::vector<ScreenRect> out;
+		Window root = DefaultRootWindow (display), parentOut, *children = nullptr;
+		unsigned int n = 0;
+		if (!XQueryTree (display, root, &root, &parentOut, &children, &n))
+			return out;
+		for (unsigned int i = 0; i < n; ++i)
+		{
+			XWindowAttributes a;
+			if (XGetWindowAttributes (display, children[i], &a) && a.override_redirect && a.map_state == IsViewable &&
+			    a.width != 200)
+				out.push_back ({a.x, a.y, a.width, a.height});
+		}
+		XFree (children);
+		return out;
+	}
+	/** Waits until n menu windows are shown; false after about 3 s. */
+	bool waitForMenus (size_t n)
+	{
+		for (int i = 0; i < 300; ++i)
+		{
+			if (menus ().size () == n)
+				return true;
+			std::this_thread::sleep_for (std::chrono::milliseconds (10));
+		}
+		return false;
+	}
+	void move (int x, int y)
+	{
+		XTestFakeMotionEvent (display, DefaultScreen (display), x, y, CurrentTime);
+		XSync (display, False);
+		std::this_thread::sleep_for (std::chrono::milliseconds (30));
+	}
+	void click (int x, int y)
+	{
+		move (x, y);
+		XTestFakeButtonEvent (display, 1, True, CurrentTime);
+		XTestFakeButtonEvent (display, 1, False, CurrentTime);
+		XSync (display, False);
+	}
+
+private:
+	/** The menu holds the pointer once it is ready for input. */
+	bool waitForMenu ()
+	{
+		for (int i = 0; i < 300; ++i)
+		{
+			int r = XGrabPointer (display, DefaultRootWindow (display), False, ButtonPressMask, GrabModeAsync,
+			                      GrabModeAsync, None, None, CurrentTime);
+			if (r == GrabSuccess)
+				XUngrabPointer (display, CurrentTime);
+			XSync (display, False);
+			if (r == AlreadyGrabbed)
+				return true;
+			std::this_thread::sleep_for (std::chrono::milliseconds (10));
+		}
+		return false;
+	}
+
+	Display* display {nullptr};
+	std::thread thread;
+};
+
+class X11MenuTest : public X11FrameTest
+{
+protected:
+	void SetUp () override
+	{
+		X11FrameTest::SetUp ();
+		if (IsSkipped ())
+			return;
+		frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
+		ASSERT_TRUE (frame->open (reinterpret_cast<void*> (parent)));
+		menu = new COptionMenu (CRect (10, 10, 60, 30), &listener, 82, nullptr, nullptr, COptionMenu::kMultipleCheckStyle);
+		menu->addEntry ("One");
+		menu->addEntry ("Two");
+		sub = new COptionMenu (CRect (), nullptr, 100, nullptr, nullptr, COptionMenu::kMultipleCheckStyle);
+		sub->addEntry ("A");
+		sub->addEntry ("B");
+		menu->addEntry (sub, "More");
+		sub->forget ();
+		frame->addView (menu);
+		frame->idle ();
+	}
+	void TearDown () override
+	{
+		if (frame)
+			frame->close ();
+		X11FrameTest::TearDown ();
+	}
+
+	CountingListener listener;
+	CFrame* frame {nullptr};
+	COptionMenu* menu {nullptr};
+	COptionMenu* sub {nullptr};
+};
+
+} // namespace
+
+TEST_F (X11MenuTest, ClickOnAnEntryChoosesIt)
+{
+	bool chosen = false;
+	{
+		MenuUser user ([] (MenuUser& u) {
+			auto m = u.menus ();
+			ASSERT_EQ (m.size (), 1u);
+			EXPECT_EQ (m[0].x, 10); // below the control
+			EXPECT_EQ (m[0].y, 30);
+			u.click (m[0].x + 20, m[0].y + 30); // second row
+		});
+		chosen = menu->popup ();
+	}
+	EXPECT_TRUE (chosen);
+	EXPECT_EQ (menu->getCurrentIndex (), 1);
+	EXPECT_EQ (listener.changes, 1);
+	int32_t index = -1;
+	EXPECT_EQ (menu->getLastItemMenu (index), menu);
+	EXPECT_EQ (index, 1);
+}
+
+TEST_F (X11MenuTest, SubmenuOpensBesideItsEntry)
+{
+	{
+		MenuUser user ([] (MenuUser& u) {
+			auto m = u.menus ();
+			ASSERT_EQ (m.size (), 1u);
+			u.move (m[0].x + 20, m[0].y + 50); // "More"
+			ASSERT_TRUE (u.waitForMenus (2));
+			auto both = u.menus ();
+			const ScreenRect& s = both.back ().x > both.front ().x ? both.back () : both.front ();
+			EXPECT_EQ (s.y, m[0].y + 40);
+			u.click (s.x + 10, s.y + 30); // "B"
+		});
+		EXPECT_TRUE (menu->popup ());
+	}
+	int32_t index = -1;
+	EXPECT_EQ (menu->getLastItemMenu (index), sub);
+	EXPECT_EQ (index, 1);
+	EXPECT_TRUE (sub->isCheckEntry (1));
+	EXPECT_EQ (listener.changes, 1);
+}
+
+TEST_F (X11MenuTest, ColumnsAndCancel)
+{
+	menu->removeAllEntry ();
+	for (const char* t : {"a", "b", "c", "d"})
+		menu->addEntry (t);
+	menu->setNbItemsPerColumn (2);
+	{
+		MenuUser user ([] (MenuUser& u) {
+			auto m = u.menus ();
+			ASSERT_EQ (m.size (), 1u);
+			EXPECT_EQ (m[0].h, 40); // two rows
+			u.click (m[0].x + m[0].w * 3 / 4, m[0].y + 30); // second column, second row
+		});
+		EXPECT_TRUE (menu->popup ());
+	}
+	EXPECT_EQ (menu->getCurrentIndex (), 3);
+	{
+		MenuUser user ([] (MenuUser& u) { u.click (190, 90); }); // outside: cancel
+		EXPECT_FALSE (menu->popup ());
+	}
+	EXPECT_EQ (listener.changes, 1);
+}

@@ -4,6 +4,7 @@
 #include "headless/headlessoptionmenu.h"
 #include "iplatformoptionmenu.h"
 #include "x11/x11frame.h"
+#include "x11/x11optionmenu.h"
 #include <cstdint>
 #include "iplatformframe.h"
 
@@ -25,6 +26,8 @@ SharedPointer<IPlatformOptionMenu> createPlatformOptionMenu (CFrame* frame)
 {
 	if (!frame || !frame->getPlatformFrame ())
 		return nullptr;
+	if (auto* x11 = dynamic_cast<X11Frame*> (frame->getPlatformFrame ()))
+		return owned<IPlatformOptionMenu> (new X11OptionMenu (x11));
 	return owned<IPlatformOptionMenu> (new HeadlessOptionMenu);
 }
 

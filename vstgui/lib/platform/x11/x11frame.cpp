@@ -3,6 +3,7 @@
 #include "../../cairo/fontresolver.h"
 #include "../../cbitmap.h"
 #include "x11errortrap.h"
+#include "x11putimage.h"
 #include "x11windowsystem.h"
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -134,59 +135,7 @@ void X11Frame::present (const CRect& rect)
 	cairo_surface_t* picture = getCairoSurface (backBuffer);
 	if (!picture)
 		return;
-	cairo_surface_flush (picture);
-	int w = cairo_image_surface_get_width (picture);
-	int h = cairo_image_surface_get_height (picture);
-	int stride = cairo_image_surface_get_stride (picture);
-	CRect r (rect);
-	r.bound (CRect (0, 0, w, h));
-	r.makeIntegral ();
-	if (r.isEmpty ())
-		return;
-	auto* data = reinterpret_cast<char*> (cairo_image_surface_get_data (picture));
-	XImage* image = XCreateImage (display, visual, static_cast<unsigned> (depth), ZPixmap, 0, nullptr,
-	                              static_cast<unsigned> (w), static_cast<unsigned> (h), 32, 0);
-	if (!image)
-		return;
-	// The picture's 32-bit pixels (B, G, R, A in memory) are the server's own format on
-	// the usual 24-bit true-colour visuals; other visuals get each pixel converted.
-	bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xff0000 &&
-	              image->green_mask == 0xff00 && image->blue_mask == 0xff;
-	std::vector<char> converted;
-	if (direct)
-	{
-		image->data = data;
-		image->bytes_per_line = stride;
-	}
-	else
-	{
-		converted.resize (static_cast<size_t> (image->bytes_per_line) * static_cast<size_t> (h));
-		image->data = converted.data ();
-		auto shift = [] (unsigned long mask) {
-			int n = 0;
-			while (mask && !(mask & 1))
-			{
-				mask >>= 1;
-				++n;
-			}
-			return n;
-		};
-		int rs = shift (image->red_mask), gs = shift (image->green_mask), bs = shift (image->blue_mask);
-		for (auto y = static_cast<int> (r.top); y < static_cast<int> (r.bottom); ++y)
-			for (auto x = static_cast<int> (r.left); x < static_cast<int> (r.right); ++x)
-			{
-				auto* p = reinterpret_cast<unsigned char*> (data + y * stride + x * 4);
-				unsigned long pixel = ((static_cast<unsigned long> (p[2]) << rs) & image->red_mask) |
-				                      ((static_cast<unsigned long> (p[1]) << gs) & image->green_mask) |
-				                      ((static_cast<unsigned long> (p[0]) << bs) & image->blue_mask);
-				XPutPixel (image, x, y, pixel);
-			}
-	}
-	auto x = static_cast<int> (r.left), y = static_cast<int> (r.top);
-	XPutImage (display, window, gc, image, x, y, x, y, static_cast<unsigned> (r.getWidth ()),
-	           static_cast<unsigned> (r.getHeight ()));
-	image->data = nullptr; // not the image's to free
-	XDestroyImage (image);
+	x11PutImage (display, window, gc, visual, depth, picture, rect);
 	XFlush (display);
 }
 
