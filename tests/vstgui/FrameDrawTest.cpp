@@ -2,7 +2,6 @@
 #include "TestHelpers.h"
 #include <cstdio>
 #include <cstring>
-#include <thread>
 
 using namespace VSTGUI;
 using namespace QuilmVstguiTest;
@@ -70,19 +69,6 @@ TEST (VstguiFrameDraw, DirtyThenIdleRepaintsOnlyThatView)
 	EXPECT_EQ (pixelAt (frame->getBackBuffer (), 5, 5), kBlue);
 	EXPECT_EQ (a->draws, 2);
 	EXPECT_EQ (b->draws, 1);
-	frame->close ();
-}
-
-TEST (VstguiFrameDraw, DirtyFlagMaySetFromAnotherThread)
-{
-	CFrame* frame = makeHeadlessFrame (20, 20);
-	auto* a = new CountedView (CRect (0, 0, 10, 10));
-	frame->addView (a);
-	frame->idle ();
-	std::thread audio ([a] { a->setDirty (true); });
-	audio.join ();
-	frame->idle ();
-	EXPECT_EQ (a->draws, 2);
 	frame->close ();
 }
 
