@@ -121,7 +121,7 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
         }
         const float lfo = lfoSine[phase >> 21] * toFilter * fade;
         phase += lfoInc;
-        int32_t idx = floatToInt32((env * envAmount + mod + cutoff + lfo) * 4600.0f);
+        int32_t idx = floatToInt32((env * envAmount + mod + cutoff + lfo) * kCutoffIndexScale);
         idx = idx < 1 ? 0 : std::min(idx, kFilterCoefSize - 1);
         cutoff += rampStep;
         const float f = std::min(coefTable[idx], coefLimit);
@@ -143,7 +143,7 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
             band2 += f2 * high2;
             low2 += f2 * band2;
         }
-        const float y = (type == 1 ? high2 : low2) * 0.25f;
+        const float y = (type == 1 ? high2 : low2) * kFilterOutputGain;
         out0[i] = y;
         out1[i] = y;
     }

@@ -151,8 +151,8 @@ void runVoice(VoiceState& v, const VoiceSlice& s, int32_t frames, float* out0, f
 
         if constexpr (Filter != kNoFilter) {
             int32_t idx = floatToInt32(
-                (filterEnv * s.envAmount + s.filterMod + cutoff + lfo * s.lfoToFilter * lfoFade) * 4600.0f);
-            idx = idx < 1 ? 0 : std::min(idx, 4095);
+                (filterEnv * s.envAmount + s.filterMod + cutoff + lfo * s.lfoToFilter * lfoFade) * kCutoffIndexScale);
+            idx = idx < 1 ? 0 : std::min(idx, kFilterCoefSize - 1);
             const float f = std::min(filterCoef[idx], s.coefLimit);
             const float f2 = std::min(s.separation * f, s.coefLimit);
             const float q = s.resonance;
@@ -171,7 +171,7 @@ void runVoice(VoiceState& v, const VoiceSlice& s, int32_t frames, float* out0, f
                 band2 += f2 * high2;
                 low2 += f2 * band2;
             }
-            x = (Filter == kHighPass ? high2 : low2) * 0.25f;
+            x = (Filter == kHighPass ? high2 : low2) * kFilterOutputGain;
             cutoff += s.cutoffStep;
         }
 

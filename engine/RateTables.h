@@ -9,6 +9,11 @@ inline constexpr int32_t kLfoSineSize = 2049;        // 2048 + one wrap entry fo
 inline constexpr int32_t kChorusSineSize = 131072;
 inline constexpr int32_t kPitchTableSize = 24576;    // 16 octaves x 1536 steps (1/128 semitone)
 inline constexpr int32_t kFilterCoefSize = 4096;
+// Normalised cutoff sum (cutoff, envelope, modulation, LFO) to a filterCoefTable index;
+// sums from 0.89 (4095 / 4600) up read the last entry, near 22 kHz.
+inline constexpr float kCutoffIndexScale = 4600.0f;
+// Scale of the filters' result: a quarter of the second stage's output.
+inline constexpr float kFilterOutputGain = 0.25f;
 inline constexpr int32_t kSoftClipSize = 32768;      // plus one guard entry
 inline constexpr double kPitchBaseHz = 8.175796875;  // MIDI note 0
 
