@@ -51,6 +51,21 @@ void run(const PluginModule& module, int32_t count) {
     std::printf("%d instances\n", count);
     line("construction (VSTPluginMain)", firstConstruct, construct);
     line("scan (construct, open, identity, close)", firstScan, scan);
+
+    // The same while another instance stays alive: what is shared per process is built once.
+    AEffect* keeper = module.create();
+    if (keeper == nullptr) return;
+    construct.clear();
+    for (int32_t i = 0; i < count; ++i) {
+        const auto t0 = Clock::now();
+        AEffect* effect = module.create();
+        construct.push_back(microseconds(Clock::now() - t0));
+        if (effect != nullptr) effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    }
+    const double first = construct.front();
+    std::sort(construct.begin(), construct.end());
+    line("construction beside a live instance", first, construct);
+    keeper->dispatcher(keeper, effClose, 0, 0, nullptr, 0.0f);
 }
 
 }  // namespace scantime
