@@ -72,6 +72,8 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
     if (frames <= 0) return;
     refreshFilterDecay();
     const float envAmount = filterInvert != 0 ? -filterEnvAmount : filterEnvAmount;
+    // LFO increment per frame; synced to the host: (BPM / 3072) Hz doubled int(rate x 12) times
+    // (hostTempo is BPM x 10000). Unlike the voices' LFO, n is not limited here.
     float lfoIncF;
     if (lfoSync != 0) {
         const int32_t n = floatToInt32(lfoRateNorm * 12.0f);
@@ -161,7 +163,7 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
 
 void Dravenor::processBassEnhancer(int32_t frames, float** outputs)
 {
-    if (!(bassAmount > 0.0001f) || frames <= 0) return;
+    if (!(bassAmount > 0.0001f) || frames <= 0) return;  // Bass-Amt at 0: the stage is off
     // Unwarped bilinear one-pole low-pass at bassFreqHz; two in series make 12 dB/octave.
     const float w = bassFreqHz * 6.2831855f;
     const float k = 2.0f * sampleRate;
@@ -228,7 +230,7 @@ void Dravenor::processDistortion(int32_t frames, float** outputs)
             const uint32_t magnitude = n < 0 ? 0u - static_cast<uint32_t>(n) : static_cast<uint32_t>(n);
             const uint32_t m = std::min(magnitude, static_cast<uint32_t>(kDistortionLimit));
             const uint32_t entry = m >> 7;
-            const float fr = static_cast<float>(m & 127u) * 0.0078125f;
+            const float fr = static_cast<float>(m & 127u) * 0.0078125f;  // 1/128: step between entries
             const float y = table[entry] * (1.0f - fr) + table[entry + 1] * fr;
             out[i] = n < 0 ? -y : y;
             drive += step;
@@ -246,6 +248,7 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
     // switching sync off returns to the Ch-Del setting.
     float baseDelay = chorusDelay;
     if (chorusSync != 0 && hostTempo > 0.0f) {
+        // chorusSyncSteps tenths of a beat in frames (hostTempo is BPM x 10000), at most half the line.
         baseDelay = std::min(sampleRate * 60000.0f * chorusSyncSteps / hostTempo, 0.49f * length);
     }
     // Reads at delay d touch the frames d - 1 .. d + 2 behind the write position.
@@ -279,6 +282,7 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
 
         for (int32_t i = 0; i < frames; ++i) {
             const float x = out[i];
+            // Per-frame smoothing toward the targets: about 1000 frames, 10000 for the delay.
             depth += (depthTarget - depth) * 0.001f;
             delay += (delayTarget - delay) * 0.0001f;
             delay = std::min(delay, maxDelay);
