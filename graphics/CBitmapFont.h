@@ -47,6 +47,7 @@ public:
     void setTextHeight(int32_t textHeight);
     // Width of the text in pixels at the text scale (platform font width + 3 without picture path).
     int32_t getTextWidth(const CFixedString& text, VSTGUI::CDrawContext* context);
+    // The same for a C string.
     int32_t getTextWidth(const char* text, VSTGUI::CDrawContext* context);
     // Height of a line in pixels (20 without picture).
     int32_t getTextHeight() const;

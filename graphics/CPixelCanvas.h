@@ -123,6 +123,7 @@ public:
     void fillToCentre(CanvasPoint* points, int32_t n, uint8_t r, uint8_t g, uint8_t b);
     // Double points, copied into pointBuffer first.
     void fillToCentre(const CanvasPointD* points, int32_t n, uint8_t r, uint8_t g, uint8_t b, float strength);
+    // Same with strength 0.
     void fillToCentre(const CanvasPointD* points, int32_t n, uint8_t r, uint8_t g, uint8_t b);
     // Band fill between rows y0 and y1 over columns x0..x1 with an anti-aliased sloped edge; q = {x0, x1, y0, y1}.
     void fillColumnBand(float q[4], uint8_t r, uint8_t g, uint8_t b, float strength);
@@ -137,18 +138,24 @@ public:
     static float powerScale(float a, float b, float c);
 
     // ---- accessors (UI thread) ----
+    // Size of the 1:1 picture in pixels.
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }
+    // Supersampling factor of the drawing pair (1: none).
     uint8_t getSupersampling() const { return factor; }
+    // Layer pairs in use.
     int32_t getLayerCount() const { return layerCount; }
     // The owned output bitmap (null before allocate); hold a reference to keep it.
     VSTGUI::CBitmap* getOutput() const { return output; }
+    // The background, or null without one.
     const CanvasLayer* getBackground() const { return background.get(); }
+    // Colour and coverage layer of pair i, or null.
     const CanvasLayer* getColourLayer(int i) const { return i >= 0 && i < kMaxLayers ? colour[i].get() : nullptr; }
     const CanvasLayer* getCoverageLayer(int i) const
     {
         return i >= 0 && i < kMaxLayers ? coverage[i].get() : nullptr;
     }
+    // The pair that the drawing operations write.
     CanvasLayer* getDrawingColour() const { return drawColour; }
     CanvasLayer* getDrawingCoverage() const { return drawCoverage; }
 
