@@ -344,3 +344,44 @@ TEST (VstguiDispatchNested, ContainerChildrenGetContainerCoordinates)
 	                                           "inner:exited"}));
 	frame->close ();
 }
+
+namespace {
+
+/** Takes a view out of the frame and puts a new one in when clicked, then passes the click on. */
+class TreeChanger : public CView
+{
+public:
+	TreeChanger (const CRect& r, CView* victim, std::vector<std::string>* log) : CView (r), victim (victim), log (log)
+	{
+		setTransparency (true);
+	}
+	CMouseEventResult onMouseDown (CPoint&, const CButtonState&) override
+	{
+		getFrame ()->removeView (victim, true);
+		getFrame ()->addView (new RecordingView (getViewSize (), log, "added"));
+		log->push_back ("changer:down");
+		return kMouseEventNotHandled;
+	}
+	CView* victim;
+	std::vector<std::string>* log;
+};
+
+} // namespace
+
+TEST (VstguiDispatchTree, AHandlerMayChangeTheViewsDuringTheClick)
+{
+	std::vector<std::string> log;
+	CFrame* frame = makeHeadlessFrame (50, 50);
+	auto* bottom = new RecordingView (CRect (0, 0, 50, 50), &log, "bottom");
+	auto* victim = new RecordingView (CRect (0, 0, 50, 50), &log, "victim");
+	victim->setTransparency (true);
+	victim->downResult = kMouseEventNotHandled;
+	frame->addView (bottom);
+	frame->addView (victim);
+	frame->addView (new TreeChanger (CRect (0, 0, 50, 50), victim, &log));
+	CPoint p (10, 10);
+	EXPECT_EQ (frame->platformOnMouseDown (p, CButtonState (kLButton)), kMouseEventHandled);
+	std::erase_if (log, [] (const std::string& e) { return e.find ("entered") != std::string::npos; });
+	EXPECT_EQ (log, (std::vector<std::string> {"changer:down", "bottom:down"}));
+	frame->close ();
+}

@@ -232,10 +232,12 @@ CMouseEventResult CViewContainer::onMouseDown (CPoint& where, const CButtonState
 {
 	CPoint local (where);
 	local.offset (-size.left, -size.top);
-	for (auto it = children.rbegin (); it != children.rend (); ++it)
+	// A handler may add or remove views: walk a copy, skipping views that left meanwhile.
+	const std::vector<CView*> snapshot (children);
+	for (auto it = snapshot.rbegin (); it != snapshot.rend (); ++it)
 	{
 		CView* v = *it;
-		if (!v->isVisible () || !v->getMouseEnabled () || !v->hitTest (local, buttons))
+		if (!isChild (v) || !v->isVisible () || !v->getMouseEnabled () || !v->hitTest (local, buttons))
 			continue;
 		CBaseObjectGuard guard (v);
 		if (auto* control = dynamic_cast<CControl*> (v))
@@ -315,10 +317,11 @@ bool CViewContainer::onWheel (const CPoint& where, const CMouseWheelAxis& axis, 
 {
 	CPoint local (where);
 	local.offset (-size.left, -size.top);
-	for (auto it = children.rbegin (); it != children.rend (); ++it)
+	const std::vector<CView*> snapshot (children);
+	for (auto it = snapshot.rbegin (); it != snapshot.rend (); ++it)
 	{
 		CView* v = *it;
-		if (!v->isVisible () || !v->getMouseEnabled () || !v->getMouseableArea ().pointInside (local))
+		if (!isChild (v) || !v->isVisible () || !v->getMouseEnabled () || !v->getMouseableArea ().pointInside (local))
 			continue;
 		CBaseObjectGuard guard (v);
 		if (v->onWheel (local, axis, distance, buttons))
