@@ -232,8 +232,9 @@ CMouseEventResult CViewContainer::onMouseDown (CPoint& where, const CButtonState
 {
 	CPoint local (where);
 	local.offset (-size.left, -size.top);
-	// A handler may add or remove views: walk a copy, skipping views that left meanwhile.
-	const std::vector<CView*> snapshot (children);
+	// A handler may add or remove views: walk a copy that holds each view, skipping views
+	// that left meanwhile.
+	const std::vector<SharedPointer<CView>> snapshot (children.begin (), children.end ());
 	for (auto it = snapshot.rbegin (); it != snapshot.rend (); ++it)
 	{
 		CView* v = *it;
@@ -317,7 +318,7 @@ bool CViewContainer::onWheel (const CPoint& where, const CMouseWheelAxis& axis, 
 {
 	CPoint local (where);
 	local.offset (-size.left, -size.top);
-	const std::vector<CView*> snapshot (children);
+	const std::vector<SharedPointer<CView>> snapshot (children.begin (), children.end ());
 	for (auto it = snapshot.rbegin (); it != snapshot.rend (); ++it)
 	{
 		CView* v = *it;
