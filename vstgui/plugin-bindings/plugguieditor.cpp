@@ -5,7 +5,7 @@ namespace VSTGUI {
 
 int32_t PluginGUIEditor::knobMode = kLinearMode;
 
-PluginGUIEditor::PluginGUIEditor (void* pEffect) : AEffEditor (static_cast<AudioEffect*> (pEffect))
+PluginGUIEditor::PluginGUIEditor (AudioEffect* pEffect) : AEffEditor (pEffect)
 {
 }
 

@@ -11,8 +11,8 @@ namespace VSTGUI {
 class PluginGUIEditor : public AEffEditor, public VSTGUIEditorInterface
 {
 public:
-	/** An editor for the plug-in object (may be null). UI thread. */
-	explicit PluginGUIEditor (void* pEffect);
+	/** An editor for the plug-in object (may be null), kept in the field effect. UI thread. */
+	explicit PluginGUIEditor (AudioEffect* pEffect);
 	~PluginGUIEditor () noexcept override;
 
 	/** A parameter changed (the editor shows it); nothing here. UI thread. */
@@ -42,8 +42,6 @@ public:
 	void doIdleStuff () override;
 	/** Milliseconds of a steady clock. */
 	static uint32_t getTicks ();
-
-	void* getEffectPointer () const { return effect; }
 
 protected:
 	ERect rect {0, 0, 0, 0};
