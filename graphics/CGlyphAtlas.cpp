@@ -45,10 +45,11 @@ void CGlyphAtlas::scanGlyphs(VSTGUI::CBitmap* picture)
     VSTGUI::SharedPointer<IPlatformBitmapPixelAccess> access;
     if (picture->getPlatformBitmap() != nullptr)
         access = picture->getPlatformBitmap()->lockPixels(true);
-    // Without pixel access the picture counts as one without markers.
-    for (uint32_t x = 0; access && x < w; ++x)
+    // Offset of the first colour byte in a pixel; without pixel access or with an unknown
+    // format the picture counts as one without markers.
+    int first = -1;
+    if (access)
     {
-        int first = 0;
         switch (access->getPixelFormat())
         {
         case IPlatformBitmapPixelAccess::kRGBA:
@@ -60,8 +61,11 @@ void CGlyphAtlas::scanGlyphs(VSTGUI::CBitmap* picture)
             first = 1;
             break;
         default:
-            continue;
+            break;
         }
+    }
+    for (uint32_t x = 0; first >= 0 && x < w; ++x)
+    {
         const uint8_t* p = pixels + 4 * x + first;
         // A marker is magenta-like: both outer colour bytes above 120, green below.
         if (!(p[0] > 120 && p[1] < 120 && p[2] > 120))
