@@ -8,28 +8,24 @@
 #include <vector>
 
 #include "engine/Dravenor.h"
-#include "engine/EngineOwner.h"
+#include "tests/engine/EngineRig.h"
 
-class VoiceTestRig : public EngineOwner {
+class VoiceTestRig {
 public:
     Dravenor engine;
+    RigOwner owner{engine};
     std::vector<float> left, right;
 
-    explicit VoiceTestRig(double rate = 44100.0, int32_t program = 127) : engine(this)
+    explicit VoiceTestRig(double rate = 44100.0, int32_t program = 127)
     {
         engine.setSampleRate(rate);
         engine.setProgram(program, true);
     }
+    VoiceTestRig(const VoiceTestRig&) = delete;
+    VoiceTestRig& operator=(const VoiceTestRig&) = delete;
 
-    void applyParameter(int32_t index, float value) override
-    {
-        engine.values[index] = value;
-        engine.setParameter(index, value);
-    }
-    bool isImageLineHost() const override { return false; }
-    bool isSteinbergHost() const override { return false; }
-
-    void set(int32_t index, float value) { applyParameter(index, value); }
+    // Sets one parameter the way host automation does.
+    void set(int32_t index, float value) { owner.applyParameter(index, value); }
 
     // Renders `frames` through Dravenor::render in slices of at most `slice` frames, appending.
     void render(int32_t frames, int32_t slice = 256)
