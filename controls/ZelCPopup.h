@@ -138,6 +138,8 @@ public:
     uint32_t getCellWidth() const;
     uint32_t getCellHeight() const;
     bool isLayoutPending() const { return layoutPending != 0; }
+    // True while an operation holds the busy word (never between operations).
+    bool areItemsBusy() const { return itemsBusy.load() != 0; }
 
     // --- settings the editor sets directly after construction ---
     uint32_t itemsPerColumn = 0;     // cells per column, 0 = one column

@@ -1,5 +1,7 @@
 // Pop-up list with the mouse: hover, choosing by click and by press-drag-release,
 // closing by a click outside, the observer, wheel stepping and the 250 ms timer.
+#include <functional>
+
 #include "ControlTestSupport.h"
 #include "controls/ZelCFrameMuseObserver.h"
 #include "controls/ZelCPopup.h"
@@ -433,4 +435,40 @@ TEST(FrameMouseListener, GesturesReachTheEditorHooksUnlessBlocked)
     EXPECT_EQ(editor.hooks, (std::vector<std::string> {"begin -1", "end -1"}));
     view->unregisterViewMouseListener(&observer);
     frame->close();
+}
+
+TEST_F(ChooserFixture, EveryOperationReleasesTheBusyWord)
+{
+    CFixedString name;
+    int32_t id = 0;
+    const std::function<void()> operations[] = {[&] { chooser->selectItem(3); }, [&] { chooser->selectNext(); },
+        [&] { chooser->selectPrevious(); }, [&] { chooser->getItemName(&name, 3); },
+        [&] { chooser->getItemName(&name, 99); }, [&] { chooser->setItemName("x", 3); },
+        [&] { chooser->itemAt(CPoint(10, 10)); }, [&] { chooser->layoutItems(); },
+        [&] { chooser->placeDropDown(CPoint(90, 50)); }, [&] { chooser->remeasureItems(); },
+        [&] { chooser->getSelected(id); }, [&] { click(CPoint(90, 50)); }, [&] { framePixel(frame, 100, 100); },
+        [&] { chooser->addItem("more", 40); }, [&] { chooser->addSeparator(nullptr); },
+        [&] { chooser->clearItems(false); }};
+    for (const auto& operation : operations)
+    {
+        operation();
+        EXPECT_FALSE(chooser->areItemsBusy());
+    }
+}
+
+TEST_F(ChooserFixture, CopyKeepsTheSettingsButNoItems)
+{
+    chooser->setValue(5);
+    auto* copy = static_cast<ZelCPopup*>(chooser->newCopy());
+    EXPECT_EQ(copy->getItemCount(), 0u);
+    EXPECT_EQ(copy->getValue(), 0.0f);
+    EXPECT_EQ(copy->itemsPerColumn, 8u);
+    EXPECT_EQ(copy->wheelStepping, 1);
+    EXPECT_EQ(copy->drawClosed, 0);
+    EXPECT_EQ(copy->spacing, 1u);
+    EXPECT_EQ(copy->listFillColor, CColor(70, 90, 110, 255));
+    EXPECT_NE(copy->getDropDown(), chooser->getDropDown());
+    EXPECT_EQ(observer.getPopups().front(), copy);
+    copy->forget();
+    EXPECT_EQ(observer.getPopups().front(), chooser);
 }
