@@ -43,7 +43,10 @@ constexpr MasterRect kMasterRects[kNumControls] = {
     {240, 396, 444, 492},      // 91 Osc2 wave chooser (over the display 25)
 };
 
-// Key rectangles of one 504 x 368 master octave picture.
+// Key rectangles (left, top, right, bottom) of one 504 x 368 master octave picture.
+struct KeyRect {
+    double left, top, right, bottom;
+};
 constexpr KeyRect kMasterBlackKeys[5] = {
     {44, 0, 84, 228}, {132, 0, 172, 228}, {260, 0, 300, 228}, {340, 0, 380, 228}, {420, 0, 460, 228}};
 constexpr KeyRect kMasterWhiteKeys[7][2] = {
@@ -60,8 +63,8 @@ double scaledKey(double value, float scale) {
     return static_cast<double>(std::floor(static_cast<float>(value) * scale));
 }
 
-KeyRect scaledKeyRect(const KeyRect& r, float scale) {
-    return {scaledKey(r.left, scale), scaledKey(r.top, scale), scaledKey(r.right, scale), scaledKey(r.bottom, scale)};
+VSTGUI::CRect scaledKeyRect(const KeyRect& r, float scale) {
+    return VSTGUI::CRect(scaledKey(r.left, scale), scaledKey(r.top, scale), scaledKey(r.right, scale), scaledKey(r.bottom, scale));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "controls/KeyboardGeometry.h"
+
 inline constexpr int32_t kUISizeCount = 4;           // "Small", "Medium", "Large", "Huge"
 inline constexpr int32_t kDefaultUISize = 1;
 inline constexpr int32_t kMasterWidth = 3000;        // master layout, pixels
@@ -29,18 +31,8 @@ struct MasterRect {
 // The master rectangle of tag 0..91 (all zeros outside). Any thread.
 MasterRect masterControlRect(int32_t tag);
 
-// One key rectangle in frame pixels, relative to an octave's left edge and the keyboard's top.
-struct KeyRect {
-    double left, top, right, bottom;
-};
-
-// The on-screen keyboard's key rectangles for the current size (process-wide).
-struct KeyboardGeometry {
-    int32_t originLeft = 0, originTop = 0;   // the keyboard's scaled rectangle (tag 85)
-    KeyRect black[5]{};                      // black semitones 1, 3, 6, 8, 10
-    KeyRect white[7][2]{};                   // white semitones 0, 2, 4, 5, 7, 9, 11: upper, lower part
-};
-// The process-wide geometry, rewritten by every layoutEditor. UI thread.
+// The on-screen keyboard's key rectangles for the current size: process-wide,
+// rewritten by every layoutEditor. UI thread.
 KeyboardGeometry& keyboardGeometry();
 
 // Lays the editor out for a size: rectangles of all 92 entries of paramControlTable,

@@ -4,11 +4,12 @@
 
 #include <new>
 
+#include "editor/ADEditor.h"
 #include "plugin/VstXSynth.h"
 
 AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
-    // The editor is not built yet: the plug-in reports none.
-    return new VstXSynth(audioMaster, nullptr);
+    // The editor is made last, so it can report its window size before it opens.
+    return new VstXSynth(audioMaster, &ADEditor::make);
 }
 
 extern "C" {

@@ -93,7 +93,7 @@ TEST_F(ModuleTest, RecordIdentifiesTheInstrument) {
     EXPECT_EQ(e->numOutputs, 2);
     EXPECT_EQ(e->numPrograms, 128);
     EXPECT_EQ(e->numParams, 82);
-    EXPECT_EQ(e->flags, effFlagsCanReplacing | effFlagsIsSynth);  // no editor yet, no chunks
+    EXPECT_EQ(e->flags, effFlagsCanReplacing | effFlagsIsSynth | effFlagsHasEditor);  // no chunks
     EXPECT_EQ(e->ioRatio, 1.0f);
     EXPECT_EQ(e->initialDelay, 0);
     EXPECT_NE(e->processReplacing, nullptr);
@@ -216,13 +216,16 @@ TEST_F(ModuleTest, ProgramNamesComeFromTheBank) {
     EXPECT_STREQ(name, "My Pad");
 }
 
-TEST_F(ModuleTest, OffersNoChunksAndNoEditor) {
+TEST_F(ModuleTest, OffersNoChunksAndAnEditorOfTheStoredSize) {
     void* data = nullptr;
     EXPECT_EQ(host->dispatch(effGetChunk, 0, 0, &data), 0);
     EXPECT_EQ(host->dispatch(effSetChunk, 0, 16, &data), 0);
     ERect* rect = nullptr;
-    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 0);
-    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);
+    EXPECT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_GT(rect->right, rect->left);
+    EXPECT_GT(rect->bottom, rect->top);
+    EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, nullptr), 0);  // no window to open in
     EXPECT_EQ(host->dispatch(effEditClose), 0);
     EXPECT_EQ(host->dispatch(effEditIdle), 0);
     EXPECT_EQ(host->dispatch(effEditKeyDown, 'a', 0, nullptr, 3.9f), 0);
