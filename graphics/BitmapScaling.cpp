@@ -1,6 +1,7 @@
 #include "graphics/BitmapScaling.h"
 
 #include "graphics/PixelAccess.h"
+#include "graphics/PixelMath.h"
 #include "vstgui/lib/cbitmap.h"
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 
 using VSTGUI::CBitmap;
 using VSTGUI::IPlatformBitmapPixelAccess;
+using pixel_math::clampToByte;
 
 namespace {
 
@@ -90,7 +92,7 @@ void sharpenInPlace(uint8_t* pixels, uint32_t rowBytes, int32_t width, int32_t h
                 float diag = static_cast<float>(ul[c]) + static_cast<float>(ur[c]) + static_cast<float>(ll[c])
                     + static_cast<float>(lr[c]);
                 float v = 1.2f * static_cast<float>(p[c]) - 0.05f * diag;
-                p[c] = static_cast<uint8_t>(static_cast<int>(std::clamp(v, 0.0f, 255.0f)));
+                p[c] = clampToByte(v);
             }
         }
     }
@@ -209,7 +211,7 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
             for (int c = 0; c < 4; ++c)
             {
                 float v = total > 0.0f ? sum[c] / total : 0.0f;
-                q[channels[c]] = static_cast<uint8_t>(static_cast<int>(std::clamp(v, 0.0f, 255.0f)));
+                q[channels[c]] = clampToByte(v);
             }
         }
     }

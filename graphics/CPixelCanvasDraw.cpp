@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/CanvasPixelMath.h"
+#include "graphics/PixelMath.h"
 
-using namespace canvas_math;
+using namespace pixel_math;
 
 namespace {
 
@@ -480,9 +480,7 @@ void CPixelCanvas::fillRect(double left, double top, double right, double bottom
             }
             const uint32_t i = static_cast<uint32_t>(col + W * row);
             const uint8_t* p = &drawColour->bytes[4 * i];
-            auto mix = [a](uint8_t stored, uint8_t given) {
-                return static_cast<uint8_t>(std::clamp(stored * (1.0f - a) + given * a, 0.0f, 255.0f));
-            };
+            auto mix = [a](uint8_t stored, uint8_t given) { return clampToByte(stored * (1.0f - a) + given * a); };
             const uint8_t nr = mix(p[2], r), ng = mix(p[1], g), nb = mix(p[0], b);
             const float c0v = drawCoverage->floats[i];
             plotSet(u32(col), u32(row), nr, ng, nb, std::clamp(c0v + a, 0.0f, 1.0f));

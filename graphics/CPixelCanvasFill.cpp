@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <utility>
 
-#include "graphics/CanvasPixelMath.h"
+#include "graphics/PixelMath.h"
 
-using namespace canvas_math;
+using namespace pixel_math;
 
 namespace {
 

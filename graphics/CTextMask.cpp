@@ -1,11 +1,14 @@
 #include "graphics/CTextMask.h"
 
 #include "graphics/CGlyphAtlas.h"
+#include "graphics/PixelMath.h"
 #include "vstgui/lib/cbitmap.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+
+using pixel_math::clampToByte;
 
 CTextMask::CTextMask(int32_t w, int32_t h, bool italicText, bool boldText)
 {
@@ -132,7 +135,7 @@ void CTextMask::reduceInto(uint8_t* out, uint32_t outW, uint32_t outH)
                 }
             }
             if (sum > 80.0f) // faint boxes stay empty
-                out[y * outW + x] = static_cast<uint8_t>(static_cast<int>(std::clamp(sum / total, 0.0f, 255.0f)));
+                out[y * outW + x] = clampToByte(sum / total);
         }
     }
 }
@@ -179,7 +182,7 @@ VSTGUI::CBitmap* CTextMask::render(const VSTGUI::CColor& colour, uint32_t outW, 
             if (v <= 5.0f)
                 continue;
             const float around = static_cast<float>(R[i - 1]) + R[i + 1] + R[i - outW] + R[i + outW];
-            S[i] = static_cast<uint8_t>(static_cast<int>(std::clamp(1.2f * v - 0.05f * around, 0.0f, 255.0f)));
+            S[i] = clampToByte(1.2f * v - 0.05f * around);
         }
     }
 

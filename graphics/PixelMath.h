@@ -1,12 +1,13 @@
 #pragma once
-// Small arithmetic shared by the pixel canvas's stroke and fill sources: the
-// conversions they make between picture values and layer positions. Any thread,
-// no allocation.
+// Small arithmetic shared by the graphics sources (canvas strokes and fills,
+// bitmap scaling, bitmap text): conversions between picture values, layer
+// positions and colour bytes. Any thread, no allocation.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-namespace canvas_math {
+namespace pixel_math {
 
 // Layer position from a signed value: negative values wrap to huge ones, which
 // the plot operations reject as outside the layer.
@@ -29,6 +30,12 @@ inline float fullCoverage(uint8_t alpha)
     return alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
 }
 
+// A colour channel from a float: clamped to 0..255, then truncated.
+inline uint8_t clampToByte(float v)
+{
+    return static_cast<uint8_t>(static_cast<int>(std::clamp(v, 0.0f, 255.0f)));
+}
+
 // Multiplies each value by the supersampling factor when the canvas supersamples
 // (factor 2 or more); picture units become drawing-layer pixels.
 template <typename... T>
@@ -38,4 +45,4 @@ void supersample(uint8_t factor, T&... values)
         ((values *= factor), ...);
 }
 
-} // namespace canvas_math
+} // namespace pixel_math
