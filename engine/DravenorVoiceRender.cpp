@@ -422,7 +422,7 @@ void Dravenor::renderVoice(VoiceState& voice, int32_t slot, int32_t frames, floa
 
     // Flush tiny values so nothing decays into denormals; a silent amplitude ends the voice.
     // Thresholds: 1e-6 (-120 dB) for levels and memories, 1e-5 (-100 dB) for the
-    // oscillator envelopes, whose sustain floors sit far above either.
+    // Osc2 and Osc3 envelope levels.
     if (voice.ampLevel < 1e-6f && voice.ampStage != 0) {
         voice.active = 0;
         voice.ampLevel = 0.0f;
