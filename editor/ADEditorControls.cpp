@@ -1,6 +1,14 @@
 // The value read-out and one control per entry of paramControlTable, chosen by
 // the entry's kind, with the skin pictures of the current size.
+#include "controls/CDiagramSelector.h"
+#include "controls/CDisplayAnimKnob.h"
 #include "controls/CKeyboardCtrl.h"
+#include "controls/CKeyboardWheel.h"
+#include "controls/CMyButton.h"
+#include "controls/CMyOptionMenu.h"
+#include "controls/CMyRockerSwitch.h"
+#include "controls/CMyVerticalSwitch.h"
+#include "controls/CRollOverSwitch.h"
 #include "controls/ZelCFrameMuseObserver.h"
 #include "controls/ZelCParamDisplay.h"
 #include "controls/ZelCPopup.h"
@@ -10,11 +18,8 @@
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cfont.h"
 #include "vstgui/lib/cframe.h"
-#include "vstgui/lib/controls/cbuttons.h"
-#include "vstgui/lib/controls/cknob.h"
 #include "vstgui/lib/controls/cmoviebitmap.h"
 #include "vstgui/lib/controls/coptionmenu.h"
-#include "vstgui/lib/controls/cswitch.h"
 
 using namespace VSTGUI;
 
@@ -24,7 +29,6 @@ constexpr int32_t kKnobFrames = 63;
 constexpr int32_t kWheelFrames = 91;
 constexpr int32_t kWaveFrames = 40;          // frame 0 = oscillator off, then waves 1..39
 constexpr int32_t kStepFrames = 3;           // rocker pictures: rest, up, down
-constexpr int32_t kRoutingFrames = 3;
 constexpr int32_t kMenuStyle = COptionMenu::kMultipleCheckStyle;  // 1024
 
 // Width and height of a size's picture; 0 for a missing one, so no size comes from it.
@@ -68,22 +72,22 @@ CControl* ADEditor::createControl(int32_t tag) {
         case kKnobControl: {
             const PictureSize knob = pictureOf(kKnobBitmap, sizeIndex);
             const double kh = static_cast<int32_t>(knob.h / kKnobFrames);
-            auto* c = new CAnimKnob(CRect(left, top, left + knob.w, top + kh), this, tag, kKnobFrames, kh, knob.bitmap,
-                                    CPoint(0, 0));
+            auto* c = new CDisplayAnimKnob(CRect(left, top, left + knob.w, top + kh), this, tag, kKnobFrames, kh,
+                                           knob.bitmap, CPoint(0, 0), this, paramReadout);
             c->setTransparency(false);
             made = c;
             break;
         }
         case kOnOffButtonControl:
-            made = new COnOffButton(r, this, tag, getSkinBitmap(kButtonBitmap, sizeIndex), 0);
+            made = new CMyButton(r, this, tag, getSkinBitmap(kButtonBitmap, sizeIndex), 0);
             break;
         case kVerticalSwitchControl: {
             const bool fourWay = entry.variant == 1;
             const PictureSize sw = pictureOf(fourWay ? kFourWaySwitchBitmap : kThreeWaySwitchBitmap, sizeIndex);
             const int32_t n = fourWay ? 4 : 3;
             const double ph = fourWay ? static_cast<int32_t>(sw.h * 0.25) : static_cast<int32_t>(sw.h / 3);
-            made = new CVerticalSwitch(CRect(left, top, left + sw.w, top + ph), this, tag, n, ph, n, sw.bitmap,
-                                       CPoint(0, 0));
+            made = new CMyVerticalSwitch(CRect(left, top, left + sw.w, top + ph), this, tag, n, ph, n, sw.bitmap,
+                                         CPoint(0, 0));
             break;
         }
         case kProgramMenuControl: {
@@ -99,10 +103,11 @@ CControl* ADEditor::createControl(int32_t tag) {
             break;
         }
         case kLogoLinkControl:
-            made = new CMovieBitmap(r, this, tag, 1, 0, nullptr, CPoint(0, 0));
+            made = new CRollOverSwitch(r, this, tag, getSkinBitmap(kBackgroundBitmap, sizeIndex), &openWebAddress,
+                                       kMakerWebAddress);
             break;
         case kOptionsMenuControl: {
-            auto* menu = new COptionMenu(r, this, tag, getSkinBitmap(kOptionsButtonBitmap, sizeIndex), nullptr, 0);
+            auto* menu = new CMyOptionMenu(r, this, tag, getSkinBitmap(kOptionsButtonBitmap, sizeIndex), nullptr, 0);
             buildOptionsMenu(menu);
             made = menu;
             break;
@@ -112,8 +117,8 @@ CControl* ADEditor::createControl(int32_t tag) {
             break;
         case kWheelControl: {
             const PictureSize wheel = pictureOf(kWheelBitmap, sizeIndex);
-            made = new CKnob(CRect(left, top, left + wheel.w, top + wheel.h / kWheelFrames), this, tag, nullptr, nullptr,
-                             CPoint(0, 0), 0);
+            made = new CKeyboardWheel(CRect(left, top, left + wheel.w, top + wheel.h / kWheelFrames), this, tag, this,
+                                      entry.variant != 0);
             break;
         }
         case kProgramStepControl:
@@ -121,7 +126,8 @@ CControl* ADEditor::createControl(int32_t tag) {
             const PictureSize step =
                 pictureOf(entry.kind == kProgramStepControl ? kProgramStepBitmap : kWaveStepBitmap, sizeIndex);
             const CRect rr(left, top, left + step.w, top + step.h / kStepFrames);
-            made = new CRockerSwitch(rr, this, tag, rr.getHeight(), step.bitmap, CPoint(0, 0), CRockerSwitch::kVertical);
+            made = new CMyRockerSwitch(rr, this, tag, rr.getHeight(), step.bitmap, CPoint(0, 0),
+                                       CRockerSwitch::kVertical);
             break;
         }
         case kWaveDisplayControl: {
@@ -146,8 +152,7 @@ CControl* ADEditor::createControl(int32_t tag) {
         }
         case kDiagramSelectorControl: {
             const PictureSize diagram = pictureOf(kRoutingDiagramBitmap, sizeIndex);
-            auto* c = new CMovieBitmap(r, this, tag, kRoutingFrames, static_cast<int32_t>(diagram.h / kRoutingFrames),
-                                       diagram.bitmap, CPoint(0, 0));
+            auto* c = new CDiagramSelector(r, this, tag, diagram.bitmap);
             c->setMin(0.0f);
             c->setMax(2.0f);
             made = c;

@@ -2,7 +2,9 @@
 // step buttons, the voice modes, the filter types; the wheel of the own host and
 // the web link.
 #include "EditorTestSupport.h"
+#include "controls/ZelCParamDisplay.h"
 #include "controls/ZelCPopup.h"
+#include "editor/ParameterValueText.h"
 
 using namespace VSTGUI;
 
@@ -136,6 +138,54 @@ TEST_F(EditorFixture, OnScreenKeyPlaysTheInstrument) {
     EXPECT_GT(energy, 0.0);
     frame()->platformOnMouseUp(key, CButtonState(kLButton));
     EXPECT_FALSE(editor->isKeyHeld(36));
+}
+
+TEST_F(EditorFixture, KnobPressShowsItsValueText) {
+    make(1);
+    editor->setParameter(kParamFltCutoff, 0.5f);
+    synth->setParameter(kParamFltCutoff, 0.5f);
+    CPoint at = centreOf(kParamFltCutoff);
+    frame()->platformOnMouseDown(at, CButtonState(kLButton));
+    ZelCParamDisplay* readout = editor->getReadout();
+    ASSERT_NE(readout, nullptr);
+    EXPECT_TRUE(readout->isAttached());
+    EXPECT_STREQ(readout->text.data(), "50 %");
+    frame()->platformOnMouseUp(at, CButtonState(kLButton));
+    EXPECT_FALSE(readout->isAttached());
+    // Closing while the read-out shows leaves nothing behind.
+    frame()->platformOnMouseDown(at, CButtonState(kLButton));
+    editor->close();
+    EXPECT_EQ(editor->getReadout(), nullptr);
+}
+
+TEST_F(EditorFixture, KeyHeldAtCloseIsReleased) {
+    make(1);
+    const KeyboardGeometry& g = editor->getKeyboardGeometry();
+    CPoint key(g.originLeft + g.white[2][1].left + 3, g.originTop + g.white[2][1].top + 3);  // the lowest E
+    frame()->platformOnMouseDown(key, CButtonState(kLButton));
+    EXPECT_TRUE(editor->isKeyHeld(4));
+    editor->close();
+    // The note-off went out behind the note-on: after one block every voice of the note releases.
+    std::vector<float> left(256), right(256);
+    float* outs[2] = {left.data(), right.data()};
+    synth->processReplacing(nullptr, outs, 256);
+    int32_t voices = 0;
+    for (const VoiceState& voice : synth->getEngine().voices) {
+        if (voice.active == 0 || voice.note != 28) continue;
+        ++voices;
+        EXPECT_TRUE(voice.released != 0 || voice.releaseFrame >= 0);
+    }
+    EXPECT_GT(voices, 0);
+}
+
+TEST_F(EditorFixture, LogoOpensTheMakersSite) {
+    RecordingLauncher launcher;
+    make(1);
+    click(centreOf(kTagLogoLink));
+    ASSERT_EQ(launcher.launched.size(), 1u);
+    EXPECT_EQ(launcher.launched[0].second, "https://corvane-audio.example/");
+    click(centreOf(kTagLogoLink), kRButton);
+    EXPECT_EQ(launcher.launched.size(), 1u);
 }
 
 struct WheelCase {
