@@ -1,10 +1,13 @@
 #include "tools/validate/ScanTimer.h"
 
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <vector>
 
+#include "plugin/vst/ERect.h"
 #include "plugin/vst/VstOpcodes.h"
 
 namespace scantime {
@@ -66,6 +69,58 @@ void run(const PluginModule& module, int32_t count) {
     std::sort(construct.begin(), construct.end());
     line("construction beside a live instance", first, construct);
     keeper->dispatcher(keeper, effClose, 0, 0, nullptr, 0.0f);
+}
+
+bool editorTimes(const PluginModule& module, int32_t idles, std::string& why) {
+    AEffect* effect = module.create();
+    if (effect == nullptr) {
+        why = "the entry gave no plug-in";
+        return false;
+    }
+    Display* display = (effect->flags & effFlagsHasEditor) != 0 ? XOpenDisplay(nullptr) : nullptr;
+    if (display == nullptr) {
+        why = (effect->flags & effFlagsHasEditor) == 0 ? "the plug-in reports no editor" : "no X display";
+        effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+        return false;
+    }
+    effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);
+    const int screen = DefaultScreen(display);
+    const Window parent = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0, 0, 0);
+    XMapWindow(display, parent);
+    XSync(display, False);
+    ERect* rect = nullptr;
+    effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f);
+    if (rect != nullptr) std::printf("editor %d x %d\n", rect->right - rect->left, rect->bottom - rect->top);
+    for (int pass = 1; pass <= 2; ++pass) {
+        const auto t0 = Clock::now();
+        effect->dispatcher(effect, effEditOpen, 0, 0, reinterpret_cast<void*>(parent), 0.0f);
+        XSync(display, False);
+        const double open = microseconds(Clock::now() - t0);
+        // The first idle draws what the open marked dirty; it belongs to what the user waits for.
+        const auto t1 = Clock::now();
+        effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+        XSync(display, False);
+        const double firstIdle = microseconds(Clock::now() - t1);
+        std::printf("editor open #%d: %.1f us, then first idle %.1f us\n", pass, open, firstIdle);
+        if (pass == 2) {
+            std::vector<double> times;
+            for (int32_t i = 0; i < idles; ++i) {
+                const auto t = Clock::now();
+                effect->dispatcher(effect, effEditIdle, 0, 0, nullptr, 0.0f);
+                times.push_back(microseconds(Clock::now() - t));
+            }
+            std::sort(times.begin(), times.end());
+            if (!times.empty()) {
+                std::printf("editor idle with nothing changed: median %.2f us, min %.2f us, max %.2f us (%d idles)\n",
+                            times[times.size() / 2], times.front(), times.back(), idles);
+            }
+        }
+        effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+    }
+    effect->dispatcher(effect, effClose, 0, 0, nullptr, 0.0f);
+    XDestroyWindow(display, parent);
+    XCloseDisplay(display);
+    return true;
 }
 
 }  // namespace scantime

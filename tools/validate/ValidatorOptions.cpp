@@ -27,6 +27,7 @@ const char* ValidatorOptions::usage() {
            "  --only-calls LIST    only these call numbers (e.g. 3,7,10-20) reach the plug-in;\n"
            "                       the others are skipped, to cut a fault down to its cause\n"
            "  --scan-time N        time N constructions (what a host's scan costs) and exit\n"
+           "  --editor-time N      time the editor: first and second open, N idles; then exit\n"
            "Exit status: 0 nothing found, 1 faults found, 2 bad command line or plug-in not loadable.\n";
 }
 
@@ -94,6 +95,8 @@ bool ValidatorOptions::parse(int argc, char** argv, std::string& error) {
                 editorCycles = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
             } else if (std::strcmp(arg, "--scan-time") == 0 && numeric && n > 0) {
                 scanCount = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
+            } else if (std::strcmp(arg, "--editor-time") == 0 && numeric && n > 0) {
+                editorTimeIdles = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
             } else if (std::strcmp(arg, "--release-seconds") == 0) {
                 releaseSeconds = std::atof(value);
                 if (!(releaseSeconds > 0.0)) {

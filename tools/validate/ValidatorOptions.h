@@ -18,7 +18,8 @@ struct ValidatorOptions {
     std::string vendor;                  // empty: random per scenario
     bool trace = false;
     std::vector<uint64_t> onlyCalls;     // --only-calls: only these call numbers reach the plug-in
-    int32_t scanCount = 0;               // > 0: time this many constructions and do nothing else
+    int32_t scanCount = 0;
+    int32_t editorTimeIdles = 0;         // > 0: time the editor (open twice, this many idles) and exit               // > 0: time this many constructions and do nothing else
 
     // Parses argv; false with error set for a bad command line.
     bool parse(int argc, char** argv, std::string& error);

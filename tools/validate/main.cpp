@@ -58,6 +58,12 @@ int main(int argc, char** argv) {
         scantime::run(module, options.scanCount);
         return 0;
     }
+    if (options.editorTimeIdles > 0) {
+        if (!scantime::editorTimes(module, options.editorTimeIdles, error)) {
+            std::printf("editor timing skipped: %s\n", error.c_str());
+        }
+        return 0;
+    }
 
     Findings findings;
     ScenarioSettings settings;
