@@ -227,6 +227,11 @@ public:
     // Renders one voice over a slice; b0 and a1 are the bend smoothing coefficients. Audio thread.
     void renderVoice(VoiceState& voice, int32_t slot, int32_t frames, float** outputs, float bendB0,
                      float bendA1);
+    // int(LFO Rate x 12): how often a synced LFO doubles the beat frequency. Audio thread.
+    int32_t syncedLfoDoublings() const;
+    // LFO phase increment per frame: lfoRateHz, or synced to the host tempo with the given
+    // doublings while lfoSync is on. Audio thread.
+    uint32_t lfoIncrement(int32_t doublings) const;
     // Output gains (already halved) of the voice in a slot for the current Voice-Mode. Audio thread.
     void voiceOutputGains(const VoiceState& voice, int32_t slot, float& gain0, float& gain1) const;
     // Fine-tuning factor of a layer for the current Voice-Mode, taken at voice start. Audio thread.

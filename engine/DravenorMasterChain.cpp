@@ -35,6 +35,20 @@ void Dravenor::refreshFilterDecay()
     filterDecayCoef = expTimeCoef(filterDecayNorm, range.lo, range.hi, 0.1f);
 }
 
+int32_t Dravenor::syncedLfoDoublings() const
+{
+    return floatToInt32(lfoRateNorm * 12.0f);
+}
+
+uint32_t Dravenor::lfoIncrement(int32_t doublings) const
+{
+    // Synced to the host: (BPM / 3072) Hz doubled `doublings` times (hostTempo is BPM x 10000).
+    const float increment = lfoSync != 0
+                                ? phaseIncPerHz * (hostTempo / 30720000.0f) * std::ldexp(1.0f, doublings)
+                                : phaseIncPerHz * lfoRateHz;
+    return static_cast<uint32_t>(floatToInt64(increment));  // the low 32 bits of the 64-bit truncation
+}
+
 void Dravenor::render(int32_t frames, float** outputs, int32_t clear)
 {
     if (frames <= 0 || outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr) return;
@@ -72,16 +86,8 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
     if (frames <= 0) return;
     refreshFilterDecay();
     const float envAmount = filterInvert != 0 ? -filterEnvAmount : filterEnvAmount;
-    // LFO increment per frame; synced to the host: (BPM / 3072) Hz doubled int(rate x 12) times
-    // (hostTempo is BPM x 10000). Unlike the voices' LFO, n is not limited here.
-    float lfoIncF;
-    if (lfoSync != 0) {
-        const int32_t n = floatToInt32(lfoRateNorm * 12.0f);
-        lfoIncF = phaseIncPerHz * (hostTempo / 30720000.0f) * std::ldexp(1.0f, n);
-    } else {
-        lfoIncF = phaseIncPerHz * lfoRateHz;
-    }
-    const uint32_t lfoInc = static_cast<uint32_t>(floatToInt64(lfoIncF));
+    // Unlike the voices' LFO, the synced doublings are not limited here.
+    const uint32_t lfoInc = lfoIncrement(syncedLfoDoublings());
 
     const float* lfoSine = tables->lfoSineTable;
     const float* coefTable = tables->filterCoefTable;

@@ -331,15 +331,8 @@ void Dravenor::renderVoice(VoiceState& voice, int32_t slot, int32_t frames, floa
     VoiceSlice s;
     voiceOutputGains(voice, slot, s.g0, s.g1);
 
-    // LFO increment per frame; synced to the host: (BPM / 3072) Hz doubled int(rate x 12) times.
-    float lfoIncF;
-    if (lfoSync != 0) {
-        const int32_t n = std::clamp(floatToInt32(lfoRateNorm * 12.0f), -30, 30);
-        lfoIncF = phaseIncPerHz * (hostTempo / 30720000.0f) * std::ldexp(1.0f, n);
-    } else {
-        lfoIncF = phaseIncPerHz * lfoRateHz;
-    }
-    s.lfoInc = static_cast<uint32_t>(floatToInt64(lfoIncF));
+    // The synced doublings are limited to +-30 (a Rate far outside 0..1).
+    s.lfoInc = lfoIncrement(std::clamp(syncedLfoDoublings(), -30, 30));
 
     const float note = static_cast<float>(voice.note);
     s.lfoDepth = wheelToLfo * modWheel + lfoToOsc + pressureToLfo * channelPressure;
