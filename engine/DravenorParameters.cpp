@@ -25,6 +25,13 @@ uint8_t flag(bool on)
     return on ? 1 : 0;
 }
 
+// Osc2-Dec and Osc3-Dec: 5..10000 ms to a tenth; no decay at the top of the knob.
+void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
+{
+    coef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
+    ms = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
+}
+
 // Osc1, Osc2, Osc3 and the routing.
 bool setOscillator(Dravenor& e, int32_t index, float v)
 {
@@ -45,10 +52,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
         e.osc2Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
         e.updateWaveforms();
         break;
-    case kParamOsc2Decay:
-        e.osc2DecayCoef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
-        e.osc2DecayMs = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
-        break;
+    case kParamOsc2Decay: setOscDecay(e, v, e.osc2DecayCoef, e.osc2DecayMs); break;
     case kParamOsc2Sustain: e.osc2Sustain = v; break;
     case kParamOsc1Wave:
         // 39.99 puts index / 39 safely on step `index`; values above 1 play wave 39.
@@ -63,10 +67,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
     case kParamOsc3Coarse: e.osc3Coarse = truncBounded(v * 96.0f) - 48; break;  // -48..+48 semitones
     case kParamOsc3Fine: e.osc3Fine = truncBounded(v * 128.0f) - 64; break;
     case kParamOsc3KeyTrack: e.osc3KeyTrack = v; break;
-    case kParamOsc3Decay:
-        e.osc3DecayCoef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
-        e.osc3DecayMs = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
-        break;
+    case kParamOsc3Decay: setOscDecay(e, v, e.osc3DecayCoef, e.osc3DecayMs); break;
     case kParamOsc3Sustain: e.osc3Sustain = v; break;
     case kParamOsc3Amount:
         e.osc3On = flag(v > 0.0f);
