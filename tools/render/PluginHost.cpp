@@ -197,7 +197,8 @@ intptr_t PluginHost::answer(int32_t opcode, int32_t index, intptr_t value, void*
         }
         case audioMasterProcessEvents: return 0;
         case audioMasterIOChanged: return 0;
-        case audioMasterSizeWindow: return 0;
+        case audioMasterSizeWindow:
+            return settings.sizeWindow && settings.sizeWindow(index, static_cast<int32_t>(value)) ? 1 : 0;
         case audioMasterGetSampleRate: return static_cast<intptr_t>(settings.sampleRate);
         case audioMasterGetBlockSize: return settings.blockSize;
         case audioMasterGetInputLatency:

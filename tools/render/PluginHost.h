@@ -7,6 +7,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
         int32_t timeFlags = kVstTempoValid | kVstTransportPlaying | kVstPpqPosValid;
         float sampleRate = 44100.0f;               // Hz
         int32_t blockSize = 512;                   // largest block in frames
+        // audioMasterSizeWindow (width, height): true when the host resized; unset answers 0.
+        std::function<bool(int32_t width, int32_t height)> sizeWindow;
     };
 
     // One audioMasterAutomate call seen from the plug-in.

@@ -36,7 +36,12 @@ const char* RenderOptions::usage() {
            "  --vendor TEXT      host vendor string (default \"Quilm Render\")\n"
            "  --tail SECONDS     keep rendering after the last event (default 2)\n"
            "  --bench            time the processing; with several plug-ins, compare them\n"
-           "  --repeat N         benchmark passes per plug-in (default 5)\n";
+           "  --repeat N         benchmark passes per plug-in (default 5)\n"
+           "  --gui              open the plug-in's editor in a window and play it live\n"
+           "                     (the on-screen keyboard sounds through the host's meter)\n"
+           "  --gui-test DIR     open the editor, drive it with synthetic mouse events\n"
+           "                     (knob, program menu, key, every size) and write a\n"
+           "                     screenshot of each size into DIR; exit 0 when all pass\n";
 }
 
 bool RenderOptions::parse(int argc, char** argv, std::string& error) {
@@ -113,6 +118,13 @@ bool RenderOptions::parse(int argc, char** argv, std::string& error) {
                 error = "--repeat takes a count from 1 to 1000";
                 return false;
             }
+        } else if (std::strcmp(arg, "--gui") == 0) {
+            gui = true;
+        } else if (std::strcmp(arg, "--gui-test") == 0) {
+            const char* dir = nullptr;
+            if (!value(dir)) return false;
+            gui = true;
+            guiTestDir = dir;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             error.clear();
             return false;
@@ -125,6 +137,10 @@ bool RenderOptions::parse(int argc, char** argv, std::string& error) {
     }
     if (plugins.empty()) {
         error = "no plug-in given";
+        return false;
+    }
+    if (gui && (list || bench || plugins.size() > 1)) {
+        error = "--gui takes one plug-in and no --list or --bench";
         return false;
     }
     if (!list && !bench && plugins.size() > 1) {

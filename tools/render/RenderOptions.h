@@ -20,6 +20,8 @@ struct RenderOptions {
     std::string vendor = "Quilm Render";          // host vendor string
     double tailSeconds = 2.0;                     // rendering after the last event
     int32_t repeat = 5;                           // benchmark passes
+    bool gui = false;                             // open the plug-in's editor in a window
+    std::string guiTestDir;                       // with --gui: run the scripted editor test, shots here
 
     // Parses argv; false with a message for a bad command line.
     bool parse(int argc, char** argv, std::string& error);

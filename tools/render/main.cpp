@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "plugin/vst/VstPinProperties.h"
+#include "tools/render/GuiSession.h"
 #include "tools/render/MidiSequence.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderOptions.h"
@@ -171,6 +172,7 @@ int main(int argc, char** argv) {
         std::fputs(RenderOptions::usage(), error.empty() ? stdout : stderr);
         return error.empty() ? 0 : 2;
     }
+    if (options.gui) return runGui(options.plugins[0], options);
     MidiSequence sequence;
     if (options.midiFile.empty()) {
         sequence.makeDemo();
