@@ -347,10 +347,11 @@ void Dravenor::renderVoice(VoiceState& voice, int32_t slot, int32_t frames, floa
     s.upSteps = pitchUpAmount * m;
     s.downSteps = pitchDownAmount * m;
     const bool held = voice.pitchEnvGate == 1;
-    s.upCoef = voice.framesSinceStart < static_cast<uint32_t>(pitchUpDelay)
+    // Signed comparison: a delay made negative by an out-of-range host value means no delay.
+    s.upCoef = static_cast<int64_t>(voice.framesSinceStart) < pitchUpDelay
                    ? 1.0f
                    : (held ? pitchUpDecayCoef : pitchUpReleaseCoef);
-    s.downCoef = voice.framesSinceStart < static_cast<uint32_t>(pitchDownDelay)
+    s.downCoef = static_cast<int64_t>(voice.framesSinceStart) < pitchDownDelay
                      ? 1.0f
                      : (held ? pitchDownDecayCoef : pitchDownReleaseCoef);
     voice.framesSinceStart += static_cast<uint32_t>(frames);

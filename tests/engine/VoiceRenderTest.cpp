@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -398,3 +399,19 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 }  // namespace
+
+// A pitch-envelope delay made negative by an out-of-range host value plays as no
+// delay at all, instead of holding the envelope at its full amount for good.
+TEST(VoiceRender, NegativePitchEnvelopeDelayMeansNoDelay)
+{
+    auto play = [](float delay) {
+        auto rig = std::make_unique<VoiceTestRig>();
+        rig->set(kParamPitchUpAmount, 1.0f);
+        rig->set(kParamPitchUpDecay, 0.2f);
+        rig->set(kParamPitchUpDelay, delay);
+        rig->engine.noteOn(69, kVelocity, 0);
+        rig->render(rig->ms(300));
+        return rig->left;
+    };
+    EXPECT_EQ(play(-0.5f), play(0.0f));
+}
