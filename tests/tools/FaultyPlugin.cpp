@@ -11,6 +11,7 @@
 #include <string>
 
 #include "plugin/vst/AEffect.h"
+#include "plugin/vst/ERect.h"
 #include "plugin/vst/VstEvents.h"
 #include "plugin/vst/VstOpcodes.h"
 
@@ -30,6 +31,9 @@ struct Faulty {
     bool held[128] = {};
     double phase = 0.0;
     int32_t clickAt = -1;  // frame of the pending note-on click ("offset-past-block")
+    float tail = 0.0f;     // level of the slowly dying sound after the last note ("slow-tail")
+    ERect editorRect{0, 0, 300, 400};
+    bool editorOpen = false;
 
     bool is(const char* name) const { return fault == name; }
     int heldCount() const {
@@ -89,6 +93,15 @@ intptr_t dispatch(AEffect* e, int32_t opcode, int32_t index, intptr_t value, voi
             return 1;
         case effGetProductString: copyText(ptr, "Faulty", 64); return 1;
         case effGetPlugCategory: return 2;
+        // "has-editor": an editor that only remembers whether it is open.
+        case effEditGetRect:
+            if (!f->is("has-editor")) return 0;
+            *static_cast<ERect**>(ptr) = &f->editorRect;
+            return 1;
+        case effEditOpen:
+            f->editorOpen = f->is("has-editor");
+            return f->editorOpen ? 1 : 0;
+        case effEditClose: f->editorOpen = false; return 0;
         case effGetVstVersion: return 2400;
         case effCanDo:
             return std::strcmp(static_cast<char*>(ptr), "receiveVstMidiEvent") == 0 ? 1 : -1;
@@ -126,7 +139,12 @@ float getParameter(AEffect* e, int32_t index) {
 void processReplacing(AEffect* e, float**, float** outputs, int32_t frames) {
     Faulty* f = self(e);
     const double step = 2.0 * M_PI * 440.0 / f->sampleRate;
-    const float gain = f->heldCount() > 0 ? kLevel : 0.0f;
+    float gain = f->heldCount() > 0 ? kLevel : 0.0f;
+    if (f->is("slow-tail")) {
+        // After the last note the sound dies away over seconds (an echo at high feedback).
+        f->tail = gain > 0.0f ? kLevel : f->tail * std::exp(-static_cast<float>(frames) / (5.0f * f->sampleRate));
+        gain = f->tail;
+    }
     const bool poisoned = f->is("nan-out-of-range") && f->params[0] > 1.0f;
     for (int32_t i = 0; i < frames; ++i) {
         const float x = poisoned ? NAN : gain * static_cast<float>(std::sin(f->phase));
@@ -160,7 +178,7 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     e.numParams = kParams;
     e.numInputs = 0;
     e.numOutputs = 2;
-    e.flags = effFlagsCanReplacing | effFlagsIsSynth;
+    e.flags = effFlagsCanReplacing | effFlagsIsSynth | (f->is("has-editor") ? effFlagsHasEditor : 0);
     e.object = f;
     e.uniqueID = vstFourChar('Q', 'f', 'l', 't');
     e.version = 1;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,53 @@ TEST(Validator, OnlyCallsCutsAFaultDownToItsCause) {
     const std::string seed = "--scenario dispatch --run-seed 77 --per-run 1500 --calls 1500";
     EXPECT_EQ(runValidator("name-overflow", seed).status, 1);
     EXPECT_EQ(runValidator("name-overflow", seed + " --only-calls 1").status, 0);
+}
+
+// The calls of a trace (numbers, opcodes, arguments), without the editor calls.
+std::string callsWithoutEditor(const std::string& output) {
+    std::string calls;
+    std::size_t at = 0;
+    while (at < output.size()) {
+        std::size_t end = output.find('\n', at);
+        if (end == std::string::npos) end = output.size();
+        const std::string line = output.substr(at, end - at);
+        if (line.rfind("call ", 0) == 0 && line.find("effEdit") == std::string::npos) calls += line + "\n";
+        at = end + 1;
+    }
+    return calls;
+}
+
+TEST(Validator, ASeedReplaysTheSameCallsWithOrWithoutAnEditor) {
+    const std::string arguments = "--scenario mixed --run-seed 5 --per-run 1500 --calls 1500 --trace";
+    const std::string first = callsWithoutEditor(runValidator("none", arguments).output);
+    EXPECT_GT(first.size(), 10000u);
+    for (const char* fault : {"none", "has-editor"}) {
+        const std::string again = callsWithoutEditor(runValidator(fault, arguments).output);
+        const auto differ = std::mismatch(first.begin(), first.end(), again.begin(), again.end());
+        EXPECT_TRUE(differ.first == first.end() && differ.second == again.end())
+            << fault << " differs at: " << std::string(differ.first, std::min(differ.first + 120, first.end()));
+    }
+}
+
+TEST(Validator, DispatchReachesEveryOpcode) {
+    const std::string output = runValidator("none", "--scenario dispatch --calls 20000 --per-run 20000 --trace").output;
+    for (int opcode = 2; opcode < 80; ++opcode) {
+        const std::string tag = " [" + std::to_string(opcode) + "] ";
+        EXPECT_NE(output.find(tag), std::string::npos) << "opcode " << opcode;
+    }
+}
+
+TEST(Validator, AFallingTailIsNoHangingNote) {
+    const ValidatorRun run = runValidator("slow-tail", "--scenario midi --calls 300");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("a falling tail remains"), std::string::npos) << run.output;
+}
+
+TEST(Validator, CyclesAnEditorWhileAudioAndAutomationRun) {
+    const ValidatorRun run = runValidator("has-editor", "--scenario editor --editor-cycles 20");
+    if (run.output.find("no X display") != std::string::npos) GTEST_SKIP() << "no X display";
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("skipped"), std::string::npos) << run.output;
 }
 
 TEST(Validator, RejectsABadCommandLine) {

@@ -71,7 +71,9 @@ intptr_t PluginInstance::dispatch(int32_t opcode, int32_t index, intptr_t value,
     const OpcodeInfo& info = opcodeInfo(opcode);
     char what[64];
     std::snprintf(what, sizeof(what), "dispatcher %s [%d] ptr %s", info.name, opcode, ptr ? "set" : "null");
-    if (!begin(what, index, value, opt, essential || opcode == effClose)) return 0;
+    // Pointers passed as values change from run to run; the trace shows only whether one is given.
+    const bool valueIsPointer = info.ptr == PtrKind::PointerPairOut || info.ptr == PtrKind::ArrangementPair;
+    if (!begin(what, index, valueIsPointer ? value != 0 : value, opt, essential || opcode == effClose)) return 0;
     if (Findings::trace && opcode == effProcessEvents && ptr != nullptr) traceEvents(static_cast<VstEvents*>(ptr));
     const intptr_t answer = effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
     if (opcode != effClose) checkRecord(info.name);
