@@ -123,6 +123,27 @@ TEST_F(EditorFixture, OpenWithoutAWindowAnswersFalse) {
     EXPECT_FALSE(orphan.open(fakeParent()));
 }
 
+TEST_F(EditorFixture, OpenWithoutADisplayLeavesNothingBehind) {
+    make(1, false);
+    const char* old = std::getenv("DISPLAY");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("DISPLAY", ":4242", 1);  // no server there
+    editor->setFramePlatform(PlatformType::kDefaultNative);
+    EXPECT_EQ(dispatch(effEditOpen, 0, 0, fakeParent()), 0);
+    if (old != nullptr) {
+        setenv("DISPLAY", saved.c_str(), 1);
+    } else {
+        unsetenv("DISPLAY");
+    }
+    EXPECT_FALSE(editor->isOpen());
+    EXPECT_EQ(frame(), nullptr);
+    EXPECT_EQ(editor->getReadout(), nullptr);
+    EXPECT_EQ(editor->getMouseObserver(), nullptr);
+    editor->idle();
+    editor->setKeyDisplay(60, true);  // the plug-in would not call it; harmless anyway
+    dispatch(effEditClose);
+}
+
 TEST_F(EditorFixture, SizeIsTakenFromThePluginAtEveryOpen) {
     make(1);
     dispatch(effEditClose);

@@ -156,7 +156,9 @@ protected:
         ASSERT_NE(editor, nullptr);
         editor->setFramePlatform(VSTGUI::PlatformType::kHeadless);
         editor->setResizePause(0);
-        if (openIt) ASSERT_TRUE(editor->open(fakeParent()));
+        if (openIt) {
+            ASSERT_TRUE(editor->open(fakeParent()));
+        }
     }
     void destroy() {
         if (synth != nullptr) {
