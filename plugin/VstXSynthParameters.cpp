@@ -17,6 +17,11 @@ constexpr float kWheelSteps = 16383.0f;         // 14-bit pitch bend, 8192 = cen
 
 void VstXSynth::setParameter(int32_t index, float value) {
     if (index < 0 || index > kLastTag || !std::isfinite(value)) return;
+    // Sound parameters are normalised; Osc-Routing alone carries 0, 1 or 2. A value beyond
+    // that range would drive the filters, chorus feedback or envelopes into NaN, runaway
+    // feedback or a release that never ends. Every value in range behaves as before (an
+    // Osc1W above 1 selects wave 39, exactly as 1 does). The editor-only tags keep theirs.
+    if (index < kNumParams) value = std::clamp(value, 0.0f, index == kParamOscRouting ? 2.0f : 1.0f);
     engine.values[index] = value;
     engine.setParameter(index, value);
     if (editorIsOpen() && paramChanges.suppress.load(std::memory_order_relaxed) == 0) {
