@@ -6,6 +6,7 @@
 
 #include "controls/ZelCFrameMuseObserver.h"
 #include "controls/ZelCParamDisplay.h"
+#include "editor/EditorSizeMenuHook.h"
 #include "editor/SkinBitmapSet.h"
 #include "platform/Timing.h"
 #include "platform/WindowSystem.h"
@@ -97,6 +98,8 @@ bool ADEditor::open(void* parent) {
     frame->setSize(w, h);
     synth->sizeWindow(w, h);
     frame->registerMouseObserver(mouseObserver);
+    sizeMenuHook = new EditorSizeMenuHook(*this);
+    frame->registerMouseObserver(sizeMenuHook);
     setKnobMode(kLinearMode);
 
     for (auto& key : keyHeld) key.store(0, std::memory_order_relaxed);
@@ -121,6 +124,7 @@ void ADEditor::close() {
         mouseObserver->closeAll();
         if (frame != nullptr) frame->unregisterMouseObserver(mouseObserver);
     }
+    if (sizeMenuHook != nullptr && frame != nullptr) frame->unregisterMouseObserver(sizeMenuHook);
     CFrame* closing = frame;
     frame = nullptr;
     if (closing != nullptr) {
@@ -137,6 +141,8 @@ void ADEditor::close() {
     }
     delete mouseObserver;
     mouseObserver = nullptr;
+    delete sizeMenuHook;
+    sizeMenuHook = nullptr;
     releaseSubmenus();
     PluginGUIEditor::close();
 }

@@ -26,6 +26,7 @@
 
 class VstXSynth;
 class Dravenor;
+class EditorSizeMenuHook;
 struct ProgramRecord;
 
 namespace VSTGUI {
@@ -167,6 +168,7 @@ private:
     std::atomic<uint8_t> keyboardRedraw{0};         // the keyboard needs drawing (idle step)
     VSTGUI::CControl* controls[kNumControls]{};      // non-owning; the frame owns the views
     VSTGUI::ZelCFrameMuseObserver* mouseObserver = nullptr;
+    EditorSizeMenuHook* sizeMenuHook = nullptr;     // the right click on the background; open to close
     VSTGUI::ZelCParamDisplay* paramReadout = nullptr;
     std::atomic<uint8_t> programRefreshPending{0};
     int32_t currentProgram = -1;

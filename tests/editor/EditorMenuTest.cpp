@@ -169,6 +169,20 @@ TEST_F(EditorMenus, RightClickOpensTheSizeMenu) {
     EXPECT_EQ(frame()->getNbViews(), views);  // the menu left the frame again
 }
 
+TEST_F(EditorMenus, RightClickOnTheBackgroundReachesTheSizeMenu) {
+    make(1);
+    scriptMenuChoice("", 0);
+    CPoint knob = centreOf(kParamFltCutoff);
+    frame()->platformOnMouseDown(knob, CButtonState(kRButton));  // the knob's own right click
+    EXPECT_FALSE(editor->isResizePending());
+    CPoint background(3, 3);
+    frame()->platformOnMouseDown(background, CButtonState(kLButton));
+    EXPECT_FALSE(editor->isResizePending());
+    frame()->platformOnMouseDown(background, CButtonState(kRButton));
+    EXPECT_TRUE(editor->isResizePending());
+    EXPECT_EQ(synth->uiSize, 0);
+}
+
 TEST_F(EditorMenus, GesturesReachTheHostOnlyThroughTheEditorsOwnCalls) {
     make(1);
     const CPoint at = centreOf(kParamFltCutoff);
