@@ -101,29 +101,31 @@ bool X11Frame::setSize (const CRect& newSize)
 	return true;
 }
 
-bool X11Frame::getCurrentMousePosition (CPoint& where) const
+bool X11Frame::queryPointer (CPoint& where, unsigned int& state) const
 {
 	if (!display)
 		return false;
 	Window root, child;
 	int rootX, rootY, x, y;
-	unsigned int mask;
-	if (!XQueryPointer (display, window, &root, &child, &rootX, &rootY, &x, &y, &mask))
+	if (!XQueryPointer (display, window, &root, &child, &rootX, &rootY, &x, &y, &state))
 		return false;
 	where = CPoint (x, y);
 	return true;
 }
 
+bool X11Frame::getCurrentMousePosition (CPoint& where) const
+{
+	unsigned int state;
+	return queryPointer (where, state);
+}
+
 bool X11Frame::getCurrentMouseButtons (CButtonState& buttons) const
 {
-	if (!display)
+	CPoint where;
+	unsigned int state;
+	if (!queryPointer (where, state))
 		return false;
-	Window root, child;
-	int rootX, rootY, x, y;
-	unsigned int mask;
-	if (!XQueryPointer (display, window, &root, &child, &rootX, &rootY, &x, &y, &mask))
-		return false;
-	buttons = buttonsFromState (mask);
+	buttons = buttonsFromState (state);
 	return true;
 }
 

@@ -33,6 +33,9 @@ public:
 private:
 	X11Frame (IPlatformFrameCallback* frame, Display* display, Window window, const CRect& size);
 	void handleEvent (XEvent& event);
+	/** The pointer in window coordinates and the X button/modifier state; false without
+	    a display or when the pointer is on another screen. UI thread. */
+	bool queryPointer (CPoint& where, unsigned int& state) const;
 
 	IPlatformFrameCallback* frame;
 	Display* display;
