@@ -140,15 +140,7 @@ void CFrame::updateInvalidAreas ()
 		setDirty (false);
 		invalidRect (CRect (0, 0, size.getWidth (), size.getHeight ()));
 	}
-	for (auto* v : std::vector<CView*> (children))
-	{
-		if (!v->isVisible ())
-			continue;
-		if (auto* c = dynamic_cast<CViewContainer*> (v))
-			c->invalidateDirtyViews ();
-		else if (v->isDirty ())
-			v->invalid ();
-	}
+	invalidateDirtyChildren ();
 	if (!backBuffer || invalidAreas.empty ())
 	{
 		invalidAreas.clear ();
@@ -291,17 +283,26 @@ void CFrame::checkMouseViews (const CPoint& where, const CButtonState& buttons)
 	}
 }
 
+CMouseEventResult CFrame::askMouseObservers (MouseObserverEvent event, const CPoint& where,
+                                             const CButtonState& buttons)
+{
+	for (auto* o : std::vector<IMouseObserver*> (mouseObservers))
+	{
+		CMouseEventResult r = (o->*event) (this, where, buttons);
+		if (r != kMouseEventNotHandled)
+			return r;
+	}
+	return kMouseEventNotHandled;
+}
+
 CMouseEventResult CFrame::platformOnMouseDown (CPoint& where, const CButtonState& buttons)
 {
 	CBaseObjectGuard guard (this);
 	lastMousePosition = where;
 	lastMouseButtons = buttons;
-	for (auto* o : std::vector<IMouseObserver*> (mouseObservers))
-	{
-		CMouseEventResult r = o->onMouseDown (this, where, buttons);
-		if (r != kMouseEventNotHandled)
-			return r;
-	}
+	if (CMouseEventResult r = askMouseObservers (&IMouseObserver::onMouseDown, where, buttons);
+	    r != kMouseEventNotHandled)
+		return r;
 	checkMouseViews (where, buttons);
 	CPoint p (where);
 	return CViewContainer::onMouseDown (p, buttons);
@@ -312,12 +313,9 @@ CMouseEventResult CFrame::platformOnMouseMoved (CPoint& where, const CButtonStat
 	CBaseObjectGuard guard (this);
 	lastMousePosition = where;
 	lastMouseButtons = buttons;
-	for (auto* o : std::vector<IMouseObserver*> (mouseObservers))
-	{
-		CMouseEventResult r = o->onMouseMoved (this, where, buttons);
-		if (r != kMouseEventNotHandled)
-			return r;
-	}
+	if (CMouseEventResult r = askMouseObservers (&IMouseObserver::onMouseMoved, where, buttons);
+	    r != kMouseEventNotHandled)
+		return r;
 	CPoint p (where);
 	// While a view holds the mouse, the pointer enters and leaves nothing else.
 	if (mouseDownView)

@@ -83,6 +83,12 @@ public:
 protected:
 	~CFrame () noexcept override;
 
+	using MouseObserverEvent = CMouseEventResult (IMouseObserver::*) (CFrame*, const CPoint&,
+	                                                                  const CButtonState&);
+	/** Offers a mouse-down or move to the observers in turn; the first answer other than
+	    kMouseEventNotHandled ends the event there. UI thread. */
+	CMouseEventResult askMouseObservers (MouseObserverEvent event, const CPoint& where,
+	                                     const CButtonState& buttons);
 	void checkMouseViews (const CPoint& where, const CButtonState& buttons);
 	CView* findMouseView (const CPoint& where) const;
 	void makeBackBuffer ();

@@ -215,6 +215,11 @@ void CViewContainer::invalidateDirtyViews ()
 		invalid ();
 		return;
 	}
+	invalidateDirtyChildren ();
+}
+
+void CViewContainer::invalidateDirtyChildren ()
+{
 	for (auto* v : std::vector<CView*> (children))
 	{
 		if (!v->isVisible ())
@@ -269,17 +274,24 @@ CMouseEventResult CViewContainer::onMouseDown (CPoint& where, const CButtonState
 	return kMouseEventNotHandled;
 }
 
+CMouseEventResult CViewContainer::sendToMouseDownView (MouseListenerCall type, MouseHandler handler,
+                                                      const CPoint& where, const CButtonState& buttons)
+{
+	CView* v = mouseDownView;
+	CPoint local (where);
+	local.offset (-size.left, -size.top);
+	CMouseEventResult result = v->callMouseListener (type, local, buttons);
+	if (result == kMouseEventNotHandled)
+		result = (v->*handler) (local, buttons);
+	return result;
+}
+
 CMouseEventResult CViewContainer::onMouseUp (CPoint& where, const CButtonState& buttons)
 {
 	if (!mouseDownView)
 		return kMouseEventNotHandled;
-	CView* v = mouseDownView;
-	CBaseObjectGuard guard (v);
-	CPoint local (where);
-	local.offset (-size.left, -size.top);
-	CMouseEventResult result = v->callMouseListener (kMouseUp, local, buttons);
-	if (result == kMouseEventNotHandled)
-		result = v->onMouseUp (local, buttons);
+	CBaseObjectGuard guard (mouseDownView);
+	CMouseEventResult result = sendToMouseDownView (kMouseUp, &CView::onMouseUp, where, buttons);
 	mouseDownView = nullptr;
 	return result;
 }
@@ -290,11 +302,7 @@ CMouseEventResult CViewContainer::onMouseMoved (CPoint& where, const CButtonStat
 		return kMouseEventNotHandled;
 	CView* v = mouseDownView;
 	CBaseObjectGuard guard (v);
-	CPoint local (where);
-	local.offset (-size.left, -size.top);
-	CMouseEventResult result = v->callMouseListener (kMouseMoved, local, buttons);
-	if (result == kMouseEventNotHandled)
-		result = v->onMouseMoved (local, buttons);
+	CMouseEventResult result = sendToMouseDownView (kMouseMoved, &CView::onMouseMoved, where, buttons);
 	if (result == kMouseMoveEventHandledButDontNeedMoreEvents && mouseDownView == v)
 		mouseDownView = nullptr;
 	return result;

@@ -74,6 +74,13 @@ public:
 	CLASS_METHODS (CViewContainer, CView)
 
 protected:
+	using MouseHandler = CMouseEventResult (CView::*) (CPoint&, const CButtonState&);
+	/** Gives a mouse event to the view holding the mouse (its listeners first, then
+	    handler), the point moved into our coordinates; the caller keeps that view alive. UI thread. */
+	CMouseEventResult sendToMouseDownView (MouseListenerCall type, MouseHandler handler, const CPoint& where,
+	                                       const CButtonState& buttons);
+	/** Marks every dirty visible descendant for repainting, this container aside. UI thread. */
+	void invalidateDirtyChildren ();
 	/** Called when a view leaves this container, so that held pointers to it end. */
 	void forgetMouseView (CView* view);
 
