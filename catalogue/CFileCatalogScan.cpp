@@ -2,6 +2,7 @@
 #include "catalogue/CFileCatalog.h"
 
 #include "catalogue/FileUtilities.h"
+#include "catalogue/FolderListing.h"
 #include "platform/FileSystem.h"
 
 #include <cstring>
@@ -11,20 +12,12 @@
 
 namespace {
 
-// Names this long or longer are left out of the catalogue (characters).
+// Names longer than this are left out of the catalogue (characters).
 constexpr size_t kLongestName = 127;
 // Deepest level whose sub-folders get entries when maxDepth is outside 1..16.
 constexpr int32_t kDeepestLimit = 16;
 
-// Appends part; false (and out unchanged) when the sum would pass 511 characters. A
-// refused append would otherwise leave a shorter path that names another entry, and a
-// folder path that names its own parent again would never stop recursing.
-bool appendFits(CFixedString& out, const CFixedString& part)
-{
-    const uint64_t before = out.length;
-    out.append(part);
-    return out.length == before + part.length;
-}
+using folder_listing::appendFits;
 
 bool appendCharFits(CFixedString& out, char c)
 {
@@ -41,11 +34,6 @@ bool relativeName(CFixedString& out, const CFixedString& relative, bool withRela
         if (!appendFits(out, relative) || !appendCharFits(out, '\\'))
             return false;
     return appendFits(out, name);
-}
-
-bool isDotEntry(const char* name)
-{
-    return name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0));
 }
 
 std::string_view viewOf(const CFixedString& s)
@@ -119,27 +107,19 @@ int32_t CFileCatalog::scanInto(Scan& scan, const CFixedString& path, const CFixe
     CFixedString pattern(path);
     if (!appendFits(pattern, CFixedString("*.*")))
         return 0;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    *listed = true;
     int32_t count = 0;
-    do
-    {
-        const size_t length = strnlen(data.cFileName, sizeof data.cFileName);
-        if (length == 0 || length > kLongestName || isDotEntry(data.cFileName))
-            continue;
+    *listed = folder_listing::forEachEntry(pattern, [&](const WIN32_FIND_DATAA& data) {
+        if (strnlen(data.cFileName, sizeof data.cFileName) > kLongestName)
+            return;
         const CFixedString name(data.cFileName);
         const DWORD attributes = data.dwFileAttributes;
         if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-            continue; // a link to a folder is never followed
+            return; // a link to a folder is never followed
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
             count += visitFolder(scan, path, relative, folderId, level, name);
         else
             count += addFile(scan, path, relative, folderId, name); // files and file links
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    });
     return count;
 }
 

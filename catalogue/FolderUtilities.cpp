@@ -1,6 +1,7 @@
 // Folder utilities: counting, creating, finding, deleting and naming folders,
 // and showing one in the file explorer.
 #include "catalogue/FileUtilities.h"
+#include "catalogue/FolderListing.h"
 
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
@@ -9,17 +10,14 @@
 
 namespace {
 
-// True when every character of every part fitted: an append refused for length would
-// otherwise leave a shorter path that names another folder.
+using folder_listing::appendFits;
+
+// True when every character of every part fitted (see appendFits).
 bool appendAll(CFixedString& out, std::initializer_list<const CFixedString*> parts)
 {
     for (const CFixedString* part : parts)
-    {
-        const uint64_t before = out.length;
-        out.append(*part);
-        if (out.length != before + part->length)
+        if (!appendFits(out, *part))
             return false;
-    }
     return true;
 }
 
@@ -39,11 +37,6 @@ bool endWithBackslash(CFixedString& path)
     return path.length == 0 || path.buffer[path.length - 1] == '\\';
 }
 
-bool isDotEntry(const char* name)
-{
-    return name[0] == 0 || (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)));
-}
-
 // A real sub-folder: links to folders are treated as files, so nothing walks out of the tree.
 bool isFolder(DWORD attributes)
 {
@@ -55,16 +48,9 @@ bool isFolder(DWORD attributes)
 template <typename Visit>
 void forEachEntry(CFixedString& pattern, Visit visit)
 {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return;
-    do
-    {
-        if (!isDotEntry(data.cFileName))
-            visit(CFixedString(data.cFileName), isFolder(data.dwFileAttributes));
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
+    folder_listing::forEachEntry(pattern, [&](const WIN32_FIND_DATAA& data) {
+        visit(CFixedString(data.cFileName), isFolder(data.dwFileAttributes));
+    });
 }
 
 // "", "\", "\\", "C:", "C:\": paths whose deletion would take a whole drive.
