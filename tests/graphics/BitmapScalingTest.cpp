@@ -2,6 +2,8 @@
 #include "BitmapHelpers.h"
 #include "graphics/BitmapScaling.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -108,7 +110,10 @@ INSTANTIATE_TEST_SUITE_P(Strips, ScaledBitmap,
         // A strip of 160 frames scaled below 160 rows: one row per frame.
         RealCase{8, 300, 160, 1, 0.25f, 2, 160},
         // Factor 1 on 100 rows of 3 frames: 99 rows.
-        RealCase{5, 100, 3, 1, 1.0f, 5, 99}));
+        RealCase{5, 100, 3, 1, 1.0f, 5, 99}),
+    [](const ::testing::TestParamInfo<RealCase>& info) {
+        return caseName(info.index, info.param.width, "x", info.param.height);
+    });
 
 TEST(ScaledBitmap, NoBitmapForMissingSourcesAndUnusableFactors)
 {

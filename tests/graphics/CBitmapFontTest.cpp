@@ -7,6 +7,8 @@
 #include "platform/MessageBoxCapture.h"
 #include "vstgui/lib/coffscreencontext.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -116,7 +118,10 @@ TEST_P(FontMarkers, WrongCountIsReported)
 
 INSTANTIATE_TEST_SUITE_P(Counts, FontMarkers,
     ::testing::Values(MarkerCase{93, "The font image must contains 92 elements (found 93).\nThe texts may be drawed incorrectly!"},
-        MarkerCase{10, "The font image must contains 92 elements (found 10).\nThe texts may be drawed incorrectly!"}));
+        MarkerCase{10, "The font image must contains 92 elements (found 10).\nThe texts may be drawed incorrectly!"}),
+    [](const ::testing::TestParamInfo<MarkerCase>& info) {
+        return caseName(info.index, "markers", info.param.markers);
+    });
 
 TEST_F(BitmapFont, MissingGlyphsAreZeroWide)
 {
@@ -175,7 +180,10 @@ TEST_P(FontHeight, ScaleAndMargins)
 INSTANTIATE_TEST_SUITE_P(Table, FontHeight,
     ::testing::Values(HeightCase{40, 3, 5, 0.125f, 4, 2, 5}, HeightCase{40, 39, 39, 1.0f, 32, 16, 40},
         HeightCase{400, 10, 10, 0.05f, 1, 0, 20}, HeightCase{40, 20, 20, 0.5f, 16, 8, 20},
-        HeightCase{40, 100, 40, 1.0f, 32, 16, 40}, HeightCase{40, 37, 37, 0.925f, 29, 14, 37}));
+        HeightCase{40, 100, 40, 1.0f, 32, 16, 40}, HeightCase{40, 37, 37, 0.925f, 29, 14, 37}),
+    [](const ::testing::TestParamInfo<HeightCase>& info) {
+        return caseName(info.index, "requested", info.param.requested, "of", info.param.pictureHeight);
+    });
 
 TEST_F(BitmapFont, WidthSkipsCharactersWithoutGlyphAndStarsHighCodes)
 {
@@ -271,7 +279,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, TextPlacement,
         // Right: 300 - textW - 31, textW = the glyph widths of "11" (5 + 5).
         PlaceCase{"11", 2, 300 - 10 - 31, 0},
         // Centred: 100 - 16 + (100 - 5).
-        PlaceCase{"11", 1, 179, 0}));
+        PlaceCase{"11", 1, 179, 0}),
+    [](const ::testing::TestParamInfo<PlaceCase>& info) {
+        return caseName(info.index, info.param.text, "align", info.param.alignment);
+    });
 
 TEST_F(BitmapFont, BoldStartsOnePixelFurtherAndWidensEachGlyph)
 {
@@ -403,7 +414,10 @@ TEST_P(TextOutline, DependsOnTheColour)
 INSTANTIATE_TEST_SUITE_P(Colours, TextOutline,
     ::testing::Values(OutlineCase{VSTGUI::CColor(0, 200, 200, 255), false, 0, 0},
         OutlineCase{VSTGUI::CColor(40, 40, 40, 255), true, 35, 35},
-        OutlineCase{VSTGUI::CColor(200, 200, 200, 255), true, 0, 55}));
+        OutlineCase{VSTGUI::CColor(200, 200, 200, 255), true, 0, 55}),
+    [](const ::testing::TestParamInfo<OutlineCase>& info) {
+        return caseName(info.index, info.param.outlined ? "outlined" : "plain");
+    });
 
 TEST(TextOutline, TextWithBlueZeroIsNeverPaintedOver)
 {

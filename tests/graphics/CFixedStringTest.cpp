@@ -1,5 +1,7 @@
 #include "graphics/CFixedString.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -66,7 +68,10 @@ TEST_P(CFixedStringAppend, WholeOrNothing)
 
 INSTANTIATE_TEST_SUITE_P(Capacity, CFixedStringAppend,
     ::testing::Values(AppendCase{450, 100, 450}, AppendCase{411, 100, 511}, AppendCase{412, 100, 412},
-        AppendCase{0, 0, 0}, AppendCase{3, 4, 7}, AppendCase{511, 0, 511}));
+        AppendCase{0, 0, 0}, AppendCase{3, 4, 7}, AppendCase{511, 0, 511}),
+    [](const ::testing::TestParamInfo<AppendCase>& info) {
+        return caseName(info.index, "have", info.param.have, "add", info.param.add);
+    });
 
 TEST(CFixedString, AppendCharStopsAtCapacity)
 {
@@ -118,7 +123,10 @@ INSTANTIATE_TEST_SUITE_P(Cases, CFixedStringCompare,
         CompareCase{"ab", "ABC", false, false, true, false},
         CompareCase{"a_", "AZ", false, false, true, false}, // folded to lower case: '_' (95) < 'z' (122)
         CompareCase{"\xe9", "z", false, false, false, true}, // bytes compare unsigned
-        CompareCase{"", "a", false, false, true, false}));
+        CompareCase{"", "a", false, false, true, false}),
+    [](const ::testing::TestParamInfo<CompareCase>& info) {
+        return caseName(info.index, info.param.a, "vs", info.param.b);
+    });
 
 TEST(CFixedString, CopyToFillsOrLeavesDestinationAlone)
 {
@@ -176,7 +184,8 @@ INSTANTIATE_TEST_SUITE_P(Paths, CFixedStringEdit,
         EditCase{"dir.old\\file", cut, "dir"}, EditCase{".cfg", cut, ""}, EditCase{"hELLO", cap, "Hello"},
         EditCase{"", cap, ""}, EditCase{"a1-z\xe9", upper, "A1-Z\xe9"}, EditCase{"A1-Z\xc9", lower, "a1-z\xc9"},
         EditCase{"a/b\\c/", slashes, "a\\b\\c\\"}, EditCase{"abc", trunc0, ""}, EditCase{"abc", trunc2, "ab"},
-        EditCase{"abc", trunc5, "abc"}));
+        EditCase{"abc", trunc5, "abc"}),
+    [](const ::testing::TestParamInfo<EditCase>& info) { return caseName(info.index, info.param.input); });
 
 TEST(CFixedString, TrailingBackslashRefusedAtCapacity)
 {

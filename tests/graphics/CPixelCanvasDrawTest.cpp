@@ -1,6 +1,8 @@
 // Canvas pixel writes, anti-aliased segments and aliased lines.
 #include "graphics/CPixelCanvas.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -55,7 +57,10 @@ TEST_P(HorizontalSegment, ExactCoverage)
 // y = 10 is layer row 22; weight 1 samples at pixel centres (x + 0.5), so reaches column 20.
 INSTANTIATE_TEST_SUITE_P(Weights, HorizontalSegment,
     ::testing::Values(WeightCase{1, 22, 22, 20}, WeightCase{2, 21, 22, 19}, WeightCase{3, 20, 22, 19},
-        WeightCase{0, 1, 0, 0}, WeightCase{4, 1, 0, 0}));
+        WeightCase{0, 1, 0, 0}, WeightCase{4, 1, 0, 0}),
+    [](const ::testing::TestParamInfo<WeightCase>& info) {
+        return caseName(info.index, "weight", int(info.param.weight));
+    });
 
 TEST(Segment, AlphaBelow250TakesTheSquareRoot)
 {
@@ -211,7 +216,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, Plots,
         PlotCase{"lighter", &CPixelCanvas::plotLighter, 0.7f, 0.7f, 200},
         PlotCase{"lighter not", &CPixelCanvas::plotLighter, 0.3f, 0.5f, 100},
         PlotCase{"xor", &CPixelCanvas::plotXor, 1.0f, 1.0f, 100 ^ 200},
-        PlotCase{"set", &CPixelCanvas::plotSet, 0.3f, 0.3f, 50}));
+        PlotCase{"set", &CPixelCanvas::plotSet, 0.3f, 0.3f, 50}),
+    [](const ::testing::TestParamInfo<PlotCase>& info) { return caseName(info.index, info.param.name); });
 
 TEST(LineInt, WeightThreeDrawsASquarePen)
 {

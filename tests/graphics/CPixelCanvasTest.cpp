@@ -2,6 +2,8 @@
 #include "BitmapHelpers.h"
 #include "graphics/CPixelCanvas.h"
 
+#include "CaseName.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -40,7 +42,10 @@ TEST_P(CanvasConstruction, FactorAndLayerCount)
 INSTANTIATE_TEST_SUITE_P(Table, CanvasConstruction,
     ::testing::Values(FactorCase{1, 1, 1, 2}, FactorCase{0, 1, 0, 2}, FactorCase{17, 1, 1, 2},
         FactorCase{2, 2, 1, 2}, FactorCase{16, 16, 5, 2}, FactorCase{1, 1, 5, 6}, FactorCase{1, 1, 9, 6},
-        FactorCase{1, 1, 3, 4}));
+        FactorCase{1, 1, 3, 4}),
+    [](const ::testing::TestParamInfo<FactorCase>& info) {
+        return caseName(info.index, "factor", int(info.param.requested), "layers", info.param.layers);
+    });
 
 TEST(CanvasConstruction, NegativeSizeTakesAbsoluteValues)
 {
@@ -89,7 +94,10 @@ INSTANTIATE_TEST_SUITE_P(Coverage, CanvasCompose,
         ComposeCase{true, 0.5f, {40, 60, 105, 255}}, ComposeCase{true, 1.0f, {50, 100, 200, 255}},
         // Without background layer 1 is copied as it is, alpha byte (0) included.
         ComposeCase{false, 0.049f, {50, 100, 200, 0}}, ComposeCase{false, 0.5f, {50, 100, 200, 0}},
-        ComposeCase{false, 1.0f, {50, 100, 200, 0}}));
+        ComposeCase{false, 1.0f, {50, 100, 200, 0}}),
+    [](const ::testing::TestParamInfo<ComposeCase>& info) {
+        return caseName(info.index, info.param.background ? "overBase" : "alone");
+    });
 
 TEST(CanvasCompose, FreshCanvasWithBackgroundGivesTheBackground)
 {
