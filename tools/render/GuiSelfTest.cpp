@@ -92,7 +92,7 @@ public:
     // Lets the host run a few idle steps (the editor repaints at idle).
     void settle(uint64_t idles = 10) {
         const uint64_t target = state_.idles.load() + idles;
-        waitFor([&] { return state_.idles.load() >= target; }, 3000ms);
+        waitFor([&] { return state_.idles.load() >= target; }, 20000ms);
     }
 
     // Top-level windows that are on screen now.
@@ -118,7 +118,7 @@ public:
                     if (before.count(win) == 0 && win != state_.window) found = win;
                 return found != 0;
             },
-            2000ms);
+            10000ms);
         if (found == 0) return false;
         XWindowAttributes a;
         XGetWindowAttributes(display_, found, &a);
@@ -179,7 +179,7 @@ bool programFromMenu(Driver& driver, GuiState& state, int32_t program) {
     if (!check(driver.waitForMenu(before, mx, my, mw, mh), "the program menu pops up")) return false;
     const int column = program / kProgramsPerColumn, row = program % kProgramsPerColumn;
     driver.click(mx + mw * (2 * column + 1) / (2 * kProgramColumns), my + mh * (2 * row + 1) / (2 * kProgramsPerColumn));
-    const bool loaded = Driver::waitFor([&] { return state.program.load() == program; }, 3000ms);
+    const bool loaded = Driver::waitFor([&] { return state.program.load() == program; }, 10000ms);
     std::printf("     program %d\n", state.program.load());
     return check(loaded, "a program chosen from the menu loads");
 }
@@ -190,7 +190,7 @@ bool keySounds(Driver& driver, GuiState& state) {
     driver.move(x, y);
     state.peakRms.store(0.0f);
     driver.button(true);
-    std::this_thread::sleep_for(600ms);
+    driver.settle(40);  // about 40 blocks played while the key is down
     const float held = state.peakRms.load();
     driver.button(false);
     driver.settle();
@@ -214,7 +214,7 @@ bool chooseSize(Driver& driver, GuiState& state, int32_t size) {
     driver.button(true);
     driver.button(false);
     const bool resized =
-        Driver::waitFor([&] { return state.editorWidth.load() == kSizeWidths[size]; }, 5000ms);
+        Driver::waitFor([&] { return state.editorWidth.load() == kSizeWidths[size]; }, 60000ms);
     std::printf("     editor width %d\n", state.editorWidth.load());
     return check(resized, "choosing a Skin size resizes the editor");
 }

@@ -1,5 +1,7 @@
 #include "tools/render/Renderer.h"
 
+#include "tools/common/MidiEventRecord.h"
+
 #include <chrono>
 #include <cmath>
 #include <vector>
@@ -18,12 +20,10 @@ double Renderer::play(PluginHost& host, const MidiSequence& sequence, double tai
         while (next < events.size()) {
             auto frame = static_cast<int64_t>(std::llround(events[next].seconds * rate));
             if (frame >= start + frames) break;
-            VstMidiEvent event{};
-            event.type = kVstMidiType;
-            event.byteSize = sizeof(VstMidiEvent);
-            event.deltaFrames = static_cast<int32_t>(std::max<int64_t>(frame - start, 0));
+            const auto& bytes = events[next].bytes;
+            VstMidiEvent event = midiEventRecord(static_cast<int32_t>(std::max<int64_t>(frame - start, 0)),
+                                                 bytes[0], bytes[1], bytes[2]);
             event.flags = kVstMidiEventIsRealtime;
-            for (int i = 0; i < 3; ++i) event.midiData[i] = static_cast<char>(events[next].bytes[i]);
             pending.push_back(event);
             ++next;
         }
