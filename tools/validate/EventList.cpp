@@ -1,18 +1,12 @@
 #include "tools/validate/EventList.h"
 
+#include "tools/common/MidiEventRecord.h"
+
 #include <cstddef>
 #include <cstring>
 
 void EventList::addMidi(int32_t delta, uint8_t status, uint8_t data1, uint8_t data2, uint8_t data3) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = delta;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    event.midiData[3] = static_cast<char>(data3);
-    addRaw(event);
+    addRaw(midiEventRecord(delta, status, data1, data2, data3));
 }
 
 void EventList::addRaw(const VstMidiEvent& event) {
