@@ -57,6 +57,20 @@ void BM_EditorOpenCloseHuge(benchmark::State& state) {
 }
 BENCHMARK(BM_EditorOpenCloseHuge)->Unit(benchmark::kMillisecond);
 
+void BM_EditorOpenHuge(benchmark::State& state) {
+    BenchPlugin plugin;
+    plugin.editor->open(parentWindow());
+    plugin.editor->close();
+    for (auto _ : state) {
+        const bool opened = plugin.editor->open(parentWindow());
+        benchmark::DoNotOptimize(opened);
+        state.PauseTiming();
+        plugin.editor->close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EditorOpenHuge)->Unit(benchmark::kMillisecond);
+
 void BM_EditorFirstOpenHuge(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
