@@ -1,6 +1,7 @@
 #pragma once
 // What a CFileCatalog scan does; given to a scan and passed unchanged to every
 // sub-scan. Zero-initialised it catalogues the root folder's own files only.
+// Plain data: any thread.
 
 #include <cstdint>
 

@@ -68,6 +68,7 @@ public:
     uint32_t size() const { return count; }
     // True once the array has been sized. Any thread.
     bool isValid() const { return valid != 0; }
+    // The code the "max size exceeded" message shows.
     uint8_t getErrorCode() const { return errorCode; }
 
     // Element index; out of range: the message "Index out of range" and a zeroed

@@ -18,6 +18,7 @@ public:
     // The companion's mouse-up and its answer, else handled.
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
 
+    // The view that gets the clicks this one lets through (not owned).
     void setCompanion(CView* view) { companion = view; }
     CView* getCompanion() const { return companion; }
 

@@ -33,6 +33,7 @@ public:
     // Background, then the curve from the bottom-left to the top-right with shape 1 - value.
     void draw(CDrawContext* context) override;
 
+    // The canvas the curve is drawn into.
     CPixelCanvas* getCanvas() const { return canvas; }
 
     uint8_t curveColour[3];

@@ -27,6 +27,7 @@ public:
     bool onWheel(const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
         const CButtonState& buttons) override;
 
+    // Size of one frame of the picture strip, in pixels.
     int32_t getFrameHeight() const { return frameHeight; }
     int32_t getFrameWidth() const { return frameWidth; }
 

@@ -31,6 +31,7 @@ public:
     // The drag was taken away: the knob's own handling, and the read-out goes.
     CMouseEventResult onMouseCancel() override;
 
+    // The value read-out this knob shows while moved, or null.
     ZelCParamDisplay* getReadOut() const { return readOut; }
 
 private:

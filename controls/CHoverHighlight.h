@@ -26,6 +26,7 @@ public:
     void viewOnMouseEntered(CView* view) override;
     void viewOnMouseExited(CView* view) override;
 
+    // True while the pointer is over the view.
     bool isHighlighted() const { return highlighted; }
 
 private:

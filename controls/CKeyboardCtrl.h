@@ -53,6 +53,7 @@ public:
     // Width of a white key: int(white-held picture width / 7), 0 without the picture.
     int32_t whiteKeyWidth() const;
 
+    // The key held by the mouse, or -1.
     int32_t getHeldKey() const { return heldKey; }
 
 private:

@@ -31,6 +31,7 @@ public:
 
     // The strip frame drawn for the current value.
     int32_t frameIndex() const;
+    // True when the wheel returns to the middle on release.
     bool getSpringBack() const { return springBack; }
 
 private:

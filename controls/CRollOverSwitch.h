@@ -24,6 +24,7 @@ public:
     // Left alone opens the address; every click answers 3.
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
 
+    // The address opened on a click.
     const CFixedString& getAddress() const { return address; }
 
 private:

@@ -3,6 +3,7 @@
 // editor size: the keyboard's origin and the key rectangles of one octave,
 // relative to the octave's left edge and the keyboard's top. The editor writes
 // it at every open; the keyboard reads it.
+// UI thread (the editor and the keyboard view both run there).
 
 #include <cstdint>
 

@@ -45,6 +45,7 @@ public:
     // Grids open now; raised and lowered by the pop-ups themselves.
     int32_t openCount = 0;
 
+    // The registered pop-ups, in order of registration.
     const std::list<ZelCPopup*>& getPopups() const { return popups; }
 
 private:

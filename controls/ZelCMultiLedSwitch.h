@@ -36,6 +36,7 @@ public:
     // Selects LED index (clamped to the LEDs).
     void setPosition(int32_t index);
 
+    // Number of LEDs and the size of one LED picture, in pixels.
     int32_t getCount() const { return count; }
     int32_t getLedWidth() const { return ledWidth; }
     int32_t getLedHeight() const { return ledHeight; }

@@ -29,6 +29,7 @@ public:
     };
     static constexpr uint32_t kTimerMs = 200; // tick period of the hide timer
 
+    // A hidden read-out for frame; style picks when it hides (kHide...).
     ZelCParamDisplay(const CRect& size, CFrame* frame, CBitmap* background = nullptr, int32_t style = 0);
     // Stops and releases the timer.
     ~ZelCParamDisplay() noexcept override;
@@ -54,6 +55,7 @@ public:
     // The box sized to the text, then the text.
     void draw(CDrawContext* context) override;
 
+    // The settings and state above, for tests.
     int32_t getMargin() const { return margin; }
     int32_t getMinRoomBelow() const { return minRoomBelow; }
     int32_t getSecondRoom() const { return secondRoom; }

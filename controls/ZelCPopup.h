@@ -55,11 +55,13 @@ public:
     // --- items ---
     // Appends an item owning both pictures (name null = empty); marks the layout pending.
     void addImageItem(const char* name, CPixelCanvas* image, CPixelCanvas* highlightImage, int32_t id);
+    // The same without a highlighted picture.
     void addImageItem(const char* name, CPixelCanvas* image, int32_t id);
     // A text item.
     void addItem(const char* name, int32_t id);
     // Pictures from bitmaps (each made a canvas); only while the pop-up has a frame.
     void addBitmapItem(const char* name, CBitmap* bitmap, CBitmap* highlightBitmap, int32_t id);
+    // The same without a highlighted picture.
     void addBitmapItem(const char* name, CBitmap* bitmap, int32_t id);
     // An unselectable entry (id -1): a line when unnamed, else a text.
     void addSeparator(const char* name);
@@ -78,6 +80,7 @@ public:
     void setCellBitmap(CBitmap* bitmap);
     // Measures every item again and lays the grid out again.
     void remeasureItems();
+    // Number of items, separators included.
     uint32_t getItemCount() const { return items ? static_cast<uint32_t>(items->size()) : 0; }
     // The items in order (for tests and drawing); null after destruction.
     const std::list<PopupItem>* getItems() const { return items; }
@@ -94,6 +97,7 @@ public:
     // The selectable item before / after the selected one; false at the ends (no wrap).
     bool selectPrevious();
     bool selectNext();
+    // The id of the item under the pointer while the grid is open, else kNone.
     int32_t getHoveredId() const { return hoveredId; }
 
     // --- mouse, wheel, keys, timer ---
@@ -128,15 +132,20 @@ public:
     void layoutItems();
     // Places the grid next to the pop-up, moving the cells to frame coordinates.
     void placeDropDown(const CPoint& where);
+    // The grid view while open, else null.
     ZelCPopupControl* getDropDown() const { return dropDown; }
+    // The hover / frame-exit timer (runs while the grid is open).
     CVSTGUITimer* getTimer() const { return timer; }
+    // True while the grid is shown.
     bool isOpen() const;
 
+    // Grid size in pixels, columns and cell size from the last layout (for tests and drawing).
     uint32_t getListWidth() const { return listWidth; }
     uint32_t getListHeight() const { return listHeight; }
     uint32_t getColumnCount() const { return columnCount; }
     uint32_t getCellWidth() const;
     uint32_t getCellHeight() const;
+    // True when items changed since the last layout.
     bool isLayoutPending() const { return layoutPending != 0; }
     // True while an operation holds the busy word (never between operations).
     bool areItemsBusy() const { return itemsBusy.load() != 0; }

@@ -36,6 +36,7 @@ public:
     ZelCVUDisplay(const ZelCVUDisplay& other) = default;
     CBaseObject* newCopy() const override { return new ZelCVUDisplay(*this); }
 
+    // The level shown now.
     int32_t getLevel() const { return level; }
     // Stores the level clamped to minimum..maximum and answers it.
     int32_t setLevel(int32_t newLevel);
@@ -47,6 +48,7 @@ public:
     // The LEDs left to right, the first level - minimum of them lit.
     void draw(CDrawContext* context) override;
 
+    // How often draw ran and how many LEDs the picture holds (for tests).
     int32_t getDrawCount() const { return drawCount; }
     int32_t getLedCount() const { return ledCount; }
     // Read access for tests: segment i, order entry i (range-checked).

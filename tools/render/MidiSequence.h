@@ -1,6 +1,7 @@
 #pragma once
 // A time-ordered list of short MIDI messages with their times in seconds: read
 // from a Standard MIDI File or made as the built-in demo phrase.
+// Built and read on the tool's one thread.
 
 #include <cstdint>
 #include <string>

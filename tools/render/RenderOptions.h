@@ -1,5 +1,5 @@
 #pragma once
-// Command line of quilm-render.
+// Command line of quilm-render. Parsed on the tool's main thread.
 
 #include <cstdint>
 #include <string>

@@ -2,6 +2,7 @@
 // Plays a MIDI sequence through a started plug-in block by block, the way a
 // sequencer would: each block's events go to effProcessEvents with their frame
 // offsets, then processReplacing renders the block.
+// Runs on the thread that drives the host (the tool's main thread).
 
 #include <functional>
 

@@ -1,5 +1,6 @@
 #pragma once
 // Writes interleaved float frames to a WAV file (32-bit float samples) through libsndfile.
+// One thread at a time.
 
 #include <string>
 #include <vector>

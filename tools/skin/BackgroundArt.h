@@ -1,6 +1,6 @@
 // The editor's 3000 x 2016 background: body, panels, section titles, every
 // control's name, the screens' surrounds, the program field, the logo, the
-// wheel slots and the five-octave keyboard at rest.
+// wheel slots and the five-octave keyboard at rest. The skin generator is single-threaded.
 #pragma once
 
 #include "SkinCanvas.h"

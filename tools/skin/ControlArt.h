@@ -1,7 +1,7 @@
 // The pictures of the editor's controls, one frame at a time: knob, wheel,
 // on/off button, options button, step buttons and the vertical switches.
 // Every frame keeps an 8 px border of one even colour, because scaling the
-// strips averages neighbouring frames into each other.
+// strips averages neighbouring frames into each other. The skin generator is single-threaded.
 #pragma once
 
 #include "SkinCanvas.h"

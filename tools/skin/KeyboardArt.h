@@ -1,6 +1,6 @@
 // One octave of the on-screen keyboard (504 x 368), at rest or with its white
 // or black keys lit. The background draws five resting octaves with the same
-// code, so a lit key copied over it fits exactly.
+// code, so a lit key copied over it fits exactly. The skin generator is single-threaded.
 #pragma once
 
 #include "SkinCanvas.h"

@@ -1,5 +1,6 @@
 // Dark screens: the wave display and wave chooser frames (the editor draws the
 // wave curves into them) and the three frames of the oscillator routing diagram.
+// The skin generator is single-threaded.
 #pragma once
 
 #include "SkinCanvas.h"

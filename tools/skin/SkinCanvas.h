@@ -1,5 +1,6 @@
 // Drawing surface of the skin generator: an opaque cairo image with the few
 // shapes and text helpers that every picture of the skin is made of.
+// The skin generator is single-threaded.
 #pragma once
 
 #include <cairo.h>

@@ -1,6 +1,6 @@
 // Where things sit on the 3000 x 2016 master background: the editor's control
 // rectangles, the panels, section titles and every label. Only data here; the
-// art files read it.
+// art files read it. Constant data: any thread.
 #pragma once
 
 #include "SkinCanvas.h"

@@ -1,5 +1,5 @@
 // The skin's colours. Controls are drawn on the exact panel colour, so that
-// their opaque pictures sit seamlessly on the background.
+// their opaque pictures sit seamlessly on the background. Constant data: any thread.
 #pragma once
 
 #include "SkinCanvas.h"

@@ -1,5 +1,6 @@
 // The 16 pictures of the editor's skin: resource id, file name, master size
 // and how each is drawn; writing them all and composing a preview.
+// The skin generator is single-threaded.
 #pragma once
 
 #include "SkinCanvas.h"

@@ -2,6 +2,7 @@
 // Random dispatcher calls with hostile arguments over every opcode, checking
 // what the plug-in writes into the host's buffers: never past what the
 // interface allows, texts terminated, pointers it hands back readable.
+// Runs on the validator's UI-side thread (the one that calls the dispatcher).
 
 #include <cstdint>
 

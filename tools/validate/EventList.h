@@ -1,6 +1,7 @@
 #pragma once
 // A VstEvents list built by the host: any number of events (the record
 // declares two pointers, a host allocates room for as many as it sends).
+// Filled and handed over on one thread (the one calling effProcessEvents).
 
 #include <cstdint>
 #include <memory>

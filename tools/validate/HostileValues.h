@@ -2,6 +2,7 @@
 // What a hostile host passes where the interface expects numbers or text:
 // in-range values most of the time, and otherwise the edges and the absurd
 // (NaN, infinities, negative and huge indexes, texts of 4096 characters).
+// Any thread (the state is the caller's Rng).
 
 #include <cstdint>
 #include <string>

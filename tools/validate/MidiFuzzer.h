@@ -3,6 +3,7 @@
 // changes, bends and pressure, mixed with raw bytes, running-status garbage
 // (data bytes where a status belongs), system messages, system-exclusive
 // events, unknown event types, more than 100 events and offsets past the block.
+// Runs on the thread that drives audio (the caller's Rng and list).
 
 #include <cstdint>
 

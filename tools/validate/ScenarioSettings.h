@@ -1,6 +1,6 @@
 #pragma once
 // What every scenario is given: the module to make instances from, where
-// faults go, and the run's limits.
+// faults go, and the run's limits. Plain data: any thread.
 
 #include <cstdint>
 #include <string>

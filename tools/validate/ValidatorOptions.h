@@ -1,5 +1,5 @@
 #pragma once
-// Command line of quilm-validate.
+// Command line of quilm-validate. Parsed on the tool's main thread.
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #pragma once
 // Harmonic spectrum of one single-cycle wave and its band-limited synthesis
-// into 2048 samples. Used only by the wave generator, at build time.
+// into 2048 samples. Used only by the wave generator, at build time. Single-threaded.
 
 #include <functional>
 #include <vector>

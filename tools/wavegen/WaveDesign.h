@@ -1,6 +1,6 @@
 #pragma once
 // The design of the oscillator waves: 39 bank waves and the three base waves
-// that wave indexes 4 to 7 sum. Used only by the wave generator, at build time.
+// that wave indexes 4 to 7 sum. Used only by the wave generator, at build time. Single-threaded.
 
 #include <array>
 #include <vector>
