@@ -1,4 +1,5 @@
 // The GUI library: everything the editor and its views use, in namespace VSTGUI.
+// UI thread, apart from CView::setDirty (any thread).
 #pragma once
 
 #include "lib/cbitmap.h"

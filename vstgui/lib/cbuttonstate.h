@@ -1,4 +1,4 @@
-// Mouse buttons and modifier keys of one mouse event.
+// Mouse buttons and modifier keys of one mouse event. Value type: any thread.
 #pragma once
 
 #include <cstdint>

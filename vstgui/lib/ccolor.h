@@ -1,4 +1,4 @@
-// A colour of four 8-bit channels (not premultiplied).
+// A colour of four 8-bit channels (not premultiplied). Value type: any thread.
 #pragma once
 
 #include <cstdint>

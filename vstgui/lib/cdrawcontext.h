@@ -1,4 +1,5 @@
 // CDrawContext: draws shapes, pictures and text into a surface (cairo underneath).
+// UI thread.
 #pragma once
 
 #include "cbitmap.h"

@@ -21,6 +21,7 @@ public:
 	           IPlatformFrameConfig* config = nullptr);
 	/** Releases every view and the window, then gives up the frame's own reference. */
 	void close ();
+	/** True between a successful open and close. UI thread. */
 	bool isOpen () const { return platformFrame != nullptr; }
 
 	/** Resizes the frame and its window; asks the editor first (beforeSizeChange). */
@@ -36,13 +37,16 @@ public:
 	/** Repaints the invalid areas now (the painting part of idle). */
 	void updateInvalidAreas ();
 
+	/** The editor the frame was made for (may be null). UI thread. */
 	VSTGUIEditorInterface* getEditor () const { return editor; }
 	/** The editor's knob mode (kCircularMode when it gives none). */
 	int32_t getKnobMode () const;
 	/** Hands a control's gesture start to the editor's hook. */
 	void beginEdit (EditHookIndex index);
+	/** Hands a control's gesture end to the editor's hook. */
 	void endEdit (EditHookIndex index);
 
+	/** Adds / removes an observer that sees mouse events before any view (not owned). UI thread. */
 	void registerMouseObserver (IMouseObserver* observer);
 	void unregisterMouseObserver (IMouseObserver* observer);
 	/** Pointer position in frame coordinates (the last event's when the window cannot tell). */
@@ -50,6 +54,7 @@ public:
 	/** Buttons and modifiers held now (the last event's when the window cannot tell). */
 	CButtonState getCurrentMouseButtons () const;
 
+	/** The view that receives key events (null for none). UI thread. */
 	void setFocusView (CView* view);
 	CView* getFocusView () const { return focusView; }
 
@@ -69,6 +74,7 @@ public:
 	CBitmap* getBackBuffer () const { return backBuffer.get (); }
 	/** Writes the frame's current picture to a PNG file; false on failure. */
 	bool writeToPNG (UTF8StringPtr path) const;
+	/** The window back end while open, else null. UI thread. */
 	IPlatformFrame* getPlatformFrame () const { return platformFrame.get (); }
 	/** Invalid areas waiting for the next repaint (frame coordinates). */
 	const std::vector<CRect>& getInvalidAreas () const { return invalidAreas; }

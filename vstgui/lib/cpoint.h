@@ -1,4 +1,4 @@
-// A point of the view coordinate system (x grows right, y grows down).
+// A point of the view coordinate system (x grows right, y grows down). Value type: any thread.
 #pragma once
 
 #include "vstguibase.h"

@@ -1,4 +1,4 @@
-// A rectangle: left and top inside, right and bottom outside.
+// A rectangle: left and top inside, right and bottom outside. Value type: any thread.
 #pragma once
 
 #include "cpoint.h"

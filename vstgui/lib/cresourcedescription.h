@@ -1,4 +1,4 @@
-// Names a resource (an embedded picture) by integer id or by name.
+// Names a resource (an embedded picture) by integer id or by name. Value type: any thread.
 #pragma once
 
 #include "vstguibase.h"

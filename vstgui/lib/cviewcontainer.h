@@ -24,6 +24,7 @@ public:
 	virtual bool removeAll (bool withForget = true);
 	/** True when the view is a direct child. */
 	bool isChild (CView* pView) const;
+	/** Number of direct children. UI thread. */
 	uint32_t getNbViews () const { return static_cast<uint32_t> (children.size ()); }
 	/** The child at index (0 is the lowest), or null. */
 	CView* getView (uint32_t index) const;
@@ -33,6 +34,7 @@ public:
 	    deep descends into child containers, mouseEnabled skips disabled views. */
 	CView* getViewAt (const CPoint& where, bool deep = false, bool mouseEnabled = false) const;
 
+	/** Colour filled behind the children (unless transparent). UI thread. */
 	virtual void setBackgroundColor (const CColor& color);
 	CColor getBackgroundColor () const { return backgroundColor; }
 
@@ -57,6 +59,7 @@ public:
 
 	/** The child that holds the mouse (it answered kMouseEventHandled to a mouse-down). */
 	CView* getMouseDownView () const { return mouseDownView; }
+	/** Hands the mouse to a child (null releases it). UI thread. */
 	void setMouseDownView (CView* view) { mouseDownView = view; }
 
 	/** Calls fn for every child from the lowest to the topmost. */

@@ -1,4 +1,5 @@
 // Forward declarations and the small enumerations shared by the library.
+// Declarations only: no thread rules of their own.
 #pragma once
 
 #include "vstguibase.h"

@@ -1,4 +1,4 @@
-// A key event: a character or a virtual key and the modifiers held.
+// A key event: a character or a virtual key and the modifiers held. Value type: any thread.
 #pragma once
 
 #include "plugin/vst/VstKeyCode.h"

@@ -1,4 +1,5 @@
 // IPlatformBitmap over a cairo image surface (32-bit premultiplied, B, G, R, A in memory).
+// UI thread.
 #pragma once
 
 #include "../platform/iplatformbitmap.h"

@@ -1,4 +1,5 @@
 // COnOffButton: a two-state button whose picture stacks off (upper half) and on (lower half).
+// UI thread.
 #pragma once
 
 #include "ccontrol.h"

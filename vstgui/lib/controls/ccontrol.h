@@ -18,15 +18,19 @@ public:
 	// Value ---------------------------------------------------------------
 	/** Sets the value clamped to min..max (NaN is ignored); tells no listener. UI thread. */
 	virtual void setValue (float val);
+	/** The value in min..max. UI thread. */
 	virtual float getValue () const { return value; }
 	/** Sets the value from 0..1 mapped onto min..max. */
 	virtual void setValueNormalized (float val);
+	/** The value mapped onto 0..1 (0 for an empty range). */
 	virtual float getValueNormalized () const;
+	/** Range ends; setting them does not clamp the value (bounceValue does). UI thread. */
 	virtual void setMin (float val) { vmin = val; }
 	virtual float getMin () const { return vmin; }
 	virtual void setMax (float val) { vmax = val; }
 	virtual float getMax () const { return vmax; }
 	float getRange () const { return vmax - vmin; }
+	/** The value before the current change, kept for the control's own use. */
 	virtual void setOldValue (float val) { oldValue = val; }
 	virtual float getOldValue () const { return oldValue; }
 	/** Value restored by a Control-click or double click (0.5 unless set). */
@@ -37,12 +41,15 @@ public:
 	/** Left click with Control alone: restores the default value (notifying when it
 	    changed) and answers true; else false. */
 	virtual bool checkDefaultValue (CButtonState button);
+	/** Value step of one wheel notch. */
 	virtual void setWheelInc (float val) { wheelInc = val; }
 	virtual float getWheelInc () const { return wheelInc; }
 
 	// Tag and listener ------------------------------------------------------
+	/** The number that names the control to its listener (the editor uses parameter indexes). UI thread. */
 	virtual void setTag (int32_t val);
 	virtual int32_t getTag () const { return tag; }
+	/** Who hears of value changes and gestures (not owned). UI thread. */
 	virtual void setListener (IControlListener* l) { listener = l; }
 	IControlListener* getListener () const { return listener; }
 
@@ -52,6 +59,7 @@ public:
 	virtual void beginEdit ();
 	/** Ends a gesture; the outermost call reaches the listener and the editor's hook. */
 	virtual void endEdit ();
+	/** True inside a gesture. */
 	bool isEditing () const { return editing > 0; }
 	/** Tells the listener that the value changed. UI thread. */
 	virtual void valueChanged ();

@@ -1,4 +1,4 @@
-// CMovieBitmap: shows one picture of a vertical strip, chosen by the value.
+// CMovieBitmap: shows one picture of a vertical strip, chosen by the value. UI thread.
 #pragma once
 
 #include "ccontrol.h"

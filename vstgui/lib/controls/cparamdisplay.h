@@ -1,4 +1,4 @@
-// CParamDisplay: shows a value (or a text) in a box with font, colours and alignment.
+// CParamDisplay: shows a value (or a text) in a box with font, colours and alignment. UI thread.
 #pragma once
 
 #include "../ccolor.h"

@@ -1,4 +1,5 @@
 // CVerticalSwitch (n positions picked by the height) and CRockerSwitch (springs back to 0).
+// UI thread.
 #pragma once
 
 #include "ccontrol.h"

@@ -1,4 +1,4 @@
-// IPlatformString: a text handed to the platform's text drawing (UTF-8 here).
+// IPlatformString: a text handed to the platform's text drawing (UTF-8 here). UI thread.
 #pragma once
 
 #include "../vstguibase.h"

@@ -1,5 +1,5 @@
 // A frame back end without a window: the frame paints into its back buffer only, and
-// events come through the frame's platformOn... entry points (tests inject them).
+// events come through the frame's platformOn... entry points (tests inject them). UI thread.
 #pragma once
 
 #include "../iplatformframe.h"

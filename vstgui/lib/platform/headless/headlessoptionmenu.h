@@ -1,4 +1,4 @@
-// Menus of headless frames: no window; the choice comes from a script that tests set.
+// Menus of headless frames: no window; the choice comes from a script that tests set. UI thread.
 #pragma once
 
 #include "../iplatformoptionmenu.h"
