@@ -14,6 +14,7 @@ CKeyboardWheel::CKeyboardWheel(const CRect& size, IControlListener* listener, in
 
 int32_t CKeyboardWheel::frameIndex() const
 {
+    // 90 = kFrames - 1 steps over 0..1; the strip runs from the top value down.
     return (kFrames - 1) - static_cast<int32_t>(getValue() * 90.0f);
 }
 

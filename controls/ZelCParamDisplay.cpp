@@ -68,6 +68,7 @@ void ZelCParamDisplay::show(const CRect& rect, bool forceAbove, bool byMouse)
     const double frameBottom = frame->getViewSize().bottom;
     controlRect = rect;
 
+    // Pixels: the font size and 2 of air, 32 without a font; a bitmap font gives its own.
     float baseHeight = getFont() ? static_cast<float>(getFont()->getSize() + 2) : 32.0f;
     if (bitmapFont)
         baseHeight = static_cast<float>(bitmapFont->getTextHeight());

@@ -73,7 +73,7 @@ CBaseObject* ZelCPopup::newCopy() const
     copy->itemsPerColumn = itemsPerColumn;
     copy->drawClosed = drawClosed;
     copy->wheelStepping = wheelStepping;
-    copy->spacing = spacing > 128 ? 128 : spacing;
+    copy->spacing = spacing > 128 ? 128 : spacing; // pixels; a copy keeps at most 128
     return copy;
 }
 

@@ -36,6 +36,7 @@ void ZelCPopup::measureItem(const PopupItem& item)
     if (frame && (style == kTextItems || style == kPictureAndTextItems))
     {
         CCoord fontHeight = listFont ? listFont->getSize() : 0;
+        // Only measures text: 200 pixels wide is enough room for the context to exist.
         if (auto context = COffscreenContext::create(frame, 200, fontHeight))
         {
             context->setFont(listFont);

@@ -135,7 +135,7 @@ CMouseEventResult CKnobBase::onMouseMoved (CPoint& where, const CButtonState& bu
 			mouseState.oldButton = buttons ();
 			mouseState.coef = (vmax - vmin) / mouseState.range;
 			if (buttons & kZoomModifier)
-				mouseState.coef /= 10.f;
+				mouseState.coef /= 10.f; // Shift: ten times finer, as at the mouse-down
 		}
 		float diff = static_cast<float> ((mouseState.firstPoint.y - where.y) + (where.x - mouseState.firstPoint.x));
 		applyValue (mouseState.startValue + diff * mouseState.coef);

@@ -203,7 +203,7 @@ bool CRockerSwitch::onWheel (const CPoint&, const CMouseWheelAxis&, const float&
 	value = distance > 0 ? -1.f : 1.f;
 	invalid ();
 	if (!resetValueTimer)
-		resetValueTimer = owned (new CVSTGUITimer (this, 200));
+		resetValueTimer = owned (new CVSTGUITimer (this, 200)); // ms after the last notch: back to 0
 	resetValueTimer->start ();
 	if (!running)
 		beginEdit ();

@@ -162,7 +162,7 @@ private:
 		int perColumn = level.menu->getNbItemsPerColumn ();
 		if (perColumn <= 0)
 			perColumn = std::max (count, 1);
-		double textWidth = 40.;
+		double textWidth = 40.; // pixels: the narrowest a column gets, even for short names
 		for (int i = 0; i < count; ++i)
 		{
 			cairo_text_extents_t ext;
@@ -265,7 +265,7 @@ private:
 			double baseline = std::round (c.top + (c.getHeight () + font.ascent - font.descent) / 2.);
 			if (item->isChecked ())
 			{
-				// A tick drawn as two strokes.
+				// A tick drawn as two strokes (pixels from the check column's corner).
 				cairo_set_line_width (cr, 2.);
 				cairo_move_to (cr, c.left + 5, c.top + 10);
 				cairo_line_to (cr, c.left + 8, c.top + 14);

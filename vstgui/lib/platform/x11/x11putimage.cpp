@@ -36,7 +36,8 @@ void x11PutImage (Display* display, Drawable drawable, GC gc, Visual* visual, in
 		return;
 	auto* data = reinterpret_cast<char*> (cairo_image_surface_get_data (surface));
 	XImage* image = XCreateImage (display, visual, static_cast<unsigned> (depth), ZPixmap, 0, nullptr,
-	                              static_cast<unsigned> (w), static_cast<unsigned> (h), 32, 0);
+	                              static_cast<unsigned> (w), static_cast<unsigned> (h),
+	                              32 /* rows padded to 32 bits, as cairo's are */, 0);
 	if (!image)
 		return;
 	// The picture's 32-bit pixels (B, G, R, A in memory) are the server's own format on
