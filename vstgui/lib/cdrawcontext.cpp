@@ -70,6 +70,24 @@ double pixelAlign (CCoord lineWidth)
 } // namespace
 
 //------------------------------------------------------------------------
+template <class Path>
+void CDrawContext::fillAndStroke (CDrawStyle drawStyle, double strokeInset, Path path)
+{
+	if (drawStyle != kDrawStroked)
+	{
+		path (0.);
+		setSourceColor (currentState.fillColor);
+		cairo_fill (cr);
+	}
+	if (drawStyle != kDrawFilled)
+	{
+		path (strokeInset);
+		setSourceColor (currentState.frameColor);
+		cairo_set_line_width (cr, currentState.frameWidth);
+		cairo_stroke (cr);
+	}
+}
+
 void CDrawContext::drawLine (const CPoint& start, const CPoint& end)
 {
 	CairoSave save (cr);
@@ -108,19 +126,7 @@ void CDrawContext::drawPolygon (const PointList& points, const CDrawStyle drawSt
 			cairo_line_to (cr, points[i].x + a, points[i].y + a);
 		cairo_close_path (cr);
 	};
-	if (drawStyle != kDrawStroked)
-	{
-		path (0.);
-		setSourceColor (currentState.fillColor);
-		cairo_fill (cr);
-	}
-	if (drawStyle != kDrawFilled)
-	{
-		path (pixelAlign (currentState.frameWidth));
-		setSourceColor (currentState.frameColor);
-		cairo_set_line_width (cr, currentState.frameWidth);
-		cairo_stroke (cr);
-	}
+	fillAndStroke (drawStyle, pixelAlign (currentState.frameWidth), path);
 }
 
 void CDrawContext::drawRect (const CRect& rect, const CDrawStyle drawStyle)
@@ -130,21 +136,12 @@ void CDrawContext::drawRect (const CRect& rect, const CDrawStyle drawStyle)
 	CairoSave save (cr);
 	applyClip ();
 	applyAntialias ();
-	if (drawStyle != kDrawStroked)
-	{
-		cairo_rectangle (cr, r.left, r.top, r.getWidth (), r.getHeight ());
-		setSourceColor (currentState.fillColor);
-		cairo_fill (cr);
-	}
-	if (drawStyle != kDrawFilled)
-	{
-		// The stroke lies inside the rectangle: a 1-pixel frame covers its outer pixels.
-		double h = currentState.frameWidth / 2.;
-		cairo_rectangle (cr, r.left + h, r.top + h, r.getWidth () - 2. * h, r.getHeight () - 2. * h);
-		setSourceColor (currentState.frameColor);
-		cairo_set_line_width (cr, currentState.frameWidth);
-		cairo_stroke (cr);
-	}
+	auto path = [&] (double inset) {
+		cairo_rectangle (cr, r.left + inset, r.top + inset, r.getWidth () - 2. * inset,
+		                 r.getHeight () - 2. * inset);
+	};
+	// The stroke lies inside the rectangle: a 1-pixel frame covers its outer pixels.
+	fillAndStroke (drawStyle, currentState.frameWidth / 2., path);
 }
 
 void CDrawContext::drawEllipse (const CRect& rect, const CDrawStyle drawStyle)
@@ -166,19 +163,7 @@ void CDrawContext::drawEllipse (const CRect& rect, const CDrawStyle drawStyle)
 		cairo_arc (cr, 0., 0., 1., 0., 2. * M_PI);
 		cairo_restore (cr);
 	};
-	if (drawStyle != kDrawStroked)
-	{
-		path (0.);
-		setSourceColor (currentState.fillColor);
-		cairo_fill (cr);
-	}
-	if (drawStyle != kDrawFilled)
-	{
-		path (currentState.frameWidth / 2.);
-		setSourceColor (currentState.frameColor);
-		cairo_set_line_width (cr, currentState.frameWidth);
-		cairo_stroke (cr);
-	}
+	fillAndStroke (drawStyle, currentState.frameWidth / 2., path);
 }
 
 void CDrawContext::drawPoint (const CPoint& point, const CColor& color)

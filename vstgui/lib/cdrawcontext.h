@@ -114,6 +114,10 @@ protected:
 	void applyClip ();
 	void setSourceColor (const CColor& color);
 	void applyAntialias ();
+	/** Fills path (0) in the fill colour unless kDrawStroked, then strokes path
+	    (strokeInset) in the frame colour and width unless kDrawFilled. UI thread. */
+	template <class Path>
+	void fillAndStroke (CDrawStyle drawStyle, double strokeInset, Path path);
 	bool selectFont ();
 
 	cairo_t* cr {nullptr};
