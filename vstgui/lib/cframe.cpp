@@ -377,39 +377,24 @@ bool CFrame::platformOnMouseWheel (const CPoint& where, const CMouseWheelAxis& a
 
 bool CFrame::platformOnKeyDown (VstKeyCode& keyCode)
 {
-	CBaseObjectGuard guard (this);
-	if (focusView)
-	{
-		CBaseObjectGuard viewGuard (focusView);
-		if (focusView->onKeyDown (keyCode) == 1)
-			return true;
-	}
-	return false;
+	return sendKeyToFocusView (&CView::onKeyDown, keyCode);
 }
 
 bool CFrame::platformOnKeyUp (VstKeyCode& keyCode)
 {
+	return sendKeyToFocusView (&CView::onKeyUp, keyCode);
+}
+
+bool CFrame::sendKeyToFocusView (KeyHandler handler, VstKeyCode& keyCode)
+{
 	CBaseObjectGuard guard (this);
-	if (focusView)
-	{
-		CBaseObjectGuard viewGuard (focusView);
-		if (focusView->onKeyUp (keyCode) == 1)
-			return true;
-	}
-	return false;
+	if (!focusView)
+		return false;
+	CBaseObjectGuard viewGuard (focusView);
+	return (focusView->*handler) (keyCode) == 1;
 }
 
 //------------------------------------------------------------------------
-bool CFrame::removeView (CView* pView, bool withForget)
-{
-	return CViewContainer::removeView (pView, withForget);
-}
-
-bool CFrame::removeAll (bool withForget)
-{
-	return CViewContainer::removeAll (withForget);
-}
-
 void CFrame::onViewRemoved (CView* view)
 {
 	if (mouseView == view)

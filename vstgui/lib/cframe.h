@@ -79,8 +79,6 @@ public:
 	/** Invalid areas waiting for the next repaint (frame coordinates). */
 	const std::vector<CRect>& getInvalidAreas () const { return invalidAreas; }
 
-	bool removeView (CView* pView, bool withForget = true) override;
-	bool removeAll (bool withForget = true) override;
 	/** Called by a view leaving the tree: drops every pointer the frame keeps to it. */
 	void onViewRemoved (CView* view);
 
@@ -95,6 +93,9 @@ protected:
 	    kMouseEventNotHandled ends the event there. UI thread. */
 	CMouseEventResult askMouseObservers (MouseObserverEvent event, const CPoint& where,
 	                                     const CButtonState& buttons);
+	using KeyHandler = int32_t (CView::*) (VstKeyCode&);
+	/** Gives a key event to the focus view; true when it answered 1 (handled). UI thread. */
+	bool sendKeyToFocusView (KeyHandler handler, VstKeyCode& keyCode);
 	void checkMouseViews (const CPoint& where, const CButtonState& buttons);
 	CView* findMouseView (const CPoint& where) const;
 	void makeBackBuffer ();
