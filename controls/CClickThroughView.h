@@ -20,7 +20,6 @@ public:
 
     // The view that gets the clicks this one lets through (not owned).
     void setCompanion(CView* view) { companion = view; }
-    CView* getCompanion() const { return companion; }
 
 private:
     CView* companion; // not owned

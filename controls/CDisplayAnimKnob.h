@@ -31,9 +31,6 @@ public:
     // The drag was taken away: the knob's own handling, and the read-out goes.
     CMouseEventResult onMouseCancel() override;
 
-    // The value read-out this knob shows while moved, or null.
-    ZelCParamDisplay* getReadOut() const { return readOut; }
-
 private:
     IValueTextFormatter* formatter; // not owned
     ZelCParamDisplay* readOut;      // not owned

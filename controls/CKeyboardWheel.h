@@ -31,8 +31,6 @@ public:
 
     // The strip frame drawn for the current value.
     int32_t frameIndex() const;
-    // True when the wheel returns to the middle on release.
-    bool getSpringBack() const { return springBack; }
 
 private:
     IWheelPictureSource* pictures; // not owned

@@ -26,8 +26,6 @@ public:
     // Moves the owner's hover (where is a frame point).
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
 
-    // The pop-up whose grid this is.
-    ZelCPopup* getOwner() const { return owner; }
     // The owner lets go of its grid (it is being destroyed).
     void detachOwner() { owner = nullptr; }
 
