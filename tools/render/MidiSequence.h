@@ -21,6 +21,7 @@ public:
     // Appends one message; keeps the list sorted (stable for equal times).
     void add(double seconds, uint8_t status, uint8_t data1, uint8_t data2);
 
+    // The messages in time order.
     const std::vector<TimedMidi>& events() const { return events_; }
     // Time of the last message in seconds (0 when empty).
     double lengthSeconds() const;

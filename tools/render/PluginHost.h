@@ -38,6 +38,7 @@ public:
         float value;
     };
 
+    // A host with nothing loaded.
     PluginHost();
     PluginHost(const PluginHost&) = delete;
     PluginHost& operator=(const PluginHost&) = delete;
@@ -62,6 +63,7 @@ public:
                       float opt = 0.0f);
     // A text answer of the dispatcher, read from a buffer of bufferSize zeroed bytes.
     std::string dispatchText(int32_t opcode, int32_t index = 0, std::size_t bufferSize = 256);
+    // The plug-in's setParameter / getParameter (nothing / 0 without a plug-in).
     void setParameter(int32_t index, float value);
     float getParameter(int32_t index);
 
@@ -71,10 +73,12 @@ public:
     void process(int32_t frames);
     // Output channel after the last process call (Settings::blockSize floats).
     const std::vector<float>& output(int32_t channel) const { return outputs_[channel]; }
+    // Number of output channels prepared by start().
     int32_t numOutputs() const { return static_cast<int32_t>(outputs_.size()); }
 
     // Observations for tests and tools. Any thread.
     int32_t callCount(int32_t opcode) const;
+    // Every audioMasterAutomate call so far, oldest first (copy it while nothing renders).
     std::vector<Automation> automations() const { return automations_; }
     Settings settings;
 

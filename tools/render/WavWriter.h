@@ -7,6 +7,7 @@
 
 class WavWriter {
 public:
+    // A writer with no file open.
     WavWriter() = default;
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
@@ -17,6 +18,7 @@ public:
     bool open(const std::string& path, int sampleRate, int channels, std::string& error);
     // Appends frames taken from one buffer per channel (frames samples each); false on a write error.
     bool write(const std::vector<const float*>& channels, int frames);
+    // Finishes the file (its header sizes) and closes it; nothing when none is open.
     void close();
 
 private:

@@ -7,6 +7,7 @@
 
 namespace skin {
 
+// Draws the whole background onto a canvas of master size.
 void drawBackground(SkinCanvas& c);
 
 }  // namespace skin

@@ -7,6 +7,7 @@
 
 namespace skin {
 
+// One octave with its top-left corner at (x, y); whiteHeld / blackHeld light those keys.
 void drawOctave(SkinCanvas& c, double x, double y, bool whiteHeld, bool blackHeld);
 
 }  // namespace skin

@@ -154,6 +154,7 @@ const Control& control(int tag) { return kControls.at(static_cast<size_t>(tag));
 Rect controlRect(int tag) {
     const Control& c = control(tag);
     if (c.kind == kKnob) return {double(c.left), double(c.top), double(c.left + kKnobSize), double(c.top + kKnobSize)};
+    // A wheel picture is 48 x 296 master pixels.
     if (c.kind == kWheel) return {double(c.left), double(c.top), double(c.left + 48), double(c.top + 296)};
     return {double(c.left), double(c.top), double(c.right), double(c.bottom)};
 }

@@ -9,6 +9,7 @@
 
 namespace skin::layout {
 
+// The master background's size in pixels; every smaller editor size is scaled from it.
 inline constexpr int kMasterWidth = 3000;
 inline constexpr int kMasterHeight = 2016;
 inline constexpr int kKnobSize = 156;          // one knob frame, square
@@ -31,6 +32,7 @@ struct Control {
     int variant;
     int left, top, right, bottom;
 };
+// Every control in tag order, and the one with this tag.
 std::span<const Control> controls();
 const Control& control(int tag);
 // The control's full rectangle, with knob and wheel sizes filled in.
@@ -40,6 +42,7 @@ Rect controlRect(int tag);
 struct Panel {
     Rect area;
 };
+// Every panel, drawn in this order.
 std::span<const Panel> panels();
 
 // A section title with a rule running from its end to ruleEnd (0 = no rule).
@@ -47,6 +50,7 @@ struct Header {
     const char* text;
     double x, baseline, ruleEnd;
 };
+// Every section title.
 std::span<const Header> headers();
 
 // The name under a knob (or a wave display), centred on its control.
@@ -54,6 +58,7 @@ struct KnobLabel {
     int tag;
     const char* text;
 };
+// Every name under a control.
 std::span<const KnobLabel> knobLabels();
 
 // Free-standing texts: button names, switch positions, program and wheels.
@@ -64,6 +69,7 @@ struct Caption {
     bool dim;
     double maxWidth;
 };
+// Every free-standing text.
 std::span<const Caption> captions();
 
 // The keyboard: five octaves of 504 x 368 pictures from the keyboard's corner.
@@ -74,7 +80,7 @@ inline constexpr int kOctaves = 5;
 // Key rectangles inside one octave picture (left, top, right, bottom).
 std::span<const Rect> blackKeys();          // semitones 1, 3, 6, 8, 10
 std::span<const Rect> whiteKeysUpper();     // semitones 0, 2, 4, 5, 7, 9, 11
-std::span<const Rect> whiteKeysLower();
+std::span<const Rect> whiteKeysLower();     // the full-width lower part of the same keys
 
 // The slots in which the two wheels turn, a little larger than the wheels.
 Rect wheelWell(int tag);

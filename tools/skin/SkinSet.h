@@ -19,7 +19,9 @@ struct Picture {
     void (*draw)(SkinCanvas&);
 };
 
+// The 16 pictures in resource id order.
 std::span<const Picture> pictures();
+// "<id>-<name>.png".
 std::string fileName(const Picture& p);
 
 // Draws one picture at master size.

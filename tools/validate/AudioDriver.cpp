@@ -20,6 +20,7 @@ bool isSentinel(float x) { return std::bit_cast<uint32_t>(x) == kSentinelBits; }
 
 AudioDriver::AudioDriver(PluginInstance& plugin) : plugin_(plugin) {
     const AEffect* e = plugin_.effect();
+    // At most 64 channels each way, whatever the record claims; at least 2 are always given.
     const int32_t outs = std::clamp(e->numOutputs, 0, 64);
     const int32_t ins = std::clamp(e->numInputs, 0, 64);
     outputs_.assign(static_cast<std::size_t>(std::max(outs, 2)),

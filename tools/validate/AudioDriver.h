@@ -17,10 +17,12 @@ public:
     static constexpr int32_t kGuardFrames = 1024;  // frames watched past the block and before it
     static constexpr float kSilence = 1.0e-4f;     // -80 dBFS: below this an output is silent
 
+    // A driver for plugin (not owned) with guarded buffers of kMaxBlock frames. UI thread.
     explicit AudioDriver(PluginInstance& plugin);
 
     // Switches off, sets rate and largest block, switches on. UI thread, audio stopped.
     void activate(float sampleRate, int32_t maxBlock);
+    // The rate and largest block of the last activate. Any thread.
     float sampleRate() const { return sampleRate_; }
     int32_t maxBlock() const { return maxBlock_; }
 

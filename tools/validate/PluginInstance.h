@@ -29,6 +29,7 @@ public:
     PluginInstance(const PluginInstance&) = delete;
     PluginInstance& operator=(const PluginInstance&) = delete;
 
+    // True while the plug-in exists; its record; the scenario this instance serves. Any thread.
     bool ok() const { return effect_ != nullptr; }
     AEffect* effect() const { return effect_; }
     const ScenarioTag& tag() const { return tag_; }
@@ -38,6 +39,7 @@ public:
     // The dispatcher, counted, described and followed by the record check. Thread of the caller.
     // An essential call (effOpen, the host's own activation) is never left out by onlyCalls.
     intptr_t dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt, bool essential = false);
+    // The plug-in's setParameter / getParameter, counted like dispatch. Thread of the caller.
     void setParameter(int32_t index, float value);
     float getParameter(int32_t index);
     // False when the call was left out (see onlyCalls): the outputs are untouched then.
