@@ -40,11 +40,14 @@ public:
 
 	// Mouse and keys (points in the parent's coordinates, which for a view
 	// placed directly in the frame are frame coordinates) --------------------
+	/** Button pressed / released / pointer moved over or holding the view; the base answers
+	    kMouseEventNotImplemented. UI thread. */
 	virtual CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons);
 	virtual CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons);
 	virtual CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons);
 	/** The mouse gesture was taken away (the view loses its capture). */
 	virtual CMouseEventResult onMouseCancel ();
+	/** The pointer entered / left the view; the base answers kMouseEventNotImplemented. UI thread. */
 	virtual CMouseEventResult onMouseEntered (CPoint& where, const CButtonState& buttons);
 	virtual CMouseEventResult onMouseExited (CPoint& where, const CButtonState& buttons);
 	/** Mouse wheel; true when the view used it. UI thread. */
@@ -52,16 +55,20 @@ public:
 	                      const CButtonState& buttons);
 	/** A key; answers 1 when used, -1 when not. UI thread. */
 	virtual int32_t onKeyDown (VstKeyCode& keyCode);
+	/** A key released; answers 1 when used, -1 when not. UI thread. */
 	virtual int32_t onKeyUp (VstKeyCode& keyCode);
 
 	/** True when the point lies in the mouseable area. */
 	virtual bool hitTest (const CPoint& where, const CButtonState& buttons = -1);
+	/** Whether the view takes mouse events; a change is told to the view mouse listeners. UI thread. */
 	virtual void setMouseEnabled (bool state = true);
 	bool getMouseEnabled () const { return hasViewFlag (kMouseEnabled); }
+	/** The area (parent coordinates) that hitTest accepts; follows setViewSize. UI thread. */
 	virtual void setMouseableArea (const CRect& rect) { mouseableArea = rect; }
 	const CRect& getMouseableArea () const { return mouseableArea; }
 	CRect& getMouseableArea (CRect& rect) const { return rect = mouseableArea; }
 
+	/** Adds / removes a listener that sees this view's mouse events first (not owned). UI thread. */
 	void registerViewMouseListener (IViewMouseListener* listener);
 	void unregisterViewMouseListener (IViewMouseListener* listener);
 
@@ -74,23 +81,28 @@ public:
 	};
 	/** Offers the event to the view mouse listeners; kMouseEventNotHandled when none took it. */
 	CMouseEventResult callMouseListener (MouseListenerCall type, CPoint pos, CButtonState buttons);
+	/** Tells the view mouse listeners that the pointer entered (or left) the view. UI thread. */
 	void callMouseListenerEnteredExited (bool entered);
 
 	// Focus -----------------------------------------------------------------
+	/** The view lost / got the key focus (default: nothing). UI thread. */
 	virtual void looseFocus () {}
 	virtual void takeFocus () {}
+	/** Whether a click on the view gives it the key focus. UI thread. */
 	virtual bool wantsFocus () const { return hasViewFlag (kWantsFocus); }
 	virtual void setWantsFocus (bool state) { setViewFlag (kWantsFocus, state); }
 
 	// Size ------------------------------------------------------------------
 	/** Moves or resizes the view (mouseable area too); repaints old and new place when asked. */
 	virtual void setViewSize (const CRect& rect, bool invalid = true);
+	/** The view's rectangle in its parent's coordinates, and its width and height. UI thread. */
 	const CRect& getViewSize () const { return size; }
 	CRect& getViewSize (CRect& rect) const { return rect = size; }
 	CCoord getWidth () const { return size.getWidth (); }
 	CCoord getHeight () const { return size.getHeight (); }
 	/** The part of the view that its parents leave visible, in frame coordinates. */
 	virtual CRect getVisibleViewSize () const;
+	/** Resizes the view to its content; false when it cannot (the base). UI thread. */
 	virtual bool sizeToFit () { return false; }
 
 	// Place in the view tree ------------------------------------------------
@@ -98,9 +110,11 @@ public:
 	virtual bool attached (CView* parent);
 	/** Called when taken out of an attached parent. */
 	virtual bool removed (CView* parent);
+	/** Whether the view is in a frame's tree, its parent and frame (null when not). UI thread. */
 	bool isAttached () const { return hasViewFlag (kIsAttached); }
 	CView* getParentView () const { return parentView; }
 	CFrame* getFrame () const { return parentFrame; }
+	/** The frame's editor, or null. UI thread. */
 	VSTGUIEditorInterface* getEditor () const;
 	/** Turns a point of this view's parent into frame coordinates. */
 	virtual CPoint& localToFrame (CPoint& point) const;
@@ -110,11 +124,16 @@ public:
 	// Look ------------------------------------------------------------------
 	/** Sets the background picture (referenced; null for none). */
 	virtual void setBackground (CBitmap* background);
+	/** The background picture, or null. UI thread. */
 	CBitmap* getBackground () const { return background.get (); }
+	/** Transparent: a container fills no background colour of its own, and a click the view
+	    does not take goes on to the views below it. UI thread. */
 	virtual void setTransparency (bool state) { setViewFlag (kTransparencyEnabled, state); }
 	bool getTransparency () const { return hasViewFlag (kTransparencyEnabled); }
+	/** Shows or hides the view (a hidden view is neither drawn nor hit). UI thread. */
 	virtual void setVisible (bool state);
 	bool isVisible () const { return hasViewFlag (kVisible); }
+	/** Opacity 0..1, kept for the view's own drawing; marks it dirty. UI thread. */
 	virtual void setAlphaValue (float alpha);
 	float getAlphaValue () const { return alphaValue; }
 

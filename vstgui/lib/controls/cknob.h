@@ -10,6 +10,7 @@ namespace VSTGUI {
 class CKnobBase : public CControl
 {
 public:
+	/** A knob over size telling listener (may be null) under tag, drawn from background. */
 	CKnobBase (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background);
 	CKnobBase (const CKnobBase& knob);
 
@@ -20,6 +21,7 @@ public:
 	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
 	/** Moves the value while dragging (linear: 200 pixels for the whole range). */
 	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
+	/** The drag was taken away: back to the value it started from, gesture ended. */
 	CMouseEventResult onMouseCancel () override;
 	/** Adds wheelInc x distance (a tenth of it with Shift) and notifies. */
 	bool onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
@@ -31,6 +33,7 @@ public:
 	/** Angles of the circular mode, radians; 0 points right, positive angles go up. */
 	virtual void setStartAngle (float val) { startAngle = val; }
 	float getStartAngle () const { return startAngle; }
+	/** The sweep from the start angle to the maximum, radians (negative: clockwise). */
 	virtual void setRangeAngle (float val) { rangeAngle = val; }
 	float getRangeAngle () const { return rangeAngle; }
 
@@ -51,11 +54,15 @@ protected:
 		bool active {false};
 	};
 
+	/** Notes where and how a drag starts: mode (the frame's knob mode, Alt swaps it), value
+	    and value step per pixel. */
 	void startDrag (const CPoint& where, const CButtonState& buttons);
 	/** Sets the value and tells the listener when it changed. */
 	void applyValue (float v);
 
-	float zoomFactor {200.f};
+	float zoomFactor {200.f}; // pixels of linear drag for the whole range
+	// Circular mode: the minimum sits at 225 degrees (lower left) and the range sweeps
+	// 270 degrees clockwise to the lower right.
 	float startAngle {static_cast<float> (5. * 3.14159265358979 / 4.)};
 	float rangeAngle {static_cast<float> (-3. * 3.14159265358979 / 2.)};
 	MouseState mouseState;
@@ -73,6 +80,7 @@ public:
 		kCoronaDrawing = 1 << 1
 	};
 
+	/** A knob drawn from background with the handle picture (may be null) placed by the value. */
 	CKnob (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background, CBitmap* handle,
 	       const CPoint& offset = CPoint (0, 0), int32_t drawStyle = kLegacyHandleLineDrawing);
 	CKnob (const CKnob& knob);
@@ -80,6 +88,7 @@ public:
 	/** Draws the background and the handle picture; without pictures nothing. */
 	void draw (CDrawContext* context) override;
 
+	/** The handle picture and the drawing style flags (DrawStyle). UI thread. */
 	CBitmap* getHandleBitmap () const { return handleBitmap; }
 	void setHandleBitmap (CBitmap* bitmap) { handleBitmap = bitmap; }
 	int32_t getDrawStyle () const { return drawStyle; }
@@ -108,10 +117,12 @@ public:
 	/** Draws picture floor(normalised value x (n - 1)) of the strip. */
 	void draw (CDrawContext* context) override;
 
+	/** Number of pictures in the strip and the height of one, in pixels. UI thread. */
 	int32_t getNumSubPixmaps () const { return subPixmaps; }
 	void setNumSubPixmaps (int32_t n) { subPixmaps = n; }
 	CCoord getHeightOfOneImage () const { return heightOfOneImage; }
 	void setHeightOfOneImage (CCoord h) { heightOfOneImage = h; }
+	/** Draws the strip from the last picture to the first. UI thread. */
 	void setInverseBitmap (bool state) { inverseBitmap = state; }
 
 	CLASS_METHODS (CAnimKnob, CControl)

@@ -12,6 +12,7 @@ namespace VSTGUI {
 class COptionMenu;
 
 //------------------------------------------------------------------------
+/** One menu entry: title, flags, tag, icon and an optional submenu. UI thread. */
 class CMenuItem : public CBaseObject
 {
 public:
@@ -24,18 +25,23 @@ public:
 		kSeparator = 1 << 3
 	};
 
+	/** An entry with these flags (key code and modifiers are accepted and ignored). */
 	CMenuItem (UTF8StringPtr title, UTF8StringPtr keycode = nullptr, int32_t keyModifiers = 0,
 	           CBitmap* icon = nullptr, int32_t flags = kNoFlags);
 	/** An entry that opens submenu (the entry keeps a reference to it). */
 	CMenuItem (UTF8StringPtr title, COptionMenu* submenu, CBitmap* icon = nullptr);
+	/** A plain entry with a tag. */
 	CMenuItem (UTF8StringPtr title, int32_t tag);
 	CMenuItem (const CMenuItem& item);
 	~CMenuItem () noexcept override;
 
+	/** The text shown (a null title is kept as empty). */
 	void setTitle (UTF8StringPtr title);
 	UTF8StringPtr getTitle () const { return title.c_str (); }
+	/** The menu the entry opens (referenced; null for none). */
 	void setSubmenu (COptionMenu* submenu);
 	COptionMenu* getSubmenu () const;
+	/** Flags: a check mark, greyed out, a heading, a separator line. */
 	void setChecked (bool state = true) { setFlag (kChecked, state); }
 	bool isChecked () const { return (flags & kChecked) != 0; }
 	void setEnabled (bool state = true) { setFlag (kDisabled, !state); }
@@ -44,6 +50,7 @@ public:
 	bool isTitle () const { return (flags & kTitle) != 0; }
 	void setIsSeparator (bool state = true) { setFlag (kSeparator, state); }
 	bool isSeparator () const { return (flags & kSeparator) != 0; }
+	/** A number of the caller's (-1 unless set), and a picture shown with the title. */
 	void setTag (int32_t t) { tag = t; }
 	int32_t getTag () const { return tag; }
 	CBitmap* getIcon () const { return icon; }
