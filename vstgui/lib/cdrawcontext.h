@@ -34,6 +34,7 @@ public:
 	void drawPolygon (const PointList& points, const CDrawStyle drawStyle = kDrawStroked);
 	/** Draws a rectangle: filled exactly, stroked just inside its edges. */
 	void drawRect (const CRect& rect, const CDrawStyle drawStyle = kDrawStroked);
+	/** Draws the ellipse inside rect: filled to its edges, stroked just inside them. */
 	void drawEllipse (const CRect& rect, const CDrawStyle drawStyle = kDrawStroked);
 	/** Sets one pixel to a colour. */
 	void drawPoint (const CPoint& point, const CColor& color);
@@ -54,6 +55,7 @@ public:
 	void drawString (UTF8StringPtr string, const CPoint& point, bool antialias = true);
 
 	// State --------------------------------------------------------------
+	/** Stroke width in pixels, antialiasing mode, and the fill, frame (stroke) and text colours. */
 	void setLineWidth (CCoord width);
 	CCoord getLineWidth () const { return currentState.frameWidth; }
 	void setDrawMode (CDrawMode mode);
@@ -66,7 +68,9 @@ public:
 	CColor getFontColor () const { return currentState.fontColor; }
 	/** Uses the font; a size other than 0 and a style other than -1 override the font's. */
 	void setFont (const CFontRef font, const CCoord& size = 0, const int32_t& style = -1);
+	/** The font set last. */
 	CFontRef getFont () const { return currentState.font; }
+	/** Opacity 0..1 applied to every later drawing. */
 	void setGlobalAlpha (float alpha);
 	float getGlobalAlpha () const { return currentState.globalAlpha; }
 
@@ -74,10 +78,12 @@ public:
 	void setClipRect (const CRect& clip);
 	/** The clip rectangle in the context's coordinates. */
 	CRect& getClipRect (CRect& clip) const;
+	/** Clips to the whole surface again. */
 	void resetClipRect ();
 
 	/** Moves the origin: later drawing at (x, y) lands on (x + offset.x, y + offset.y). */
 	void setOffset (const CPoint& offset);
+	/** The current origin offset. */
 	const CPoint& getOffset () const { return currentState.offset; }
 
 	/** Saves colours, font, line width, clip and offset. */
@@ -85,11 +91,13 @@ public:
 	/** Restores the state saved last. */
 	void restoreGlobalState ();
 
+	/** The surface's rectangle and its scale (device pixels per pixel). */
 	const CRect& getSurfaceRect () const { return surfaceRect; }
 	double getScaleFactor () const { return scaleFactor; }
 
-	/** Finishes pending drawing (the surface's pixels are then up to date). */
+	/** Nothing to prepare: cairo draws at once. */
 	virtual void beginDraw () {}
+	/** Finishes pending drawing (the surface's pixels are then up to date). */
 	virtual void endDraw ();
 
 	/** The cairo context, for the library's own drawing code. */

@@ -22,7 +22,6 @@ CParamDisplay::CParamDisplay (const CParamDisplay& p)
   frameColor (p.frameColor),
   shadowColor (p.shadowColor),
   textInset (p.textInset),
-  roundRectRadius (p.roundRectRadius),
   frameWidth (p.frameWidth),
   antialias (p.antialias)
 {
@@ -30,7 +29,7 @@ CParamDisplay::CParamDisplay (const CParamDisplay& p)
 
 void CParamDisplay::draw (CDrawContext* context)
 {
-	char text[256] = {};
+	char text[256] = {}; // the size ValueToStringFunction is handed
 	bool show;
 	if (valueToString)
 		show = valueToString (value, text, this);

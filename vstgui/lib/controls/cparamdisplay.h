@@ -26,12 +26,15 @@ public:
 	/** Turns the value into the text shown; false shows nothing. */
 	using ValueToStringFunction = std::function<bool (float value, char utf8String[256], CParamDisplay* display)>;
 
+	/** A display over size with a background picture (may be null) and style flags (Style). */
 	CParamDisplay (const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
 	CParamDisplay (const CParamDisplay& p);
 
-	/** Background, frame, then the value's text ("%2.2f" unless a function is set). */
+	/** Background, frame, then the value's text (precision decimals unless a function is set). */
 	void draw (CDrawContext* context) override;
 
+	/** Font (a null font keeps the current one) and the text, background, frame and
+	    shadow colours; each change marks the view dirty. UI thread. */
 	virtual void setFont (CFontRef fontID);
 	CFontRef getFont () const { return fontID; }
 	virtual void setFontColor (CColor color);
@@ -45,17 +48,23 @@ public:
 	/** Horizontal alignment of the text (centred unless set). */
 	virtual void setHoriAlign (CHoriTxtAlign hAlign);
 	CHoriTxtAlign getHoriAlign () const { return horiTxtAlign; }
+	/** Style flags (Style); marks the view dirty. UI thread. */
 	virtual void setStyle (int32_t val);
 	int32_t getStyle () const { return style; }
+	/** No background fill behind the text (the view's transparency). UI thread. */
 	virtual void setTextTransparency (bool val) { setTransparency (val); }
 	bool getTextTransparency () const { return getTransparency (); }
+	/** Smooth text edges. UI thread. */
 	void setAntialias (bool state) { antialias = state; }
 	bool getAntialias () const { return antialias; }
+	/** Pixels kept free left/right (x) and above/below (y) the text. UI thread. */
 	void setTextInset (const CPoint& p) { textInset = p; }
 	CPoint getTextInset () const { return textInset; }
-	void setRoundRectRadius (const CCoord& radius) { roundRectRadius = radius; }
+	/** Width of the frame line, pixels. UI thread. */
 	void setFrameWidth (const CCoord& width) { frameWidth = width; }
+	/** Replaces the number formatting (null: back to it). UI thread. */
 	void setValueToStringFunction (const ValueToStringFunction& f) { valueToString = f; }
+	/** Decimals of the default number text. UI thread. */
 	void setPrecision (uint8_t val) { precision = val; }
 
 	CLASS_METHODS (CParamDisplay, CControl)
@@ -77,7 +86,6 @@ protected:
 	CColor frameColor {kBlackCColor};
 	CColor shadowColor {kRedCColor};
 	CPoint textInset {0, 0};
-	CCoord roundRectRadius {6.};
 	CCoord frameWidth {1.};
 	bool antialias {true};
 };
