@@ -77,6 +77,7 @@ protected:
 using CMenuItemList = std::vector<SharedPointer<CMenuItem>>;
 
 //------------------------------------------------------------------------
+/** A control showing its current entry that pops up its menu on a click. UI thread. */
 class COptionMenu : public CParamDisplay
 {
 public:
@@ -88,7 +89,9 @@ public:
 	};
 	using PopupCallback = std::function<void (COptionMenu* menu)>;
 
+	/** An empty menu of no size and tag -1 (for submenus). */
 	COptionMenu ();
+	/** A menu control over size; bgWhenClick (may be null) is its background while popped up. */
 	COptionMenu (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background = nullptr,
 	             CBitmap* bgWhenClick = nullptr, const int32_t style = 0);
 	COptionMenu (const COptionMenu& menu);
@@ -101,12 +104,15 @@ public:
 	virtual CMenuItem* addEntry (COptionMenu* submenu, UTF8StringPtr title);
 	/** Adds an entry titled title ("-" makes a separator) at index (-1: at the end). */
 	virtual CMenuItem* addEntry (UTF8StringPtr title, int32_t index = -1, int32_t itemFlags = CMenuItem::kNoFlags);
+	/** Adds a separator line at index (-1: at the end). */
 	virtual CMenuItem* addSeparator (int32_t index = -1);
+	/** Removes the entry at index, keeping the current entry where it was; false out of range. */
 	virtual bool removeEntry (int32_t index);
 	/** Removes every entry (releasing submenus) and forgets the current and the last choice. */
 	virtual bool removeAllEntry ();
 	/** The entry at index (separators counted), or null. */
 	CMenuItem* getEntry (int32_t index) const;
+	/** Number of entries (separators counted), the list itself, and the submenu of entry idx (or null). */
 	int32_t getNbEntries () const { return static_cast<int32_t> (menuItems.size ()); }
 	const CMenuItemList* getItems () const { return &menuItems; }
 	COptionMenu* getSubMenu (int32_t idx) const;
@@ -114,12 +120,15 @@ public:
 	// Current entry and check marks ---------------------------------------------
 	/** Makes index current (by default separators count). UI thread. */
 	virtual bool setCurrent (int32_t index, bool countSeparator = true);
+	/** The current entry, or null. */
 	CMenuItem* getCurrent () const { return getEntry (currentIndex); }
 	/** The current index, separators left out unless countSeparator. */
 	int32_t getCurrentIndex (bool countSeparator = false) const;
+	/** Sets or clears one entry's check mark; false for a separator or an index out of range. */
 	virtual bool checkEntry (int32_t index, bool state);
 	/** Checks that entry and unchecks all others; an index out of range changes nothing. */
 	virtual bool checkEntryAlone (int32_t index);
+	/** True when that entry has a check mark. */
 	bool isCheckEntry (int32_t index) const;
 	/** Entries per column of the popped-up menu (-1: one column). */
 	virtual void setNbItemsPerColumn (int32_t val) { nbItemsPerColumn = val; }
@@ -135,6 +144,7 @@ public:
 	/** The (sub)menu of the last choice and the chosen index in it; null when none. */
 	COptionMenu* getLastItemMenu (int32_t& idxInMenu) const;
 	COptionMenu* getLastItemMenu () const { return lastMenu; }
+	/** The index chosen last, whether the menu is popped up, and its background meanwhile. */
 	int32_t getLastResult () const { return lastResult; }
 	bool isInPopup () const { return inPopup; }
 	CBitmap* getBackgroundWhenClick () const { return bgWhenClick; }

@@ -22,9 +22,12 @@ public:
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
 	/** Position int((y - top) / (height / n)), value = position / (n - 1) of the range. */
 	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
+	/** Ends the edit. */
 	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
+	/** The drag was taken away: back to the value at the press, edit ended. */
 	CMouseEventResult onMouseCancel () override;
 
+	/** Pictures in the strip, the height of one (pixels) and the number of positions. */
 	int32_t getNumSubPixmaps () const { return subPixmaps; }
 	CCoord getHeightOfOneImage () const { return heightOfOneImage; }
 	int32_t getMaxPositions () const { return maxPositions; }
@@ -42,6 +45,7 @@ protected:
 };
 
 //------------------------------------------------------------------------
+/** A two-way switch at rest in the middle (0) that gives -1 or +1 while pressed. UI thread. */
 class CRockerSwitch : public CControl
 {
 public:
@@ -59,18 +63,23 @@ public:
 	CRockerSwitch (const CRockerSwitch& s);
 	~CRockerSwitch () noexcept override;
 
+	/** Draws the picture of -1, 0 or +1. */
 	void draw (CDrawContext* context) override;
 	/** Left button: the first half gives -1, the second +1; notifies. */
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
+	/** -1 over the first half, +1 over the second, the value at the press outside; notifies changes. */
 	CMouseEventResult onMouseMoved (CPoint& where, const CButtonState& buttons) override;
 	/** Back to 0 (notifying when it changes); ends the edit. */
 	CMouseEventResult onMouseUp (CPoint& where, const CButtonState& buttons) override;
+	/** As a mouse-up: back to 0 and the edit ended. */
 	CMouseEventResult onMouseCancel () override;
 	/** -1 for a distance above 0, else +1, notifying; a 200 ms timer returns it to 0. */
 	bool onWheel (const CPoint& where, const CMouseWheelAxis& axis, const float& distance,
 	              const CButtonState& buttons) override;
+	/** The reset timer: back to 0, notified, edit ended. */
 	CMessageResult notify (CBaseObject* sender, IdStringPtr message) override;
 
+	/** kHorizontal or kVertical, and the height of one picture (pixels). */
 	int32_t getStyle () const { return style; }
 	CCoord getHeightOfOneImage () const { return heightOfOneImage; }
 
