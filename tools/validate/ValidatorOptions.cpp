@@ -38,6 +38,10 @@ bool number(const char* text, uint64_t& out) {
     return end != text && *end == '\0';
 }
 // "3,7,10-20" -> 3 7 10 11 ... 20, sorted.
+// A replay list names a cut-down reproduction, never millions of calls: one range of at
+// most this many calls keeps a typo from exhausting memory.
+constexpr uint64_t kMaxListedCalls = 10000000;
+
 bool callList(const char* text, std::vector<uint64_t>& out) {
     std::string s(text);
     std::size_t at = 0;
@@ -50,7 +54,8 @@ bool callList(const char* text, std::vector<uint64_t>& out) {
         if (dash == std::string::npos) {
             if (!number(item.c_str(), lo)) return false;
             hi = lo;
-        } else if (!number(item.substr(0, dash).c_str(), lo) || !number(item.substr(dash + 1).c_str(), hi) || hi < lo) {
+        } else if (!number(item.substr(0, dash).c_str(), lo) || !number(item.substr(dash + 1).c_str(), hi) || hi < lo ||
+                   hi - lo >= kMaxListedCalls) {
             return false;
         }
         for (uint64_t n = lo; n <= hi; ++n) out.push_back(n);
