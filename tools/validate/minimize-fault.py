@@ -17,9 +17,9 @@ import sys
 def fails(validator, plugin, scenario, seed, calls, pattern):
     if not calls:
         return False
-    spec = ",".join(str(c) for c in calls)
+    call_list = ",".join(str(c) for c in calls)
     cmd = [validator, "--scenario", scenario, "--run-seed", seed, "--per-run", str(calls[-1]),
-           "--calls", str(calls[-1]), "--only-calls", spec, plugin]
+           "--calls", str(calls[-1]), "--only-calls", call_list, plugin]
     out = subprocess.run(cmd, capture_output=True, text=True, timeout=600)
     return any(re.search(pattern, line) for line in out.stderr.splitlines() if line.startswith("FAULT")) or \
         (out.returncode not in (0, 1) and re.search(pattern, out.stderr) is not None)
@@ -54,10 +54,10 @@ def main():
         print("the fault does not appear with these calls")
         return 1
     calls = ddmin(calls, test)
-    spec = ",".join(str(c) for c in calls)
-    print(f"{len(calls)} calls: {spec}")
+    call_list = ",".join(str(c) for c in calls)
+    print(f"{len(calls)} calls: {call_list}")
     print(f"replay: {validator} --scenario {scenario} --run-seed {seed} --per-run {calls[-1]} "
-          f"--calls {calls[-1]} --only-calls {spec} --trace {plugin}")
+          f"--calls {calls[-1]} --only-calls {call_list} --trace {plugin}")
     return 0
 
 
