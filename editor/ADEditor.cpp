@@ -197,7 +197,8 @@ void ADEditor::drainParameterChanges() {
 void ADEditor::showLiveValues() {
     const Dravenor* e = engine();
     if (e == nullptr || e->values == nullptr) return;
-    for (int32_t i = 0; i < kNumParams && i < e->numParams; ++i) setParameter(i, e->values[i]);
+    // The live values, which host automation may be writing on another thread.
+    for (int32_t i = 0; i < kNumParams && i < e->numParams; ++i) setParameter(i, peekField(e->values[i]));
 }
 
 void ADEditor::changeSize() {
@@ -261,9 +262,9 @@ void ADEditor::queueGuiMidiEvent(uint8_t status, uint8_t data1, uint8_t data2, u
     if (synth != nullptr) synth->queueGuiMidiEvent(status, data1, data2, data3);
 }
 
-int32_t ADEditor::getVoiceMode() const { return synth != nullptr ? synth->getEngine().voiceMode : 0; }
+int32_t ADEditor::getVoiceMode() const { return synth != nullptr ? peekField(synth->getEngine().voiceMode) : 0; }
 
-int32_t ADEditor::getVoiceCount() const { return synth != nullptr ? synth->getEngine().voiceCount : 0; }
+int32_t ADEditor::getVoiceCount() const { return synth != nullptr ? peekField(synth->getEngine().voiceCount) : 0; }
 
 void ADEditor::onMouseWheel(intptr_t position, float distance) {
     if (frame == nullptr || !isOpen()) return;

@@ -58,7 +58,9 @@ void ADEditor::createControls() {
         controls[tag] = nullptr;
         CControl* control = createControl(tag);
         if (control == nullptr) continue;
-        if (tag != kTagProgramMenu && e.values != nullptr && tag < e.numParams) control->setValue(e.values[tag]);
+        if (tag != kTagProgramMenu && e.values != nullptr && tag < e.numParams) {
+            control->setValue(peekField(e.values[tag]));
+        }
         frame->addView(control);
     }
 }

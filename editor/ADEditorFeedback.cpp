@@ -104,7 +104,7 @@ void ADEditor::valueChanged(CControl* control) {
             case kTagOsc2WaveStep: {
                 const int32_t step = static_cast<int32_t>(v);
                 const bool first = tag == kTagOsc1WaveStep;
-                int32_t wave = first ? synth->getEngine().osc1Wave : synth->getEngine().osc2Wave;
+                int32_t wave = first ? peekField(synth->getEngine().osc1Wave) : peekField(synth->getEngine().osc2Wave);
                 wave = std::min(kLastWave, std::max(0, wave));
                 if (step == 1 && wave > 0) {
                     wave -= 1;

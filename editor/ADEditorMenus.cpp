@@ -57,8 +57,8 @@ void ADEditor::buildOptionsMenu(COptionMenu* menu) {
             (*s.submenu)->removeAllEntry();
         }
     }
-    const int32_t voices = synth != nullptr ? synth->getEngine().voiceCount : kDefaultVoiceCount;
-    const int32_t bendRange = synth != nullptr ? synth->getEngine().bendRange : kDefaultBendRange;
+    const int32_t voices = synth != nullptr ? peekField(synth->getEngine().voiceCount) : kDefaultVoiceCount;
+    const int32_t bendRange = synth != nullptr ? peekField(synth->getEngine().bendRange) : kDefaultBendRange;
     char text[64];
     for (int32_t i = 0; i < kBendRanges; ++i) {
         std::snprintf(text, sizeof(text), "%d semitones", i + 1);
@@ -77,7 +77,7 @@ void ADEditor::buildOptionsMenu(COptionMenu* menu) {
     glideTypeMenu->addEntry("Constant Time");
     glideTypeMenu->addEntry("Constant Rate");
     if (menu != nullptr) menu->addEntry(glideTypeMenu, "Glide Type");
-    glideTypeMenu->checkEntryAlone(synth != nullptr ? synth->getEngine().glideType : 0);
+    glideTypeMenu->checkEntryAlone(synth != nullptr ? peekField(synth->getEngine().glideType) : 0);
 
     for (int32_t i = 0; i < kUISizeCount; ++i) skinMenu->addEntry(uiSizeName(i));
     if (menu != nullptr) menu->addEntry(skinMenu, "Skin");

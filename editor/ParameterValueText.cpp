@@ -65,37 +65,37 @@ void formatParameterValue(int32_t index, CFixedString& text, float value, const 
             printInto(text, "%.1f ct", static_cast<double>(value * 128.0f - 64.0f));
             return;
         case kParamLfoRate:
-            if (engine.lfoSync != 0) {
+            if (peekField(engine.lfoSync) != 0) {
                 percent(text, value);
             } else {
                 hertz(text, "%.2f Hz", Dravenor::expScale(value, 0.05f, 100.0f));
             }
             return;
-        case kParamAmpAttack: formatDisplayTime(text, engine.ampAttackMs); return;
-        case kParamAmpDecay: formatDisplayTime(text, engine.ampDecayMs); return;
-        case kParamAmpRelease: formatDisplayTime(text, engine.ampReleaseMs); return;
-        case kParamFltAttack: formatDisplayTime(text, engine.filterAttackMs); return;
-        case kParamFltDecay: formatDisplayTime(text, engine.filterDecayMs); return;
-        case kParamFltRelease: formatDisplayTime(text, engine.filterReleaseMs); return;
+        case kParamAmpAttack: formatDisplayTime(text, peekField(engine.ampAttackMs)); return;
+        case kParamAmpDecay: formatDisplayTime(text, peekField(engine.ampDecayMs)); return;
+        case kParamAmpRelease: formatDisplayTime(text, peekField(engine.ampReleaseMs)); return;
+        case kParamFltAttack: formatDisplayTime(text, peekField(engine.filterAttackMs)); return;
+        case kParamFltDecay: formatDisplayTime(text, peekField(engine.filterDecayMs)); return;
+        case kParamFltRelease: formatDisplayTime(text, peekField(engine.filterReleaseMs)); return;
         case kParamOsc2Decay:
-            if (engine.osc2DecayCoef > kNoDecayCoef) {
+            if (peekField(engine.osc2DecayCoef) > kNoDecayCoef) {
                 printInto(text, "Off");
             } else {
-                formatDisplayTime(text, engine.osc2DecayMs);
+                formatDisplayTime(text, peekField(engine.osc2DecayMs));
             }
             return;
         case kParamOsc3Decay:
-            if (engine.osc3DecayCoef > kNoDecayCoef) {
+            if (peekField(engine.osc3DecayCoef) > kNoDecayCoef) {
                 printInto(text, "Off");
             } else {
-                formatDisplayTime(text, engine.osc3DecayMs);
+                formatDisplayTime(text, peekField(engine.osc3DecayMs));
             }
             return;
         case kParamChorusDelay:
-            if (engine.chorusSync != 0) {
+            if (peekField(engine.chorusSync) != 0) {
                 percent(text, value);
             } else {
-                printInto(text, "%.1f ms", static_cast<double>(engine.chorusDelayMs));
+                printInto(text, "%.1f ms", static_cast<double>(peekField(engine.chorusDelayMs)));
             }
             return;
         case kParamChorusRate: hertz(text, "%.2f Hz", Dravenor::expScale(value, 0.015f, 10.0f)); return;

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "engine/FloatToInt.h"
+#include "engine/SharedField.h"
 
 namespace {
 constexpr int32_t kBassDelayCleared = kBassDelayMax + 1;  // every frame a bass delay can reach
@@ -103,7 +104,7 @@ ProgramBank* Dravenor::getPrograms()
 
 void Dravenor::setPolyphony(int32_t n)
 {
-    if (n <= kMaxVoices) voiceCount = n;
+    if (n <= kMaxVoices) publishField(voiceCount, n);
 }
 
 int32_t Dravenor::queryOptionA() { return 1; }

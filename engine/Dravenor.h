@@ -6,7 +6,11 @@
 // Threads: render, noteOn, noteOff, setPitchBend and reset run on the audio
 // thread; setProgram and setParameter on the audio thread (MIDI) or the UI
 // thread (editor, host); setSampleRate and construction on the UI thread.
-// The working values are public because the editor reads them directly.
+// The owner makes sure that only one thread at a time writes the engine (the
+// rendering one while the host processes).
+// The working values are public because the editor reads them directly; those
+// it reads (wave indexes, counts, switches, display times) are written with
+// publishField and read from other threads with peekField (SharedField.h).
 
 #include <cstdint>
 
@@ -16,6 +20,7 @@
 #include "engine/OscTableExchange.h"
 #include "engine/ProgramBank.h"
 #include "engine/RateTables.h"
+#include "engine/SharedField.h"
 #include "engine/VoiceState.h"
 #include "engine/WaveTableBank.h"
 

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "engine/FloatToInt.h"
+#include "engine/SharedField.h"
 
 namespace {
 
@@ -28,8 +29,8 @@ uint8_t flag(bool on)
 // Osc2-Dec and Osc3-Dec: 5..10000 ms to a tenth; no decay at the top of the knob.
 void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
 {
-    coef = v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f;
-    ms = Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1);
+    publishField(coef, v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f);
+    publishField(ms, Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1));
 }
 
 // Osc1, Osc2, Osc3 and the routing.
@@ -56,11 +57,11 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
     case kParamOsc2Sustain: e.osc2Sustain = v; break;
     case kParamOsc1Wave:
         // 39.99 puts index / 39 safely on step `index`; values above 1 play wave 39.
-        e.osc1Wave = static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves));
+        publishField(e.osc1Wave, static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves)));
         e.updateWaveforms();
         break;
     case kParamOsc2Wave:
-        e.osc2Wave = static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves));
+        publishField(e.osc2Wave, static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves)));
         e.updateWaveforms();
         break;
     case kParamOscRouting: e.oscRouting = static_cast<uint8_t>(truncClamp(v, 0, 255)); break;
@@ -88,26 +89,26 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
         break;
     case kParamLfoFilter: e.lfoToFilter = v * v * 0.25f; break;
     case kParamLfoDelay: e.lfoDelayCoef = e.expTimeCoef(v, 1.0f, 10000.0f, 0.1f); break;
-    case kParamLfoSync: e.lfoSync = flag(v > 0.5f); break;
+    case kParamLfoSync: publishField(e.lfoSync, flag(v > 0.5f)); break;
     case kParamLfoOsc: e.lfoToOsc = v * v * 0.25f; break;
     case kParamGlide: e.glideScale = Dravenor::expScale(v, 0.125f, 8.0f); break;
-    case kParamGlideType: e.glideType = truncBounded(v + 0.01f); break;
+    case kParamGlideType: publishField(e.glideType, truncBounded(v + 0.01f)); break;
     case kParamAmpAttack:
     {
         // Reads the PercEnv state in force now; a later PercEnv change does not redo this.
         const TimeRangeMs range = e.percEnv != 0 ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f};
         e.ampAttackCoef = e.expTimeCoef(v, range.lo, range.hi, 0.1f);
-        e.ampAttackMs = Dravenor::expScale(v, range.lo, range.hi);
+        publishField(e.ampAttackMs, static_cast<double>(Dravenor::expScale(v, range.lo, range.hi)));
         break;
     }
     case kParamAmpDecay:
         e.ampDecayCoef = e.expTimeCoef(v, 35.0f, 3500.0f, 0.1f);
-        e.ampDecayMs = Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1);
+        publishField(e.ampDecayMs, Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1));
         break;
     case kParamAmpSustain: e.ampSustain = v; break;
     case kParamAmpRelease:
         e.ampReleaseCoef = e.expTimeCoef(v, 16.0f, 15000.0f, 0.001f);
-        e.ampReleaseMs = Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001);
+        publishField(e.ampReleaseMs, Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001));
         break;
     case kParamPercEnv: e.percEnv = v > 0.5f ? 1 : 0; break;  // recomputes nothing by itself
     default: return false;
@@ -134,20 +135,20 @@ bool setFilter(Dravenor& e, int32_t index, float v)
         break;
     case kParamFltAttack:
         e.filterAttackCoef = e.expTimeCoef(v, 2.2f, 2200.0f, 0.01f);
-        e.filterAttackMs = Dravenor::expScale(v, 2.2f, 2200.0f);
+        publishField(e.filterAttackMs, static_cast<double>(Dravenor::expScale(v, 2.2f, 2200.0f)));
         break;
     case kParamFltDecay:
     {
         e.filterDecayNorm = v;
         e.refreshFilterDecay();
         const TimeRangeMs range = e.filterDecayRange();
-        e.filterDecayMs = Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1);
+        publishField(e.filterDecayMs, Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1));
         break;
     }
     case kParamFltSustain: e.filterSustain = v; break;
     case kParamFltRelease:
         e.filterReleaseCoef = e.expTimeCoef(v, 16.0f, 5000.0f, 0.001f);
-        e.filterReleaseMs = Dravenor::decayTimeMs(v, 16.0, 5000.0, 0.001);
+        publishField(e.filterReleaseMs, Dravenor::decayTimeMs(v, 16.0, 5000.0, 0.001));
         break;
     case kParamFltKeyTrack: e.filterKeyTrack = v; break;
     case kParamFltType: e.filterType = truncBounded(v * 4.01f); break;
@@ -186,19 +187,19 @@ bool setVoicesAndEffects(Dravenor& e, int32_t index, float v)
 {
     const float sr = e.sampleRate;
     switch (index) {
-    case kParamVoiceMode: e.voiceMode = truncBounded(v * 2.01f); break;
+    case kParamVoiceMode: publishField(e.voiceMode, truncBounded(v * 2.01f)); break;
     case kParamVoiceCount: e.setPolyphony(truncBounded(v * 100.01f)); break;  // n / 100 asks for n
     case kParamBendRange:
-        e.bendRange = truncClamp(v * 100.01f, -kBendRangeLimit, kBendRangeLimit);
+        publishField(e.bendRange, truncClamp(v * 100.01f, -kBendRangeLimit, kBendRangeLimit));
         break;
-    case kParamChorusSync: e.chorusSync = flag(v > 0.5f); break;
+    case kParamChorusSync: publishField(e.chorusSync, flag(v > 0.5f)); break;
     case kParamChorusAmount:
         e.chorusDry = std::sqrt(1.0f - v * 0.5f);
         e.chorusWet = std::sqrt(v * 0.5f);
         break;
     case kParamChorusDelay:
         e.chorusSyncSteps = static_cast<float>(truncBounded(v * 7.9f) + 1);  // 1..8 tenths of a beat
-        e.chorusDelayMs = Dravenor::expScale(v, 1.0f, 500.0f);
+        publishField(e.chorusDelayMs, Dravenor::expScale(v, 1.0f, 500.0f));
         e.chorusDelay = e.chorusDelayMs * sr * 0.001f;                     // frames
         break;
     case kParamChorusMod: e.chorusModDepth = Dravenor::expScale(v, 1.0f, 5.0f) * sr * 0.001f; break;

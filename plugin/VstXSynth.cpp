@@ -15,6 +15,17 @@ constexpr const char* kEffectName = "Quilm";
 constexpr const char* kVendorName = "Corvane Audio";
 constexpr int32_t kPluginPrograms = 128;
 constexpr int32_t kPluginParameters = 82;
+
+// What the oscillator waves are built from.
+struct WaveInputs {
+    uint8_t wave1, wave2;
+    float drive1, drive2;
+    bool operator==(const WaveInputs&) const = default;
+};
+
+WaveInputs waveInputs(const Dravenor& engine) {
+    return {engine.osc1Wave, engine.osc2Wave, engine.osc1Drive, engine.osc2Drive};
+}
 }  // namespace
 
 VstXSynth::VstXSynth(audioMasterCallback audioMaster, EditorFactory makeEditor)
@@ -90,9 +101,74 @@ void VstXSynth::setSampleRate(float rate) {
 void VstXSynth::applyLiveValues() {
     // Waves are rebuilt once after all values, as a program load does.
     engine.waveRebuildEnabled = 0;
-    for (int32_t i = 0; i < kNumParams; ++i) engine.setParameter(i, engine.values[i]);
+    for (int32_t i = 0; i < kNumParams; ++i) engine.setParameter(i, liveValue(i));
     engine.waveRebuildEnabled = 1;
     engine.updateWaveforms();
+}
+
+void VstXSynth::suspend() {
+    processing.store(false, std::memory_order_release);
+    renderThread.store(std::thread::id{}, std::memory_order_release);
+    // Nothing renders now: what the last blocks left queued reaches the engine here.
+    applyQueuedChanges();
+}
+
+void VstXSynth::resume() {
+    // No thread renders yet; the first processEvents or processReplacing names it.
+    renderThread.store(std::thread::id{}, std::memory_order_release);
+    processing.store(true, std::memory_order_release);
+}
+
+bool VstXSynth::onRenderingSide() const {
+    return !processing.load(std::memory_order_acquire) ||
+           renderThread.load(std::memory_order_acquire) == std::this_thread::get_id();
+}
+
+void VstXSynth::beginRenderCall() {
+    const std::thread::id self = std::this_thread::get_id();
+    if (renderThread.load(std::memory_order_relaxed) != self) renderThread.store(self, std::memory_order_release);
+    // A host that renders without resuming first still gets its changes queued from now on.
+    if (!processing.load(std::memory_order_relaxed)) processing.store(true, std::memory_order_release);
+    applyQueuedChanges();
+}
+
+void VstXSynth::applyQueuedChanges() {
+    // A host may automate a wave or saturation knob hundreds of times between two blocks:
+    // the waves are rebuilt once, after the queue, not once per change.
+    WaveInputs built = waveInputs(engine);
+    engine.waveRebuildEnabled = 0;
+    engineChanges.drain([this, &built](const EngineChange& change) {
+        switch (change.kind) {
+            // The live value: a newer change of the same index may have replaced it already.
+            case EngineChange::kParameter: engine.setParameter(change.index, liveValue(change.index)); break;
+            case EngineChange::kProgram:
+                // A load clears the chorus lines only when rebuilding is on (see Dravenor::reset).
+                engine.waveRebuildEnabled = 1;
+                loadProgramFromLiveValues(change.index);
+                engine.waveRebuildEnabled = 0;
+                built = waveInputs(engine);
+                break;
+            case EngineChange::kWheelBend: applyWheelBend(change.value); break;
+        }
+    });
+    engine.waveRebuildEnabled = 1;
+    if (!(waveInputs(engine) == built)) engine.updateWaveforms();
+    // Changes that found the queue full: their values are live, so applying every live
+    // value (after a lost program change, the whole load) brings the engine up to date.
+    const uint32_t lost = engineChanges.takeLost();
+    if ((lost & (1u << EngineChange::kProgram)) != 0) {
+        loadProgramFromLiveValues(getProgram());
+    } else if ((lost & (1u << EngineChange::kParameter)) != 0) {
+        applyLiveValues();
+    }
+    if ((lost & (1u << EngineChange::kWheelBend)) != 0) applyWheelBend(liveValue(kTagPitchWheel));
+}
+
+void VstXSynth::loadProgramFromLiveValues(int32_t program) {
+    loadingQueuedProgram = true;
+    engine.currentProgram = program;
+    engine.setProgram(program, true);
+    loadingQueuedProgram = false;
 }
 
 bool VstXSynth::editorIsOpen() const { return editor != nullptr && editor->isOpen(); }

@@ -3,13 +3,24 @@
 // programs and parameters, queues MIDI notes and renders each block
 // sample-accurately, keeps the host-vendor switches, the parameter changes for
 // the editor and the on-screen keyboard's notes.
+//
+// Threads: while the host processes (from resume, or the first block, until
+// suspend) only the thread that renders writes the engine. A parameter or
+// program change made on any other thread stores the live value at once
+// (the value array is read and written atomically everywhere) and queues the
+// change; the renderer applies the queue, in order, at the start of
+// processEvents and processReplacing. Changes made on the rendering thread
+// itself (MIDI) and every change while the host does not process are applied
+// at once on the calling thread.
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 #include "engine/Dravenor.h"
 #include "engine/EngineOwner.h"
 #include "plugin/AudioEffectX.h"
+#include "plugin/EngineChangeQueue.h"
 #include "plugin/GuiNoteQueue.h"
 #include "plugin/ParamChangeList.h"
 
@@ -48,8 +59,10 @@ public:
     // Reads the host's vendor string and sets the host switches.
     void open() override;
     void close() override {}
-    void suspend() override {}
-    void resume() override {}
+    // Processing stops: applies what is still queued on this thread; later changes apply at once.
+    void suspend() override;
+    // Processing starts: from now on changes from threads that do not render are queued.
+    void resume() override;
     // Rebuilds the rate tables, silences every voice and applies the live values again.
     void setSampleRate(float rate) override;
     void setBlockSize(int32_t frames) override { blockSize = frames; }
@@ -67,7 +80,7 @@ public:
     // --- parameters (any thread) ---
     // Stores, applies and tells an open editor; non-finite values and indexes outside 0..91 change nothing.
     void setParameter(int32_t index, float value) override;
-    // The live value of the parameter (0 outside 0..91).
+    // The live value of the parameter (0 outside 0..91), also while its change is still queued.
     float getParameter(int32_t index) override;
     // The editor's control change: setParameter, and a pitch bend for the wheel (86). UI thread.
     void setParameterAutomated(int32_t index, float value) override;
@@ -76,7 +89,10 @@ public:
     void getParameterDisplay(int32_t index, char* text) override;
 
     // --- programs (UI thread; setProgram also audio thread for MIDI) ---
+    // Makes a program current and loads it (queued for the renderer while processing).
     void setProgram(int32_t program) override;
+    // The current program. Any thread.
+    int32_t getProgram() override { return std::atomic_ref<int32_t>(curProgram).load(std::memory_order_relaxed); }
     // The editor's program menu: the same as setProgram.
     void selectProgram(int32_t program);
     void setProgramName(char* name) override;
@@ -105,7 +121,7 @@ public:
     void saveUISize();
 
     // --- EngineOwner ---
-    void applyParameter(int32_t index, float value) override { setParameter(index, value); }
+    void applyParameter(int32_t index, float value) override;
     bool isImageLineHost() const override { return hostIsImageLine.load(std::memory_order_relaxed); }
     bool isSteinbergHost() const override { return hostIsSteinberg.load(std::memory_order_relaxed); }
 
@@ -136,8 +152,35 @@ private:
     void applyLiveValues();
     // True when the editor exists and is open. Any thread.
     bool editorIsOpen() const;
+    // True when this thread may write the engine now: the host does not process, or this
+    // is the thread that renders. Any thread.
+    bool onRenderingSide() const;
+    // Marks the calling thread as the one that renders and applies the queued changes.
+    // Start of processEvents and processReplacing. Audio thread.
+    void beginRenderCall();
+    // Applies every queued change in order, then anything that found the queue full. Render side.
+    void applyQueuedChanges();
+    // The full program load on the render side, with the live values (queued program change).
+    void loadProgramFromLiveValues(int32_t program);
+    // The editor wheel's pitch bend for a wheel position 0..1. Render side.
+    void applyWheelBend(float position);
+    // Checks a parameter change and limits its value to the parameter's range; false: ignore it.
+    bool acceptValue(int32_t index, float& value) const;
+    // The store and editor notice of setParameter without touching the engine. Any thread.
+    void storeAndNotify(int32_t index, float value);
+    // Appends a change node while the editor is open. Any thread.
+    void notifyEditor(int32_t index, float value);
+    // Stores the live value of a parameter (any thread) and reads it (any thread).
+    void storeLiveValue(int32_t index, float value);
+    float liveValue(int32_t index) const;
+    // Makes program the current one (the base's curProgram). Any thread.
+    void storeCurrentProgram(int32_t program);
 
     std::atomic<bool> ownHost{false};
+    std::atomic<bool> processing{false};             // from resume or the first block to suspend
+    std::atomic<std::thread::id> renderThread{};     // the thread of the last processEvents/processReplacing
+    bool loadingQueuedProgram = false;               // render side: a queued program load runs
+    EngineChangeQueue engineChanges;                 // changes waiting for the renderer
     Dravenor engine;
     ProgramBank* programBank = nullptr;
     std::atomic<bool> hostIsImageLine{false};

@@ -13,6 +13,8 @@ constexpr float kPressureDepth = 0.15f;      // channel pressure at 127 gives th
 }  // namespace
 
 int32_t VstXSynth::processEvents(VstEvents* events) {
+    // Changes queued by other threads act before this call's MIDI, which is newer.
+    beginRenderCall();
     if (events == nullptr) return 1;
     // The count is read again after each event, as the host may grow the list.
     for (int32_t i = 0; i < events->numEvents; ++i) {
@@ -69,6 +71,7 @@ bool VstXSynth::queueGuiMidiEvent(uint8_t status, uint8_t note, uint8_t velocity
 }
 
 void VstXSynth::processReplacing(float**, float** outputs, int32_t sampleFrames) {
+    beginRenderCall();
     if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || sampleFrames <= 0) return;
     // Key lights go to an open editor that takes them.
     const bool editorOpen = synthEditor != nullptr && editorIsOpen();
@@ -98,6 +101,7 @@ void VstXSynth::processReplacing(float**, float** outputs, int32_t sampleFrames)
 }
 
 void VstXSynth::processAccumulating(float**, float** outputs, int32_t sampleFrames) {
+    beginRenderCall();
     if (outputs == nullptr || outputs[0] == nullptr || outputs[1] == nullptr || sampleFrames <= 0) return;
     renderBlock(outputs, sampleFrames, 0, synthEditor != nullptr && editorIsOpen());
 }
