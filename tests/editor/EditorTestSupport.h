@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "editor/ADEditor.h"
+#include "tests/common/ScopedSettingsFolder.h"
 #include "platform/Shell.h"
 #include "platform/WindowSystem.h"
 #include "plugin/UISizeSetting.h"
@@ -93,33 +94,6 @@ struct RecordingLauncher {
     }
 };
 
-// Its own empty settings folder, so the registry stand-in never touches the real one.
-class ScopedSettings {
-public:
-    ScopedSettings() {
-        char pattern[] = "/tmp/quilm-editor-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        folder_ = made != nullptr ? made : "/tmp";
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        hadOld_ = old != nullptr;
-        if (hadOld_) old_ = old;
-        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-    }
-    ~ScopedSettings() {
-        if (hadOld_) {
-            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-private:
-    std::string folder_, old_;
-    bool hadOld_ = false;
-};
-
 // A fake parent window handle for headless frames.
 inline void* fakeParent() { return reinterpret_cast<void*>(static_cast<uintptr_t>(0x4a11)); }
 
@@ -189,7 +163,7 @@ protected:
         frame()->platformOnMouseUp(where, VSTGUI::CButtonState(buttons));
     }
 
-    ScopedSettings settings;
+    ScopedSettingsFolder settings;
     VstXSynth* synth = nullptr;
     ADEditor* editor = nullptr;
 };

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "engine/Dravenor.h"
+#include "tests/common/ScopedSettingsFolder.h"
+#include "tools/common/MidiEventRecord.h"
 #include "tools/render/PluginHost.h"
 
 // Path of the built module, given by the build.
@@ -19,44 +21,8 @@ inline const char* quilmModulePath() { return QUILM_MODULE_PATH; }
 
 // A MIDI event for effProcessEvents.
 inline VstMidiEvent midiEvent(int32_t frame, uint8_t status, uint8_t data1, uint8_t data2 = 0) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.deltaFrames = frame;
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(data1);
-    event.midiData[2] = static_cast<char>(data2);
-    return event;
+    return midiEventRecord(frame, status, data1, data2);
 }
-
-// Gives the test its own empty settings folder, so the registry stand-in in the
-// module never reads or writes the real one.
-class ScopedSettingsFolder {
-public:
-    ScopedSettingsFolder() {
-        char pattern[] = "/tmp/quilm-plugin-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        folder_ = made != nullptr ? made : "/tmp";
-        const char* old = std::getenv("XDG_CONFIG_HOME");
-        hadOld_ = old != nullptr;
-        if (hadOld_) old_ = old;
-        setenv("XDG_CONFIG_HOME", folder_.c_str(), 1);
-    }
-    ~ScopedSettingsFolder() {
-        if (hadOld_) {
-            setenv("XDG_CONFIG_HOME", old_.c_str(), 1);
-        } else {
-            unsetenv("XDG_CONFIG_HOME");
-        }
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-    const std::string& path() const { return folder_; }
-
-private:
-    std::string folder_, old_;
-    bool hadOld_ = false;
-};
 
 // The module loaded and started as a host starts a plug-in (44100 Hz, 64-frame blocks).
 class ModuleTest : public ::testing::Test {

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "Spectrum.h"
+#include "HarmonicSeries.h"
 
 namespace {
 
@@ -42,34 +42,34 @@ std::vector<float> toFloat(const std::vector<double>& w)
     return std::vector<float>(w.begin(), w.end());
 }
 
-Spectrum limited(Spectrum s, int full = kFull, int top = kTop)
+HarmonicSeries limited(HarmonicSeries s, int full = kFull, int top = kTop)
 {
     s.setBandLimit(full, top);
     return s;
 }
 
 // Falling saw, the jump at phase 0 (so the band-limited wave starts at 0).
-Spectrum fallingSaw()
+HarmonicSeries fallingSaw()
 {
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) s.set(h, 2.0 / (kPi * h));
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) s.set(h, 2.0 / (kPi * h));
     return s;
 }
 
 // Square in sine phase: +1 on the first half, -1 on the second.
-Spectrum square()
+HarmonicSeries square()
 {
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; h += 2) s.set(h, 4.0 / (kPi * h));
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; h += 2) s.set(h, 4.0 / (kPi * h));
     return s;
 }
 
 // Square whose plateaus ramp from `start` to 1 over each half: start x square
 // plus (1 - start) x a rising saw that jumps at half cycle. Odd around phase 0.
-Spectrum sawSquare(double start)
+HarmonicSeries sawSquare(double start)
 {
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) {
         double sq = (h % 2) ? 4.0 / (kPi * h) : 0.0;
         double up = (h % 2 ? 2.0 : -2.0) / (kPi * h);
         s.set(h, start * sq + (1.0 - start) * up);
@@ -77,25 +77,25 @@ Spectrum sawSquare(double start)
     return s;
 }
 
-Spectrum pulse(double width)
+HarmonicSeries pulse(double width)
 {
-    return Spectrum::ofShape([width](double p) { return p < width ? 1.0 : -1.0; });
+    return HarmonicSeries::ofShape([width](double p) { return p < width ? 1.0 : -1.0; });
 }
 
-Spectrum triangle()
+HarmonicSeries triangle()
 {
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; h += 2)
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; h += 2)
         s.set(h, ((h / 2) % 2 ? -1.0 : 1.0) / (static_cast<double>(h) * h));
     return s;
 }
 
 // Saw through a low-pass of the given corner (in harmonics) and resonance:
 // the magnitude of a two-pole low-pass at each harmonic.
-Spectrum resonantSaw(double corner, double q, double rolloff = 0.0)
+HarmonicSeries resonantSaw(double corner, double q, double rolloff = 0.0)
 {
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) {
         double r = h / corner;
         double mag = 1.0 / std::sqrt((1.0 - r * r) * (1.0 - r * r) + (r / q) * (r / q));
         if (rolloff > 0.0) mag /= std::sqrt(1.0 + std::pow(h / rolloff, 2.0));
@@ -106,10 +106,10 @@ Spectrum resonantSaw(double corner, double q, double rolloff = 0.0)
 
 // Tonewheel-style registration: nine drawbar settings 0..8 (each step -3 dB)
 // on the harmonics 1, 3, 2, 4, 6, 8, 10, 12, 16 of the lowest footage.
-Spectrum drawbars(const char* setting)
+HarmonicSeries drawbars(const char* setting)
 {
     static const int harmonic[9] = {1, 3, 2, 4, 6, 8, 10, 12, 16};
-    Spectrum s;
+    HarmonicSeries s;
     for (int k = 0; k < 9; ++k) {
         int level = setting[k] - '0';
         if (level > 0) s.set(harmonic[k], std::pow(10.0, -3.0 * (8 - level) / 20.0));
@@ -122,11 +122,11 @@ Spectrum drawbars(const char* setting)
 // harmonics, so they move with the played pitch as a single-cycle wave must.
 struct Formant { double hz, bandwidth, gain; };
 
-Spectrum vowel(Formant f1, Formant f2, Formant f3)
+HarmonicSeries vowel(Formant f1, Formant f2, Formant f3)
 {
     constexpr double kVoiceHz = 110.0;
-    Spectrum s;
-    for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+    HarmonicSeries s;
+    for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) {
         double f = kVoiceHz * h, sum = 0.0;
         for (const Formant& fm : {f1, f2, f3}) {
             double r = f / fm.hz, q = fm.hz / fm.bandwidth;
@@ -141,17 +141,17 @@ Spectrum vowel(Formant f1, Formant f2, Formant f3)
 }
 
 // Saw that a master cycle restarts after `ratio` of its own cycles (hard sync).
-Spectrum syncSaw(double ratio)
+HarmonicSeries syncSaw(double ratio)
 {
-    return Spectrum::ofShape([ratio](double p) {
+    return HarmonicSeries::ofShape([ratio](double p) {
         double x = ratio * p;
         return 2.0 * (x - std::floor(x)) - 1.0;
     });
 }
 
-Spectrum fromAmplitudes(std::initializer_list<double> amps)
+HarmonicSeries fromAmplitudes(std::initializer_list<double> amps)
 {
-    Spectrum s;
+    HarmonicSeries s;
     int h = 1;
     for (double a : amps) s.set(h++, a);
     return s;
@@ -209,7 +209,7 @@ const char* WaveDesign::description(int w) const
 WaveDesign::WaveDesign()
 {
     auto put = [this](int w, const std::vector<double>& samples) { bank_[w - 1] = toFloat(samples); };
-    auto peak1 = [](const Spectrum& s) { return scaledToPeak(s.synthesize(), 1.0); };
+    auto peak1 = [](const HarmonicSeries& s) { return scaledToPeak(s.synthesize(), 1.0); };
 
     // Wave 1: the exact sine: 0 at sample 0, 1 at 512, -1 at 1536.
     std::vector<double> sine(kLength);
@@ -236,8 +236,8 @@ WaveDesign::WaveDesign()
     put(11, peak1(limited(pulse(0.0625))));
     put(12, peak1(limited(resonantSaw(12.0, 0.6))));
     {
-        Spectrum s;
-        for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) s.set(h, (h % 2 ? 1.0 : 2.0) / h);
+        HarmonicSeries s;
+        for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) s.set(h, (h % 2 ? 1.0 : 2.0) / h);
         put(13, peak1(limited(s)));
     }
     put(14, peak1(limited(drawbars("888000000"))));
@@ -246,8 +246,8 @@ WaveDesign::WaveDesign()
     put(17, peak1(limited(drawbars("800000888"))));
     {
         // Reed: strong odd harmonics up to the 9th over weaker even ones.
-        Spectrum s;
-        for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+        HarmonicSeries s;
+        for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) {
             double a = (h % 2) ? 1.0 / std::sqrt(static_cast<double>(h)) : 0.35 / h;
             if (h > 9) a /= (h - 8) * 0.5 + 0.5;
             s.set(h, a);
@@ -261,8 +261,8 @@ WaveDesign::WaveDesign()
     put(23, peak1(limited(vowel({300, 60, 1.0}, {870, 90, 0.4}, {2240, 150, 0.15}))));
     {
         // Clarinet-like: odd harmonics only, the low ones strong, the upper falling fast.
-        Spectrum s = fromAmplitudes({1.0, 0, 0.75, 0, 0.5, 0, 0.14, 0, 0.5, 0, 0.12, 0, 0.17});
-        for (int h = 15; h <= Spectrum::kMaxHarmonic; h += 2) s.set(h, 2.0 / (h * h * 0.1));
+        HarmonicSeries s = fromAmplitudes({1.0, 0, 0.75, 0, 0.5, 0, 0.14, 0, 0.5, 0, 0.12, 0, 0.17});
+        for (int h = 15; h <= HarmonicSeries::kMaxHarmonic; h += 2) s.set(h, 2.0 / (h * h * 0.1));
         put(24, peak1(limited(s)));
     }
     put(25, peak1(limited(fromAmplitudes({1.0, 0, 0.6, 0, 0.45, 0, 0.35}))));
@@ -271,8 +271,8 @@ WaveDesign::WaveDesign()
         // Buzz: every harmonic at the same level. Quadratic (Schroeder) phases
         // spread the energy over the cycle, so it is as loud as the other waves
         // instead of one narrow spike per cycle.
-        Spectrum s;
-        for (int h = 1; h <= Spectrum::kMaxHarmonic; ++h) {
+        HarmonicSeries s;
+        for (int h = 1; h <= HarmonicSeries::kMaxHarmonic; ++h) {
             const double phase = kPi * h * (h - 1) / kBrightTop;
             s.set(h, std::cos(phase), std::sin(phase));
         }
@@ -332,7 +332,7 @@ void WaveDesign::buildSeries()
     // evenly from 0.2562 to 1.0.
     for (int k = 0; k < 8; ++k) {
         double drive = 0.7 * std::pow(1.45, k);
-        Spectrum s = Spectrum::ofShape([drive](double p) { return std::tanh(drive * std::sin(2.0 * kPi * p)); });
+        HarmonicSeries s = HarmonicSeries::ofShape([drive](double p) { return std::tanh(drive * std::sin(2.0 * kPi * p)); });
         double peak = 0.2562 + k * (1.0 - 0.2562) / 7.0;
         bank_[31 + k] = toFloat(scaledToPeak(limited(s).synthesize(), peak));
     }

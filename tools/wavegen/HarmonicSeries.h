@@ -5,12 +5,12 @@
 #include <functional>
 #include <vector>
 
-class Spectrum {
+class HarmonicSeries {
 public:
     static constexpr int kLength = 2048;     // samples per cycle
     static constexpr int kMaxHarmonic = 160; // highest harmonic any wave may hold
 
-    Spectrum();
+    HarmonicSeries();
 
     // Sets the sine and cosine amplitude of harmonic h (1..kMaxHarmonic); others are ignored.
     void set(int h, double sineAmp, double cosineAmp = 0.0);
@@ -21,9 +21,9 @@ public:
     // then a raised-cosine fall that reaches 0 just above harmonic `top`.
     void setBandLimit(int full, int top);
 
-    // Spectrum of a naive periodic shape f(phase), phase 0..1, from an
+    // HarmonicSeries of a naive periodic shape f(phase), phase 0..1, from an
     // oversampled Fourier sum; the DC term is dropped.
-    static Spectrum ofShape(const std::function<double(double)>& shape);
+    static HarmonicSeries ofShape(const std::function<double(double)>& shape);
 
     // The 2048 samples of the band-limited wave.
     std::vector<double> synthesize() const;

@@ -1,4 +1,4 @@
-#include "Spectrum.h"
+#include "HarmonicSeries.h"
 
 #include <cmath>
 #include <numbers>
@@ -9,7 +9,7 @@ namespace {
 const std::vector<double>& sineTable(int n)
 {
     static std::vector<double> small, large;
-    std::vector<double>& t = n == Spectrum::kLength ? small : large;
+    std::vector<double>& t = n == HarmonicSeries::kLength ? small : large;
     if (static_cast<int>(t.size()) != n) {
         t.resize(n);
         for (int k = 0; k < n; ++k) t[k] = std::sin(2.0 * std::numbers::pi * k / n);
@@ -19,22 +19,22 @@ const std::vector<double>& sineTable(int n)
 
 } // namespace
 
-Spectrum::Spectrum() : sine_(kMaxHarmonic + 1, 0.0), cosine_(kMaxHarmonic + 1, 0.0) {}
+HarmonicSeries::HarmonicSeries() : sine_(kMaxHarmonic + 1, 0.0), cosine_(kMaxHarmonic + 1, 0.0) {}
 
-void Spectrum::set(int h, double sineAmp, double cosineAmp)
+void HarmonicSeries::set(int h, double sineAmp, double cosineAmp)
 {
     if (h < 1 || h > kMaxHarmonic) return;
     sine_[h] = sineAmp;
     cosine_[h] = cosineAmp;
 }
 
-void Spectrum::setBandLimit(int full, int top)
+void HarmonicSeries::setBandLimit(int full, int top)
 {
     full_ = full;
     top_ = top > kMaxHarmonic ? kMaxHarmonic : top;
 }
 
-double Spectrum::taper(int h, int full, int top)
+double HarmonicSeries::taper(int h, int full, int top)
 {
     if (h <= full) return 1.0;
     if (h > top) return 0.0;
@@ -42,7 +42,7 @@ double Spectrum::taper(int h, int full, int top)
     return 0.5 * (1.0 + std::cos(std::numbers::pi * z));
 }
 
-Spectrum Spectrum::ofShape(const std::function<double(double)>& shape)
+HarmonicSeries HarmonicSeries::ofShape(const std::function<double(double)>& shape)
 {
     // 32 points per output sample, taken at the middle of each step so that a
     // jump at a step boundary counts half on either side.
@@ -52,7 +52,7 @@ Spectrum Spectrum::ofShape(const std::function<double(double)>& shape)
     std::vector<double> f(kPoints);
     for (int m = 0; m < kPoints; ++m) f[m] = shape((m + 0.5) / kPoints);
 
-    Spectrum out;
+    HarmonicSeries out;
     const int n2 = 2 * kPoints;
     for (int h = 1; h <= kMaxHarmonic; ++h) {
         double a = 0.0, b = 0.0;
@@ -66,7 +66,7 @@ Spectrum Spectrum::ofShape(const std::function<double(double)>& shape)
     return out;
 }
 
-std::vector<double> Spectrum::synthesize() const
+std::vector<double> HarmonicSeries::synthesize() const
 {
     const std::vector<double>& s = sineTable(kLength);
     std::vector<double> w(kLength, 0.0);
