@@ -35,6 +35,13 @@ CBitmap* backgroundOf(int32_t size) {
     return background;
 }
 
+// The size a background has or will have, known from the picture's header without
+// decoding anything; the placeholder's when there is no picture.
+CPoint backgroundSize(int32_t size) {
+    const CPoint known(skinBitmapWidth(kBackgroundBitmap, size), skinBitmapHeight(kBackgroundBitmap, size));
+    return known.x > 0 && known.y > 0 ? known : backgroundOf(size)->getSize();
+}
+
 int16_t toShort(int32_t v) { return static_cast<int16_t>(v); }
 
 }  // namespace
@@ -43,11 +50,10 @@ AEffEditor* ADEditor::make(VstXSynth& synth) { return new ADEditor(&synth); }
 
 ADEditor::ADEditor(VstXSynth* synthObject) : PluginGUIEditor(synthObject), synth(synthObject) {
     sizeIndex = synth != nullptr ? clampUISize(synth->uiSize) : kDefaultUISize;
+    // The window size is known at once; the pictures are decoded when the editor opens.
     loadSkinBitmaps();
-    buildSkinBitmaps(sizeIndex, true);
-    CBitmap* background = backgroundOf(sizeIndex);
-    rect = ERect{0, 0, toShort(static_cast<int32_t>(background->getHeight())),
-                 toShort(static_cast<int32_t>(background->getWidth()))};
+    const CPoint size = backgroundSize(sizeIndex);
+    rect = ERect{0, 0, toShort(static_cast<int32_t>(size.y)), toShort(static_cast<int32_t>(size.x))};
 }
 
 ADEditor::~ADEditor() noexcept {
@@ -71,14 +77,12 @@ bool ADEditor::open(void* parent) {
     sizeIndex = clampUISize(synth->uiSize);
     PluginGUIEditor::open(parent);
 
-    buildSkinBitmaps(sizeIndex, true);
-    CBitmap* background = backgroundOf(sizeIndex);
-    const int32_t w = static_cast<int32_t>(background->getWidth());
-    const int32_t h = static_cast<int32_t>(background->getHeight());
-    rect.right = toShort(rect.left + w);
-    rect.bottom = toShort(rect.top + h);
-
-    frame = new CFrame(CRect(0, 0, w, h), this);
+    // The window opens at the size known from the background's header; the pictures
+    // are decoded and scaled once it stands (the first open of a size in a process).
+    const CPoint expected = backgroundSize(sizeIndex);
+    rect.right = toShort(rect.left + static_cast<int32_t>(expected.x));
+    rect.bottom = toShort(rect.top + static_cast<int32_t>(expected.y));
+    frame = new CFrame(CRect(0, 0, expected.x, expected.y), this);
     if (!frame->open(parent, framePlatform)) {
         // No window (no display, a bad parent): nothing stays behind.
         frame->close();
@@ -87,6 +91,11 @@ bool ADEditor::open(void* parent) {
         return false;
     }
     buildSkinBitmaps(sizeIndex, false);
+    CBitmap* background = backgroundOf(sizeIndex);
+    const int32_t w = static_cast<int32_t>(background->getWidth());
+    const int32_t h = static_cast<int32_t>(background->getHeight());
+    rect.right = toShort(rect.left + w);
+    rect.bottom = toShort(rect.top + h);
     mouseObserver = new ZelCFrameMuseObserver();
     layoutEditor(sizeIndex);
 

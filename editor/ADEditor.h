@@ -47,8 +47,9 @@ class ADEditor : public VSTGUI::PluginGUIEditor,
                  public IValueTextFormatter,
                  public IWheelPictureSource {
 public:
-    // Takes a reference on the skin set and builds the background of the stored size,
-    // so that the host can ask for the window size at once. synth may be null. UI thread.
+    // Takes a reference on the skin set and sets the window size of the stored size from
+    // the background's header, so that the host can ask for it at once; nothing is
+    // decoded before the editor opens. synth may be null. UI thread.
     explicit ADEditor(VstXSynth* synth);
     // Gives the skin reference back (the last one frees the pictures). Does not close. UI thread.
     ~ADEditor() noexcept override;

@@ -1,7 +1,14 @@
-// The skin pictures: loading, scaling per editor size, and the wave previews.
+// The skin pictures: sizes from the PNG headers, decoding and scaling on first
+// use, and the wave previews.
 #include "editor/SkinBitmapSet.h"
 
 #include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "editor/EditorLayout.h"
 #include "engine/WaveTableBank.h"
@@ -45,11 +52,14 @@ constexpr uint8_t kCurveRed = 236, kCurveGreen = 239, kCurveBlue = 242;
 
 struct SkinSet {
     CBitmap* source[kSkinPictureCount]{};
+    VSTGUI::CPoint sourceSize[kSkinPictureCount]{};  // from the PNG header; 0 x 0 when missing
+    bool decodeTried[kSkinPictureCount]{};           // a failed decode is not tried again
     CBitmap* scaled[kSkinPictureCount][kUISizeCount]{};
     int32_t refCount = 0;
     bool loaded = false;
     bool built[kUISizeCount]{};
     int32_t loads = 0;
+    std::atomic<int32_t> decodes{0};  // the pictures may be decoded on helper threads
     int32_t fullBuilds[kUISizeCount]{};
 };
 
@@ -58,24 +68,85 @@ SkinSet& skin() {
     return set;
 }
 
+bool validPicture(SkinPicture picture) { return picture >= 0 && picture < kSkinPictureCount; }
 bool validSize(int32_t size) { return size >= 0 && size < kUISizeCount; }
+
+// The decoded source, decoded on the first call while the set is held. Calls for
+// different pictures may run at the same time (see makeCopiesInParallel).
+CBitmap* sourceOf(SkinPicture picture) {
+    SkinSet& set = skin();
+    if (set.loaded && !set.decodeTried[picture]) {
+        set.decodeTried[picture] = true;
+        if (set.sourceSize[picture].x > 0) set.source[picture] = loadSkinBitmap(kPictures[picture].resourceId);
+        if (set.source[picture] != nullptr) set.decodes.fetch_add(1, std::memory_order_relaxed);
+    }
+    return set.source[picture];
+}
 
 void makeCopy(SkinPicture picture, int32_t size) {
     SkinSet& set = skin();
-    if (set.scaled[picture][size] != nullptr || set.source[picture] == nullptr) return;
+    if (set.scaled[picture][size] != nullptr) return;
+    CBitmap* source = sourceOf(picture);
+    if (source == nullptr) return;
     const PictureInfo& info = kPictures[picture];
-    set.scaled[picture][size] = scaleBitmapToFrames(set.source[picture], getUIScale(size), info.verticalFrames,
-                                                    info.horizontalFrames, true);
+    set.scaled[picture][size] =
+        scaleBitmapToFrames(source, getUIScale(size), info.verticalFrames, info.horizontalFrames, true);
     if (set.scaled[picture][size] == nullptr) return;
     if (picture == kWaveDisplayBitmap) drawWaveformStrip(set.scaled[picture][size], size, false);
     if (picture == kWaveChooserBitmap) drawWaveformStrip(set.scaled[picture][size], size, true);
 }
 
+// Makes the copies of the pictures from..to-1 for a size. Decoding and scaling the 16
+// pictures is most of an editor's first open, so the work is shared with up to three
+// helper threads, one picture at a time; each picture's source and copies are touched
+// by one thread only, and every helper has ended when this returns. An exception
+// (out of memory) reaches the caller after the helpers ended.
+void makeCopiesInParallel(int32_t from, int32_t to, int32_t size) {
+    constexpr unsigned kMostThreads = 4;  // the caller and three helpers: the background decodes alone
+    std::atomic<int32_t> next{from};
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    auto work = [&] {
+        try {
+            for (int32_t p; (p = next.fetch_add(1, std::memory_order_relaxed)) < to;)
+                makeCopy(static_cast<SkinPicture>(p), size);
+        } catch (...) {
+            std::lock_guard<std::mutex> hold(failureLock);
+            if (!failure) failure = std::current_exception();
+            next.store(to, std::memory_order_relaxed);
+        }
+    };
+    std::vector<std::thread> helpers;
+    const unsigned threads =
+        std::min({std::max(std::thread::hardware_concurrency(), 1u), kMostThreads, static_cast<unsigned>(to - from)});
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break;  // no more threads: the others do the rest
+        }
+    }
+    work();
+    for (std::thread& helper : helpers) helper.join();
+    if (failure) std::rethrow_exception(failure);
+}
+
+// Width and height a copy has or will have: the copy's own, else the scaled header size.
+VSTGUI::CPoint copySize(SkinPicture picture, int32_t size) {
+    if (!validPicture(picture) || !validSize(size)) return {};
+    const SkinSet& set = skin();
+    if (const CBitmap* copy = set.scaled[picture][size]) return copy->getSize();
+    if (!set.loaded || (set.decodeTried[picture] && set.source[picture] == nullptr)) return {};
+    const PictureInfo& info = kPictures[picture];
+    int32_t width = 0, height = 0;
+    computeScaledSize(set.sourceSize[picture].x, set.sourceSize[picture].y, getUIScale(size), info.verticalFrames,
+                      info.horizontalFrames, width, height);
+    return VSTGUI::CPoint(width, height);
+}
+
 }  // namespace
 
-int32_t skinResourceId(SkinPicture picture) {
-    return picture >= 0 && picture < kSkinPictureCount ? kPictures[picture].resourceId : 0;
-}
+int32_t skinResourceId(SkinPicture picture) { return validPicture(picture) ? kPictures[picture].resourceId : 0; }
 
 CBitmap* loadSkinBitmap(int32_t resourceId) {
     auto* bitmap = new CBitmap(VSTGUI::CResourceDescription(resourceId));
@@ -93,7 +164,11 @@ void loadSkinBitmaps() {
     for (int32_t size = 0; size < kUISizeCount; ++size) set.built[size] = false;
     for (int32_t p = 0; p < kSkinPictureCount; ++p) {
         for (int32_t size = 0; size < kUISizeCount; ++size) set.scaled[p][size] = nullptr;
-        set.source[p] = loadSkinBitmap(kPictures[p].resourceId);
+        set.source[p] = nullptr;
+        set.decodeTried[p] = false;
+        set.sourceSize[p] = {};
+        VSTGUI::IPlatformBitmap::readResourceSize(VSTGUI::CResourceDescription(kPictures[p].resourceId),
+                                                  set.sourceSize[p]);
     }
     set.loaded = true;
     set.loads += 1;
@@ -120,9 +195,7 @@ void buildSkinBitmaps(int32_t size, bool backgroundOnly) {
         set.built[size] = true;
         set.fullBuilds[size] += 1;
     }
-    makeCopy(kBackgroundBitmap, size);
-    if (backgroundOnly) return;
-    for (int32_t p = 1; p < kSkinPictureCount; ++p) makeCopy(static_cast<SkinPicture>(p), size);
+    makeCopiesInParallel(kBackgroundBitmap, backgroundOnly ? kBackgroundBitmap + 1 : kSkinPictureCount, size);
 }
 
 void drawWaveformStrip(CBitmap* strip, int32_t size, bool forChooser) {
@@ -165,14 +238,12 @@ void drawWaveformStrip(CBitmap* strip, int32_t size, bool forChooser) {
 }
 
 CBitmap* getSkinBitmap(SkinPicture picture, int32_t size) {
-    if (picture < 0 || picture >= kSkinPictureCount || !validSize(size)) return nullptr;
+    if (!validPicture(picture) || !validSize(size)) return nullptr;
+    if (skin().loaded) makeCopy(picture, size);
     return skin().scaled[picture][size];
 }
 
-CBitmap* getSkinSource(SkinPicture picture) {
-    if (picture < 0 || picture >= kSkinPictureCount) return nullptr;
-    return skin().source[picture];
-}
+CBitmap* getSkinSource(SkinPicture picture) { return validPicture(picture) ? sourceOf(picture) : nullptr; }
 
 void setSkinBackground(int32_t size, CBitmap* bitmap) {
     if (!validSize(size)) return;
@@ -182,15 +253,9 @@ void setSkinBackground(int32_t size, CBitmap* bitmap) {
     set.scaled[kBackgroundBitmap][size] = bitmap;
 }
 
-double skinBitmapWidth(SkinPicture picture, int32_t size) {
-    CBitmap* bitmap = getSkinBitmap(picture, size);
-    return bitmap != nullptr ? bitmap->getWidth() : 0.0;
-}
+double skinBitmapWidth(SkinPicture picture, int32_t size) { return copySize(picture, size).x; }
 
-double skinBitmapHeight(SkinPicture picture, int32_t size) {
-    CBitmap* bitmap = getSkinBitmap(picture, size);
-    return bitmap != nullptr ? bitmap->getHeight() : 0.0;
-}
+double skinBitmapHeight(SkinPicture picture, int32_t size) { return copySize(picture, size).y; }
 
 SkinBitmapStats skinBitmapStats() {
     const SkinSet& set = skin();
@@ -198,6 +263,8 @@ SkinBitmapStats skinBitmapStats() {
     stats.refCount = set.refCount;
     stats.loaded = set.loaded;
     stats.loads = set.loads;
+    stats.decodes = set.decodes.load(std::memory_order_relaxed);
+    for (const CBitmap* source : set.source) stats.decoded += source != nullptr ? 1 : 0;
     for (int32_t size = 0; size < kUISizeCount; ++size) {
         stats.fullBuilds[size] = set.fullBuilds[size];
         stats.built[size] = set.built[size];

@@ -103,7 +103,7 @@ TEST_P(SkinSizes, BuildsEachSizeOnce) {
     EXPECT_FALSE(skinBitmapStats().built[c.size]);
     EXPECT_EQ(skinBitmapWidth(kBackgroundBitmap, c.size), c.backgroundW);
     EXPECT_EQ(skinBitmapHeight(kBackgroundBitmap, c.size), c.backgroundH);
-    EXPECT_EQ(getSkinBitmap(kKnobBitmap, c.size), nullptr) << "a background build makes only the background";
+    EXPECT_EQ(skinBitmapStats().decoded, 1) << "a background build decodes only the background";
     CBitmap* background = getSkinBitmap(kBackgroundBitmap, c.size);
 
     buildSkinBitmaps(c.size, false);

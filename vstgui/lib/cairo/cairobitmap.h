@@ -26,8 +26,12 @@ public:
 
 	/** The image surface (null when empty). */
 	cairo_surface_t* getSurface () const { return surface; }
-	/** Decodes PNG bytes into a new image surface; null when they are no PNG. */
-	static cairo_surface_t* decodePNG (const void* data, size_t size);
+	/** Decodes PNG bytes into a new ARGB32 image surface; null when they are no PNG.
+	    Trusted bytes (the module's own resources) skip the checksums. */
+	static cairo_surface_t* decodePNG (const void* data, size_t size, bool trusted);
+	/** Width and height from the header of PNG bytes, without decoding; false when the
+	    bytes do not start with a PNG header of a size an image surface can hold. */
+	static bool readPNGSize (const void* data, size_t size, CPoint& pixels);
 
 private:
 	void adopt (cairo_surface_t* s);

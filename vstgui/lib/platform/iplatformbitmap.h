@@ -38,6 +38,10 @@ public:
 	static SharedPointer<IPlatformBitmap> createFromPath (UTF8StringPtr absolutePath);
 	/** Decodes PNG bytes in memory; null when they cannot be decoded. */
 	static SharedPointer<IPlatformBitmap> createFromMemory (const void* ptr, uint32_t memSize);
+	/** The pixel size that an embedded resource picture gives in its header, read without
+	    decoding; false when the resource is missing or its header is no usable PNG header.
+	    UI thread. */
+	static bool readResourceSize (const CResourceDescription& desc, CPoint& size);
 
 	/** Replaces the pixels by the embedded resource's picture; false when missing. */
 	virtual bool load (const CResourceDescription& desc) = 0;
