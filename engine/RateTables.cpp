@@ -1,6 +1,8 @@
 #include "engine/RateTables.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "engine/FloatToInt.h"
 
@@ -14,14 +16,37 @@ uint32_t phaseIncrement(double increment)
 {
     return static_cast<uint32_t>(doubleToInt32(increment));
 }
+// The tables that do not depend on the rate, computed once per process and copied into
+// every engine's set: a copy costs far less than their 166000 sine and tanh calls.
+struct FixedTables {
+    float lfoSine[kLfoSineSize];
+    float chorusSine[kChorusSineSize];
+    float softClip[kSoftClipSize + 1];
+
+    FixedTables()
+    {
+        for (int32_t i = 0; i < kLfoSineSize; ++i)
+            lfoSine[i] = static_cast<float>(std::sin(i * (1.0 / 2048.0) * kTwoPi) * 0.999);
+        for (int32_t i = 0; i < kChorusSineSize; ++i)
+            chorusSine[i] = static_cast<float>(std::sin(i * (1.0 / 131072.0) * kTwoPi) * 0.999);
+        for (int32_t i = 0; i < kSoftClipSize; ++i) softClip[i] = tanhf(i * 0.00048828125f);
+        softClip[kSoftClipSize] = tanhf(16.0f);  // guard, read with weight 0 at the clamp
+    }
+};
+
+// Any thread: made on the first call.
+const FixedTables& fixedTables()
+{
+    static const FixedTables tables;
+    return tables;
+}
 } // namespace
 
 void RateTables::buildOscillatorTables(double rate)
 {
-    for (int32_t i = 0; i < kLfoSineSize; ++i)
-        lfoSineTable[i] = static_cast<float>(std::sin(i * (1.0 / 2048.0) * kTwoPi) * 0.999);
-    for (int32_t i = 0; i < kChorusSineSize; ++i)
-        chorusSineTable[i] = static_cast<float>(std::sin(i * (1.0 / 131072.0) * kTwoPi) * 0.999);
+    const FixedTables& fixed = fixedTables();
+    std::copy(std::begin(fixed.lfoSine), std::end(fixed.lfoSine), lfoSineTable);
+    std::copy(std::begin(fixed.chorusSine), std::end(fixed.chorusSine), chorusSineTable);
 
     // One octave of frequencies, then each further octave doubles it.
     const double scale = 4294967296.0 / rate;
@@ -50,6 +75,6 @@ void RateTables::buildFilterTables(float sampleRate)
         const double fc = 22000.0 * std::exp(-(4096 - i) * k);
         filterCoefTable[i] = static_cast<float>(2.0 * std::sin(fc * M_PI / (4.0 * sampleRate)));
     }
-    for (int32_t i = 0; i < kSoftClipSize; ++i) softClipTable[i] = tanhf(i * 0.00048828125f);
-    softClipTable[kSoftClipSize] = tanhf(16.0f);  // guard, read with weight 0 at the clamp
+    const FixedTables& fixed = fixedTables();
+    std::copy(std::begin(fixed.softClip), std::end(fixed.softClip), softClipTable);
 }
