@@ -4,17 +4,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <exception>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 #include "editor/EditorLayout.h"
 #include "engine/WaveTableBank.h"
 #include "graphics/BitmapScaling.h"
 #include "graphics/CPixelCanvas.h"
 #include "graphics/ImageLoader.h"
+#include "graphics/ParallelTasks.h"
 #include "vstgui/lib/cbitmap.h"
 
 using VSTGUI::CBitmap;
@@ -98,37 +94,11 @@ void makeCopy(SkinPicture picture, int32_t size) {
 
 // Makes the copies of the pictures from..to-1 for a size. Decoding and scaling the 16
 // pictures is most of an editor's first open, so the work is shared with up to three
-// helper threads, one picture at a time; each picture's source and copies are touched
-// by one thread only, and every helper has ended when this returns. An exception
-// (out of memory) reaches the caller after the helpers ended.
+// helper threads, one picture at a time: each picture's source and copies are touched
+// by one thread only, and every helper has ended when this returns.
 void makeCopiesInParallel(int32_t from, int32_t to, int32_t size) {
-    constexpr unsigned kMostThreads = 4;  // the caller and three helpers: the background decodes alone
-    std::atomic<int32_t> next{from};
-    std::mutex failureLock;
-    std::exception_ptr failure;
-    auto work = [&] {
-        try {
-            for (int32_t p; (p = next.fetch_add(1, std::memory_order_relaxed)) < to;)
-                makeCopy(static_cast<SkinPicture>(p), size);
-        } catch (...) {
-            std::lock_guard<std::mutex> hold(failureLock);
-            if (!failure) failure = std::current_exception();
-            next.store(to, std::memory_order_relaxed);
-        }
-    };
-    std::vector<std::thread> helpers;
-    const unsigned threads =
-        std::min({std::max(std::thread::hardware_concurrency(), 1u), kMostThreads, static_cast<unsigned>(to - from)});
-    for (unsigned t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break;  // no more threads: the others do the rest
-        }
-    }
-    work();
-    for (std::thread& helper : helpers) helper.join();
-    if (failure) std::rethrow_exception(failure);
+    constexpr int32_t kMostThreads = 4;  // the background alone takes about as long as the rest
+    runParallelTasks(to - from, kMostThreads, [from, size](int32_t i) { makeCopy(static_cast<SkinPicture>(from + i), size); });
 }
 
 // Width and height a copy has or will have: the copy's own, else the scaled header size.
