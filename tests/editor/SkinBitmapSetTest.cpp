@@ -1,5 +1,5 @@
-// The skin set: loaded once per process, each size built once, and the wave
-// previews drawn into the strips.
+// The skin set: the placeholder background and the wave previews drawn into the
+// strips (loading, building, pixels and freeing: SkinLazyLoadTest).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -46,87 +46,6 @@ struct SkinReference {
     ~SkinReference() { releaseSkinBitmaps(); }
 };
 
-TEST(SkinBitmapSet, LoadsOnceAndFreesAtTheLastReference) {
-    const int32_t loadsBefore = skinBitmapStats().loads;
-    {
-        SkinReference first;
-        {
-            SkinReference second;
-            EXPECT_EQ(skinBitmapStats().refCount, 2);
-            EXPECT_EQ(skinBitmapStats().loads, loadsBefore + 1);
-        }
-        EXPECT_TRUE(skinBitmapStats().loaded);
-        EXPECT_NE(getSkinSource(kBackgroundBitmap), nullptr);
-    }
-    EXPECT_FALSE(skinBitmapStats().loaded);
-    EXPECT_EQ(skinBitmapStats().refCount, 0);
-    EXPECT_EQ(getSkinSource(kBackgroundBitmap), nullptr);
-    EXPECT_EQ(getSkinBitmap(kBackgroundBitmap, 1), nullptr);
-}
-
-TEST(SkinBitmapSet, EverySourceDecodesAtItsMasterSize) {
-    SkinReference ref;
-    const struct {
-        SkinPicture picture;
-        int32_t id;
-        double w, h;
-    } cases[] = {{kBackgroundBitmap, 128, 3000, 2016}, {kButtonBitmap, 125, 60, 96},
-                 {kOptionsButtonBitmap, 123, 132, 168}, {kProgramStepBitmap, 124, 84, 360},
-                 {kWaveStepBitmap, 152, 72, 432},    {kKnobBitmap, 136, 156, 9828},
-                 {kWaveDisplayBitmap, 126, 204, 3840}, {kWaveChooserBitmap, 127, 408, 3840},
-                 {kKeysOctaveBitmapA, 119, 504, 368}, {kKeysWhiteHeldBitmap, 120, 504, 368},
-                 {kKeysOctaveBitmapB, 121, 504, 368}, {kKeysBlackHeldBitmap, 130, 504, 368},
-                 {kWheelBitmap, 118, 48, 26936},     {kRoutingDiagramBitmap, 155, 360, 396},
-                 {kFourWaySwitchBitmap, 156, 120, 768}, {kThreeWaySwitchBitmap, 157, 204, 432}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(skinResourceId(c.picture), c.id);
-        CBitmap* source = getSkinSource(c.picture);
-        ASSERT_NE(source, nullptr) << c.id;
-        EXPECT_EQ(source->getWidth(), c.w) << c.id;
-        EXPECT_EQ(source->getHeight(), c.h) << c.id;
-    }
-    EXPECT_EQ(loadSkinBitmap(4242), nullptr);
-}
-
-struct BuildCase {
-    int32_t size;
-    double backgroundW, backgroundH, knob, chooserW, chooserH;
-};
-
-class SkinSizes : public ::testing::TestWithParam<BuildCase> {};
-
-TEST_P(SkinSizes, BuildsEachSizeOnce) {
-    SkinReference ref;
-    const BuildCase& c = GetParam();
-    const int32_t before = skinBitmapStats().fullBuilds[c.size];
-    buildSkinBitmaps(c.size, true);
-    EXPECT_FALSE(skinBitmapStats().built[c.size]);
-    EXPECT_EQ(skinBitmapWidth(kBackgroundBitmap, c.size), c.backgroundW);
-    EXPECT_EQ(skinBitmapHeight(kBackgroundBitmap, c.size), c.backgroundH);
-    EXPECT_EQ(skinBitmapStats().decoded, 1) << "a background build decodes only the background";
-    CBitmap* background = getSkinBitmap(kBackgroundBitmap, c.size);
-
-    buildSkinBitmaps(c.size, false);
-    EXPECT_TRUE(skinBitmapStats().built[c.size]);
-    EXPECT_EQ(getSkinBitmap(kBackgroundBitmap, c.size), background) << "the background is kept";
-    for (int32_t p = 0; p < kSkinPictureCount; ++p)
-        EXPECT_NE(getSkinBitmap(static_cast<SkinPicture>(p), c.size), nullptr) << p;
-    EXPECT_EQ(skinBitmapWidth(kKnobBitmap, c.size), c.knob);
-    EXPECT_EQ(skinBitmapHeight(kKnobBitmap, c.size), c.knob * 63);
-    EXPECT_EQ(skinBitmapWidth(kWaveChooserBitmap, c.size), c.chooserW);
-    EXPECT_EQ(skinBitmapHeight(kWaveChooserBitmap, c.size), c.chooserH);
-
-    CBitmap* knob = getSkinBitmap(kKnobBitmap, c.size);
-    buildSkinBitmaps(c.size, false);
-    EXPECT_EQ(getSkinBitmap(kKnobBitmap, c.size), knob);
-    EXPECT_EQ(skinBitmapStats().fullBuilds[c.size], before + 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(AllSizes, SkinSizes,
-                         ::testing::Values(BuildCase{0, 750, 504, 39, 96, 960}, BuildCase{1, 1000, 672, 52, 136, 1280},
-                                           BuildCase{2, 1500, 1008, 78, 200, 1920},
-                                           BuildCase{3, 2250, 1512, 117, 304, 2880}));
-
 TEST(SkinBitmapSet, PlaceholderBackgroundAndBadSizes) {
     SkinReference ref;
     auto* placeholder = new CBitmap(400, 400);
@@ -138,6 +57,7 @@ TEST(SkinBitmapSet, PlaceholderBackgroundAndBadSizes) {
     buildSkinBitmaps(-1, true);
     EXPECT_EQ(getSkinBitmap(kKnobBitmap, 7), nullptr);
     EXPECT_EQ(skinBitmapWidth(kKnobBitmap, -1), 0.0);
+    EXPECT_EQ(loadSkinBitmap(4242), nullptr);
 }
 
 // Frame p of a strip (p = 0 at the top) shows wave p; frame 0 is empty.
