@@ -1,7 +1,7 @@
 // The editor at "Huge": a whole open (frame, layout, 87 controls, stored program
 // shown) and close, with the skin of the size already built as after the first
-// open of a process; and one idle step with nothing changed. The first open's
-// skin build is measured separately.
+// open of a process; and one idle step with nothing changed. The first open of a
+// process, which decodes and scales the pictures, is measured separately.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -74,9 +74,9 @@ BENCHMARK(BM_EditorOpenHuge)->Unit(benchmark::kMillisecond);
 void BM_EditorFirstOpenHuge(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto* plugin = new BenchPlugin;  // loads the sources and builds the background
+        auto* plugin = new BenchPlugin;  // knows the window size, decodes nothing
         state.ResumeTiming();
-        plugin->editor->open(parentWindow());  // builds every other picture of the size
+        plugin->editor->open(parentWindow());  // decodes and scales every picture of the size
         state.PauseTiming();
         delete plugin;
         state.ResumeTiming();
