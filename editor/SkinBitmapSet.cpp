@@ -98,7 +98,8 @@ void makeCopy(SkinPicture picture, int32_t size) {
 // by one thread only, and every helper has ended when this returns.
 void makeCopiesInParallel(int32_t from, int32_t to, int32_t size) {
     constexpr int32_t kMostThreads = 4;  // the background alone takes about as long as the rest
-    runParallelTasks(to - from, kMostThreads, [from, size](int32_t i) { makeCopy(static_cast<SkinPicture>(from + i), size); });
+    runParallelTasks(to - from, kMostThreads,
+                     [from, size](int32_t i) { makeCopy(static_cast<SkinPicture>(from + i), size); });
 }
 
 // Width and height a copy has or will have: the copy's own, else the scaled header size.
