@@ -4,6 +4,7 @@
 // Owned by the canvas that holds it; UI thread.
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 struct CanvasLayer
@@ -16,8 +17,14 @@ struct CanvasLayer
     uint32_t width = 0;
     uint32_t height = 0;
     uint32_t count = 0; // elements: bytes of a colour layer, floats of a coverage layer
-    std::unique_ptr<uint8_t[]> bytes; // colour layer only
-    std::unique_ptr<float[]> floats; // coverage layer only
+    // Zeroed memory from calloc: a large layer gets fresh pages from the system that
+    // cost nothing until first written, so layers a canvas never draws into stay free.
+    struct FreeMemory
+    {
+        void operator()(void* memory) const { std::free(memory); }
+    };
+    std::unique_ptr<uint8_t[], FreeMemory> bytes; // colour layer only
+    std::unique_ptr<float[], FreeMemory> floats; // coverage layer only
 };
 
 // One (x, y) point of a polyline or of a recorded curve.
