@@ -134,37 +134,28 @@ INSTANTIATE_TEST_SUITE_P(Table, FontHeight,
         HeightCase{400, 10, 10, 0.05f, 1, 0, 20}, HeightCase{40, 20, 20, 0.5f, 16, 8, 20},
         HeightCase{40, 100, 40, 1.0f, 32, 16, 40}, HeightCase{40, 37, 37, 0.925f, 29, 14, 37}));
 
-TEST_F(BitmapFont, WidthSkipsCharactersWithoutGlyphStarsHighCodesAndRoundsUp)
+TEST_F(BitmapFont, WidthSkipsCharactersWithoutGlyphStarsHighCodesRoundsUpAndKerns)
 {
     CBitmapFont font;
     font.setImage(picture(40), 40);
+    auto width = [&](const char* text) { return font.getTextWidth(text, nullptr); };
     const int a = glyphWidth(1), b = glyphWidth(2);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), a + b);
-    EXPECT_EQ(font.getTextWidth("A~B", nullptr), a + b);
-    EXPECT_EQ(font.getTextWidth("\xc8\xc8", nullptr), 2 * glyphWidth(70));
+    EXPECT_EQ(std::tuple(width("AB"), width("A~B"), width("\xc8\xc8")), std::tuple(a + b, a + b, 2 * glyphWidth(70)));
     font.letterSpacing = 2;
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), a + b + 4);
+    EXPECT_EQ(width("AB"), a + b + 4);
     font.letterSpacing = 0;
-    font.setTextHeight(20); // scale 0.5
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), (a + b + 1) / 2);
-}
-
-TEST_F(BitmapFont, KerningAgainstTheAsteriskEndsEveryText)
-{
-    CBitmapFont font;
-    font.setImage(picture(40), 40);
-    const int plain = font.getTextWidth("AB", nullptr);
+    // Kerning: a later record for a pair wins, codes of 255 have no place, and every text
+    // ends kerned against the asterisk.
     const KerningRecord records[] = {{'B', '*', 3}, {'A', 'B', -1}, {'A', 'B', 2}, {255, 'A', 9}, {'A', 255, 9}};
     font.setKerning(records, 5);
-    EXPECT_TRUE(font.kerningEnabled);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), plain + 3 + 2); // the later record for a pair wins
-    EXPECT_EQ(font.getTextWidth("B", nullptr), glyphWidth(2) + 3);
+    EXPECT_EQ(std::tuple(font.kerningEnabled, width("AB"), width("B")), std::tuple(true, a + b + 5, b + 3));
     font.clearKerning();
-    EXPECT_TRUE(font.kerningEnabled);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), plain);
+    EXPECT_EQ(std::tuple(font.kerningEnabled, width("AB")), std::tuple(true, a + b));
     font.kerningEnabled = false;
     font.setKerning(nullptr, 0);
     EXPECT_TRUE(font.kerningEnabled);
+    font.setTextHeight(20); // scale 0.5
+    EXPECT_EQ(width("AB"), (a + b + 1) / 2);
 }
 
 // First and last column of the context holding anything drawn (alpha above 0) in row y.

@@ -1,4 +1,4 @@
-// Image loading, the bitmap cache and the error box (the once-per-process message
+// Image loading and the bitmap cache (the once-per-process message box
 // has its own executables: ImageLoader*MessageTest.cpp).
 #include "PixelHelpers.h"
 #include "graphics/CPixelCanvas.h"
@@ -118,18 +118,6 @@ TEST(ImageLoaderCanvas, MadeFromAnImage)
     CPixelCanvas* none = nullptr;
     EXPECT_FALSE(createCanvasFromImage(&missing, nullptr, &none));
     EXPECT_EQ(none, nullptr);
-}
-
-TEST(ImageLoaderErrorBox, IsSystemModalWithAStopIcon)
-{
-    MessageBoxCapture boxes;
-    showErrorBox("Something failed");
-    ASSERT_EQ(boxes.messages().size(), 1u);
-    const auto& m = boxes.messages()[0];
-    EXPECT_EQ(m.owner, nullptr);
-    EXPECT_EQ(m.text, "Something failed");
-    EXPECT_EQ(m.caption, "Error");
-    EXPECT_EQ(m.style, 0x1010u);
 }
 
 } // namespace
