@@ -316,15 +316,15 @@ TEST_P(TextOutline, RingAroundATwoByTwoBlock)
             const Bgra p = pixelAt(bitmap, x, y);
             const bool text = x >= 3 && x <= 4 && y >= 3 && y <= 4;
             rim += !text && p.a != 0;
-            EXPECT_EQ(p, text ? c.text : p.a != 0 ? c.rim : Bgra{}) << x << "," << y;
+            EXPECT_EQ(p, text ? c.text : p.a != 0 ? c.rim : Bgra{}) << c.name << " at " << x << "," << y;
         }
-    EXPECT_EQ(rim, c.rimPixels);
+    EXPECT_EQ(rim, c.rimPixels) << c.name;
     bitmap->forget();
 }
 
 // Light text: a ring of the 8 pixels beside the block. Dark text: its grey rim pixels count
 // as drawn, so the second pass adds the corners below left and above right (10).
-// Blue 1 at coverage 220 gives text pixels a blue byte of 0: they stay text.
+// Blue 1 at coverage 200 (220 sharpened) gives text pixels a blue byte of 0: they stay text.
 INSTANTIATE_TEST_SUITE_P(Colours, TextOutline,
     ::testing::Values(RingCase{"light", {200, 200, 200, 255}, 255, {200, 200, 200, 255}, {0, 0, 0, 55}, 8},
         RingCase{"dark", {40, 40, 40, 255}, 255, {40, 40, 40, 255}, {35, 35, 35, 35}, 10},

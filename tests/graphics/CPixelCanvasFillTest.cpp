@@ -33,7 +33,7 @@ TEST_P(Fills, LeaveTheirCoverage)
     CPixelCanvas canvas(c.width, c.height, 1, 1);
     c.draw(canvas);
     for (const Probe& p : c.probes)
-        EXPECT_NEAR(canvas.getCoverage(p.x, p.y), p.coverage, 1e-6) << "at " << p.x << ", " << p.y;
+        EXPECT_NEAR(canvas.getCoverage(p.x, p.y), p.coverage, 1e-6) << c.name << " at " << p.x << ", " << p.y;
 }
 
 CanvasPoint flat[2] = {{2, 10}, {6, 10}};
