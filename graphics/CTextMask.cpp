@@ -10,13 +10,6 @@
 
 using pixel_math::clampToByte;
 
-namespace {
-
-// Sharpened coverage (0..255) at or below which a pixel is not text and stays transparent.
-constexpr uint8_t kFaintestText = 10;
-
-} // namespace
-
 CTextMask::CTextMask(int32_t w, int32_t h, bool italicText, bool boldText)
 {
     if (w < 1 || w > 9999 || h < 1 || h > 9999)
@@ -196,7 +189,7 @@ VSTGUI::CBitmap* CTextMask::render(const VSTGUI::CColor& colour, uint32_t outW, 
     for (size_t i = 0; i < n; ++i)
     {
         const uint8_t v = S[i];
-        if (v <= kFaintestText)
+        if (v <= 10)
             continue;
         const float f = static_cast<float>(v) / 255.0f;
         P[4 * i] = static_cast<uint8_t>(static_cast<int>(b * f));
@@ -212,9 +205,10 @@ VSTGUI::CBitmap* CTextMask::render(const VSTGUI::CColor& colour, uint32_t outW, 
         // Dark text gets a faint grey rim, light text a soft black one.
         const uint8_t grey = L < 80 ? 35 : 0;
         const uint8_t alpha = L < 80 ? 35 : 55;
-        // Empty: no text and no grey rim. Black rim pixels of the first pass stay empty for the
-        // second, so light text gets a one-pixel ring; text whose blue byte came out 0 is kept.
-        auto empty = [&](size_t i) { return S[i] <= kFaintestText && P[4 * i] == 0; };
+        // Empty: no text (coloured above 10) and no grey rim. Black rim pixels of the first pass
+        // stay empty for the second, so light text gets a one-pixel ring; text whose blue byte
+        // came out 0 is kept.
+        auto empty = [&](size_t i) { return S[i] <= 10 && P[4 * i] == 0; };
         auto paint = [&](size_t i) {
             P[4 * i] = P[4 * i + 1] = P[4 * i + 2] = grey;
             P[4 * i + 3] = alpha;
