@@ -205,8 +205,10 @@ VSTGUI::CBitmap* CTextMask::render(const VSTGUI::CColor& colour, uint32_t outW, 
         // Dark text gets a faint grey rim, light text a soft black one.
         const uint8_t grey = L < 80 ? 35 : 0;
         const uint8_t alpha = L < 80 ? 35 : 55;
-        // A pixel is empty when its alpha is 0 (a black outline pixel has blue 0 too).
-        auto empty = [&](size_t i) { return P[4 * i + 3] == 0; };
+        // Empty: no text (coloured above 10) and no grey rim. Black rim pixels of the first pass
+        // stay empty for the second, so light text gets a one-pixel ring; text whose blue byte
+        // came out 0 is kept.
+        auto empty = [&](size_t i) { return S[i] <= 10 && P[4 * i] == 0; };
         auto paint = [&](size_t i) {
             P[4 * i] = P[4 * i + 1] = P[4 * i + 2] = grey;
             P[4 * i + 3] = alpha;

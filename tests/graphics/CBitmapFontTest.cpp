@@ -1,21 +1,19 @@
 // Bitmap font: glyph atlas, metrics, kerning and text drawing, on font pictures
 // that the tests draw themselves.
-#include "BitmapHelpers.h"
+#include "PixelHelpers.h"
 #include "graphics/CBitmapFont.h"
 #include "graphics/CGlyphAtlas.h"
 #include "graphics/CTextMask.h"
 #include "platform/MessageBoxCapture.h"
 #include "vstgui/lib/coffscreencontext.h"
 
-#include "CaseName.h"
-
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
 #include <vector>
 
-using testing_helpers::Bgra;
-using testing_helpers::makeBitmap;
-using testing_helpers::pixelAt;
+using namespace testing_helpers;
 
 namespace {
 
@@ -25,26 +23,7 @@ int glyphWidth(int i)
     return 3 + i % 3;
 }
 
-// A font picture with `markers` glyphs (92 normally), its width padded to a multiple of 4
-// unless `width` is given.
-VSTGUI::CBitmap* makeFontPicture(int height, int markers = 92, int width = 0)
-{
-    std::vector<int> markerColumns;
-    int x = 0;
-    for (int i = 0; i < markers; ++i)
-    {
-        x += glyphWidth(i % 92);
-        markerColumns.push_back(x++);
-    }
-    if (width == 0)
-        width = (x + 3) & ~3;
-    return makeBitmap(width, height, [=](int px, int py) {
-        for (int m : markerColumns)
-            if (px == m)
-                return py == 0 ? Bgra{255, 0, 255, 255} : Bgra{0, 0, 0, 0};
-        return px < x ? Bgra{200, 200, 200, 255} : Bgra{0, 0, 0, 0};
-    });
-}
+const VSTGUI::CColor kWhite(255, 255, 255, 255);
 
 class BitmapFont : public ::testing::Test
 {
@@ -54,9 +33,21 @@ protected:
         for (VSTGUI::CBitmap* p : pictures)
             p->forget();
     }
+    // A font picture with `markers` glyphs, its width padded to a multiple of 4 unless given.
     VSTGUI::CBitmap* picture(int height, int markers = 92, int width = 0)
     {
-        pictures.push_back(makeFontPicture(height, markers, width));
+        std::vector<bool> marker;
+        for (int i = 0; i < markers; ++i)
+        {
+            marker.resize(marker.size() + glyphWidth(i % 92), false);
+            marker.push_back(true);
+        }
+        const int x = int(marker.size());
+        pictures.push_back(makeBitmap(width ? width : (x + 3) & ~3, height, [=](int px, int py) {
+            if (px >= x)
+                return Bgra{};
+            return !marker[px] ? Bgra{200, 200, 200, 255} : py == 0 ? Bgra{255, 0, 255, 255} : Bgra{};
+        }));
         return pictures.back();
     }
 
@@ -64,71 +55,40 @@ protected:
     std::vector<VSTGUI::CBitmap*> pictures;
 };
 
-TEST_F(BitmapFont, GlyphsAreCutAtTheMarkers)
+class FontMarkers : public BitmapFont, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FontMarkers, GlyphsAreCutAtTheFirst92AndAWrongCountIsReported)
 {
+    const int markers = GetParam();
     CBitmapFont font;
-    font.setImage(picture(40), 40);
+    font.setImage(picture(40, markers), 40);
     ASSERT_NE(font.glyphRects, nullptr);
-    EXPECT_TRUE(boxes.messages().empty());
     int left = 0;
-    for (int i = 0; i < 92; ++i)
+    for (int i = 0; i < 92; ++i) // glyphs not found keep an empty rectangle: 0 wide
     {
-        EXPECT_EQ(font.glyphRects[i].left, left) << i;
-        EXPECT_EQ(font.glyphRects[i].right, left + glyphWidth(i)) << i;
-        EXPECT_EQ(font.glyphRects[i].top, 0);
-        EXPECT_EQ(font.glyphRects[i].bottom, 40);
+        EXPECT_EQ(font.glyphRects[i], i < markers ? VSTGUI::CRect(left, 0, left + glyphWidth(i), 40) : VSTGUI::CRect()) << i;
         left += glyphWidth(i) + 1;
     }
     EXPECT_EQ(font.atlas->mask[5 + font.atlas->getWidth() * 3], 200);
+    ASSERT_EQ(boxes.messages().size(), markers == 92 ? 0u : 1u);
+    if (markers == 92)
+        return;
+    const auto& m = boxes.messages()[0];
+    EXPECT_EQ(std::tuple(m.text, m.caption, m.style),
+        std::tuple("The font image must contains 92 elements (found " + std::to_string(markers)
+                + ").\nThe texts may be drawed incorrectly!",
+            "The font image error", 0x1010u));
 }
+
+INSTANTIATE_TEST_SUITE_P(Counts, FontMarkers, ::testing::Values(92, 93, 10));
 
 TEST_F(BitmapFont, CharacterMapFollowsTheGlyphOrder)
 {
     CBitmapFont font;
-    EXPECT_EQ(font.charMap[' '], 0);
-    EXPECT_EQ(font.charMap['A'], 1);
-    EXPECT_EQ(font.charMap['a'], 27);
-    EXPECT_EQ(font.charMap['1'], 53);
-    EXPECT_EQ(font.charMap['0'], 62);
-    EXPECT_EQ(font.charMap['*'], 70);
-    EXPECT_EQ(font.charMap['"'], 91);
-    EXPECT_EQ(font.charMap['~'], -1);
-    EXPECT_EQ(font.glyphIndexOf(char(200)), 70);
-    EXPECT_EQ(font.glyphIndexOf(0), 70);
-}
-
-struct MarkerCase
-{
-    int markers;
-    const char* text;
-};
-
-class FontMarkers : public BitmapFont, public ::testing::WithParamInterface<MarkerCase> {};
-
-TEST_P(FontMarkers, WrongCountIsReported)
-{
-    CBitmapFont font;
-    font.setImage(picture(20, GetParam().markers), 20);
-    ASSERT_EQ(boxes.messages().size(), 1u);
-    EXPECT_EQ(boxes.messages()[0].text, GetParam().text);
-    EXPECT_EQ(boxes.messages()[0].caption, "The font image error");
-    EXPECT_EQ(boxes.messages()[0].style, 0x1010u);
-    EXPECT_NE(font.glyphRects, nullptr); // the glyphs found stay in use
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, FontMarkers,
-    ::testing::Values(MarkerCase{93, "The font image must contains 92 elements (found 93).\nThe texts may be drawed incorrectly!"},
-        MarkerCase{10, "The font image must contains 92 elements (found 10).\nThe texts may be drawed incorrectly!"}),
-    [](const ::testing::TestParamInfo<MarkerCase>& info) {
-        return caseName(info.index, "markers", info.param.markers);
-    });
-
-TEST_F(BitmapFont, MissingGlyphsAreZeroWide)
-{
-    CBitmapFont font;
-    font.setImage(picture(20, 10), 20);
-    EXPECT_EQ(font.getTextWidth("z", nullptr), 0);
-    EXPECT_EQ(font.getTextWidth("A", nullptr), glyphWidth(1));
+    const std::pair<char, int> glyphs[] = {
+        {' ', 0}, {'A', 1}, {'a', 27}, {'1', 53}, {'0', 62}, {'*', 70}, {'"', 91}, {'~', -1}, {char(200), 70}, {0, 70}};
+    for (auto [c, glyph] : glyphs)
+        EXPECT_EQ(font.glyphIndexOf(c), glyph) << int(c);
 }
 
 TEST_F(BitmapFont, PicturesOutOfBoundsAreIgnored)
@@ -139,27 +99,22 @@ TEST_F(BitmapFont, PicturesOutOfBoundsAreIgnored)
     for (VSTGUI::CBitmap* p : {picture(5), picture(1000), picture(20, 92, 10000), picture(20, 92, 462)})
     {
         font.setImage(p, 20);
-        EXPECT_EQ(font.atlas, atlas);
-        EXPECT_EQ(font.textHeight, 40u);
+        EXPECT_EQ(std::tuple(font.atlas, font.textHeight), std::tuple(atlas, 40u));
     }
     font.setImage(picture(999), 999);
     EXPECT_NE(font.atlas, nullptr);
     font.setImage(nullptr, 20);
-    EXPECT_EQ(font.atlas, nullptr);
-    EXPECT_EQ(font.getTextHeight(), 20);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), 0);
     font.setTextHeight(30); // no atlas: nothing
-    EXPECT_EQ(font.textHeight, 0u);
+    EXPECT_EQ(std::tuple(font.atlas, font.getTextHeight(), font.getTextWidth("AB", nullptr), font.textHeight),
+        std::tuple(nullptr, 20, 0, 0u));
 }
 
 struct HeightCase
 {
-    int pictureHeight;
-    int requested;
+    int pictureHeight, requested;
     uint32_t textHeight;
     float scale;
-    uint32_t margin;
-    uint32_t halfMargin;
+    uint32_t margin, halfMargin;
     int lineHeight;
 };
 
@@ -170,132 +125,88 @@ TEST_P(FontHeight, ScaleAndMargins)
     const HeightCase& c = GetParam();
     CBitmapFont font;
     font.setImage(picture(c.pictureHeight), c.requested);
-    EXPECT_EQ(font.textHeight, c.textHeight);
-    EXPECT_FLOAT_EQ(font.scale, c.scale);
-    EXPECT_EQ(font.margin, c.margin);
-    EXPECT_EQ(font.halfMargin, c.halfMargin);
-    EXPECT_EQ(font.getTextHeight(), c.lineHeight);
+    EXPECT_EQ(std::tuple(font.textHeight, font.scale, font.margin, font.halfMargin, font.getTextHeight()),
+        std::tuple(c.textHeight, c.scale, c.margin, c.halfMargin, c.lineHeight));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, FontHeight,
     ::testing::Values(HeightCase{40, 3, 5, 0.125f, 4, 2, 5}, HeightCase{40, 39, 39, 1.0f, 32, 16, 40},
         HeightCase{400, 10, 10, 0.05f, 1, 0, 20}, HeightCase{40, 20, 20, 0.5f, 16, 8, 20},
-        HeightCase{40, 100, 40, 1.0f, 32, 16, 40}, HeightCase{40, 37, 37, 0.925f, 29, 14, 37}),
-    [](const ::testing::TestParamInfo<HeightCase>& info) {
-        return caseName(info.index, "requested", info.param.requested, "of", info.param.pictureHeight);
-    });
+        HeightCase{40, 100, 40, 1.0f, 32, 16, 40}, HeightCase{40, 37, 37, 0.925f, 29, 14, 37}));
 
-TEST_F(BitmapFont, WidthSkipsCharactersWithoutGlyphAndStarsHighCodes)
+TEST_F(BitmapFont, WidthSkipsCharactersWithoutGlyphStarsHighCodesRoundsUpAndKerns)
 {
     CBitmapFont font;
     font.setImage(picture(40), 40);
-    const int a = glyphWidth(1), b = glyphWidth(2), star = glyphWidth(70);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), a + b);
-    EXPECT_EQ(font.getTextWidth("A~B", nullptr), a + b);
-    EXPECT_EQ(font.getTextWidth("\xc8", nullptr), star);
+    auto width = [&](const char* text) { return font.getTextWidth(text, nullptr); };
+    const int a = glyphWidth(1), b = glyphWidth(2);
+    EXPECT_EQ(std::tuple(width("AB"), width("A~B"), width("\xc8\xc8")), std::tuple(a + b, a + b, 2 * glyphWidth(70)));
     font.letterSpacing = 2;
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), a + b + 4);
+    EXPECT_EQ(width("AB"), a + b + 4);
     font.letterSpacing = 0;
-    font.setTextHeight(20); // scale 0.5: ceil
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), (a + b + 1) / 2);
-}
-
-TEST_F(BitmapFont, KerningAgainstTheAsteriskEndsEveryText)
-{
-    CBitmapFont font;
-    font.setImage(picture(40), 40);
-    const int plain = font.getTextWidth("AB", nullptr);
+    // Kerning: a later record for a pair wins, codes of 255 have no place, and every text
+    // ends kerned against the asterisk.
     const KerningRecord records[] = {{'B', '*', 3}, {'A', 'B', -1}, {'A', 'B', 2}, {255, 'A', 9}, {'A', 255, 9}};
     font.setKerning(records, 5);
-    EXPECT_TRUE(font.kerningEnabled);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), plain + 3 + 2); // the later record for a pair wins
-    EXPECT_EQ(font.getTextWidth("B", nullptr), glyphWidth(2) + 3);
+    EXPECT_EQ(std::tuple(font.kerningEnabled, width("AB"), width("B")), std::tuple(true, a + b + 5, b + 3));
     font.clearKerning();
-    EXPECT_TRUE(font.kerningEnabled);
-    EXPECT_EQ(font.getTextWidth("AB", nullptr), plain);
+    EXPECT_EQ(std::tuple(font.kerningEnabled, width("AB")), std::tuple(true, a + b));
     font.kerningEnabled = false;
     font.setKerning(nullptr, 0);
     EXPECT_TRUE(font.kerningEnabled);
+    font.setTextHeight(20); // scale 0.5
+    EXPECT_EQ(width("AB"), (a + b + 1) / 2);
 }
 
-TEST_F(BitmapFont, PlatformFontWidthPlusThree)
-{
-    CBitmapFont font;
-    font.useImage = false;
-    EXPECT_EQ(font.getTextWidth("Hello", nullptr), 0);
-    auto context = VSTGUI::COffscreenContext::create(nullptr, 100, 30);
-    ASSERT_TRUE(context);
-    context->setFont(font.fallbackFont, 0, -1);
-    const int platform = int(context->getStringWidth("Hello"));
-    EXPECT_GT(platform, 0);
-    EXPECT_EQ(font.getTextWidth("Hello", context), platform + 3);
-}
-
-// First column of the context holding anything drawn (alpha above 0) in row y, or -1.
-int firstInkColumn(VSTGUI::COffscreenContext* context, int y)
+// First and last column of the context holding anything drawn (alpha above 0) in row y.
+std::pair<int, int> inkSpan(VSTGUI::COffscreenContext* context, int y)
 {
     VSTGUI::CBitmap* bitmap = context->getBitmap();
+    std::pair<int, int> span{-1, -1};
     for (int x = 0; x < int(bitmap->getWidth()); ++x)
         if (pixelAt(bitmap, x, y).a > 0)
-            return x;
-    return -1;
+            span = {span.first < 0 ? x : span.first, x};
+    return span;
 }
 
 struct PlaceCase
 {
     const char* text;
     int32_t alignment;
+    bool bold;
+    int16_t kerning; // between two '1'
     double left; // expected place of the text bitmap
-    int penOffset; // where the first glyph's ink starts, from the original left
+    std::pair<int, int> ink; // drawn columns in the glyphs' middle row
 };
 
 class TextPlacement : public BitmapFont, public ::testing::WithParamInterface<PlaceCase> {};
 
-TEST_P(TextPlacement, RectangleAndPen)
+TEST_P(TextPlacement, RectangleAndInk)
 {
     const PlaceCase& c = GetParam();
     CBitmapFont font;
     // Text height = picture height at scale 1: margin 32, the line is drawn unreduced.
     font.setImage(picture(40), 40);
+    const KerningRecord pair{'1', '1', c.kerning};
+    font.setKerning(&pair, 1);
     auto context = VSTGUI::COffscreenContext::create(nullptr, 400, 160);
-    ASSERT_TRUE(context);
     VSTGUI::CRect rect(100, 50, 300, 90);
-    font.drawText(CFixedString(c.text), context, rect, VSTGUI::CColor(255, 255, 255, 255), c.alignment, 1.0f, false,
-        false);
-    EXPECT_EQ(rect.left, c.left);
-    // Line height 40 + 32; top = (20 - 36) + 51 = 35.
-    EXPECT_EQ(rect.top, 35);
-    EXPECT_EQ(rect.right - rect.left, 232); // 200 + 32, a multiple of 4
-    EXPECT_EQ(rect.bottom, 35 + 72);
-    if (c.alignment == 0)
-    {
-        EXPECT_EQ(firstInkColumn(context, 35 + 16 + 20), 100 + c.penOffset);
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, TextPlacement,
-    ::testing::Values(PlaceCase{"11", 0, 84, 0}, PlaceCase{"+1", 0, 84, -6}, PlaceCase{"++1", 0, 84, 0},
-        PlaceCase{"-", 0, 84, -6}, PlaceCase{"--", 0, 84, 0},
-        // Right: 300 - textW - 31, textW = the glyph widths of "11" (5 + 5).
-        PlaceCase{"11", 2, 300 - 10 - 31, 0},
-        // Centred: 100 - 16 + (100 - 5).
-        PlaceCase{"11", 1, 179, 0}),
-    [](const ::testing::TestParamInfo<PlaceCase>& info) {
-        return caseName(info.index, info.param.text, "align", info.param.alignment);
-    });
-
-TEST_F(BitmapFont, BoldStartsOnePixelFurtherAndWidensEachGlyph)
-{
-    CBitmapFont font;
-    font.setImage(picture(40), 40);
-    auto plain = VSTGUI::COffscreenContext::create(nullptr, 400, 160);
-    auto bold = VSTGUI::COffscreenContext::create(nullptr, 400, 160);
-    VSTGUI::CRect r1(100, 50, 300, 90), r2(100, 50, 300, 90);
-    font.drawText(CFixedString("11"), plain, r1, VSTGUI::CColor(255, 255, 255, 255), 0, 1.0f, false, false);
-    font.drawText(CFixedString("11"), bold, r2, VSTGUI::CColor(255, 255, 255, 255), 0, 1.0f, false, true);
-    EXPECT_EQ(firstInkColumn(bold, 71), firstInkColumn(plain, 71) + 1);
+    font.drawText(CFixedString(c.text), context, rect, kWhite, c.alignment, 1.0f, false, c.bold);
     EXPECT_EQ(font.letterSpacing, 0);
+    // Line height 40 + 32, top = (20 - 36) + 51 = 35; width 200 + 32, a multiple of 4.
+    EXPECT_EQ(rect, VSTGUI::CRect(c.left, 35, c.left + 232, 35 + 72));
+    EXPECT_EQ(inkSpan(context, 35 + 16 + 20), c.ink);
 }
+
+// The pen starts at 16, at 10 after a lone leading sign; glyphs: '1' and '-' 5, '+' 4 wide.
+// Right: 300 - textW - 31; centred: 100 - 16 + (100 - textW / 2).
+INSTANTIATE_TEST_SUITE_P(Cases, TextPlacement,
+    ::testing::Values(PlaceCase{"11", 0, false, 0, 84, {100, 109}}, PlaceCase{"+1", 0, false, 0, 84, {94, 102}},
+        PlaceCase{"++1", 0, false, 0, 84, {100, 112}}, PlaceCase{"-", 0, false, 0, 84, {94, 98}},
+        PlaceCase{"--", 0, false, 0, 84, {100, 109}}, PlaceCase{"11", 2, false, 0, 259, {275, 284}},
+        PlaceCase{"11", 1, false, 0, 179, {195, 204}}, PlaceCase{"11", 0, false, 3, 84, {100, 112}},
+        // Bold starts a pixel further, advances a pixel more per glyph and thickens to the right.
+        PlaceCase{"11", 0, true, 0, 84, {101, 112}}));
 
 TEST_F(BitmapFont, NothingToDraw)
 {
@@ -303,34 +214,39 @@ TEST_F(BitmapFont, NothingToDraw)
     auto context = VSTGUI::COffscreenContext::create(nullptr, 100, 100);
     VSTGUI::CRect rect(10, 10, 90, 40);
     const VSTGUI::CRect before = rect;
-    font.drawText(CFixedString("A"), context, rect, VSTGUI::CColor(), 0, 1.0f, false, false); // no picture
+    font.drawText(CFixedString("A"), context, rect, kWhite, 0, 1.0f, false, false); // no picture
     EXPECT_EQ(rect, before);
     font.setImage(picture(40), 40);
-    font.drawText(CFixedString("~"), context, rect, VSTGUI::CColor(), 0, 1.0f, false, false); // no width
-    font.drawText(CFixedString(""), context, rect, VSTGUI::CColor(), 0, 1.0f, false, false);
-    font.drawText(CFixedString("A"), nullptr, rect, VSTGUI::CColor(), 0, 1.0f, false, false);
+    font.drawText(CFixedString("~"), context, rect, kWhite, 0, 1.0f, false, false); // no width
+    font.drawText(CFixedString(""), context, rect, kWhite, 0, 1.0f, false, false);
+    font.drawText(CFixedString("A"), nullptr, rect, kWhite, 0, 1.0f, false, false);
     VSTGUI::CRect empty(10, 10, 10, 40);
-    font.drawText(CFixedString("A"), context, empty, VSTGUI::CColor(), 0, 1.0f, false, false);
+    font.drawText(CFixedString("A"), context, empty, kWhite, 0, 1.0f, false, false);
     EXPECT_EQ(rect, before);
-    EXPECT_EQ(firstInkColumn(context, 25), -1);
-    font.drawBitmapText("AB", context, rect, VSTGUI::CColor(), 0, 1.0f, true, true);
+    EXPECT_EQ(inkSpan(context, 25).first, -1);
+    font.drawBitmapText("AB", context, rect, kWhite, 0, 1.0f, true, true);
     EXPECT_EQ(rect, before); // the C-string form keeps the caller's rectangle
-    EXPECT_NE(firstInkColumn(context, 40), -1);
+    EXPECT_NE(inkSpan(context, 40).first, -1);
 }
 
-TEST_F(BitmapFont, PlatformPathDrawsAndRestoresTheFontSize)
+TEST_F(BitmapFont, PlatformFontMeasuresPlusThreeDrawsAndKeepsItsSize)
 {
     CBitmapFont font;
     font.useImage = false;
+    EXPECT_EQ(font.getTextWidth("Hello", nullptr), 0);
     auto context = VSTGUI::COffscreenContext::create(nullptr, 200, 40);
+    context->setFont(font.fallbackFont, 0, -1);
+    const int platform = int(context->getStringWidth("Hello"));
+    EXPECT_GT(platform, 0);
+    EXPECT_EQ(font.getTextWidth("Hello", context), platform + 3);
     VSTGUI::CRect rect(0, 0, 200, 40);
     const VSTGUI::CCoord size = font.fallbackFont->getSize();
-    font.drawText(CFixedString("Hello"), context, rect, VSTGUI::CColor(255, 255, 255, 255), 0, 2.0f, false, false);
+    font.drawText(CFixedString("Hello"), context, rect, kWhite, 0, 2.0f, false, false);
     EXPECT_EQ(font.fallbackFont->getSize(), size);
     EXPECT_EQ(rect, VSTGUI::CRect(0, 0, 200, 40));
     bool inked = false;
-    for (int y = 0; y < 40 && !inked; ++y)
-        inked = firstInkColumn(context, y) >= 0;
+    for (int y = 0; y < 40; ++y)
+        inked = inked || inkSpan(context, y).first >= 0;
     EXPECT_TRUE(inked);
 }
 
@@ -347,12 +263,10 @@ TEST_F(BitmapFont, GlyphSheetIsAttemptedOnce)
 
 TEST(TextMask, SizesOutsideTheRangeGiveAnEmptyMask)
 {
-    CTextMask tooWide(10000, 10, false, false);
+    CTextMask tooWide(10000, 10, false, false), fine(8, 8, false, false);
     EXPECT_EQ(tooWide.size, 0u);
-    EXPECT_EQ(tooWide.render(VSTGUI::CColor(), 4, 4), nullptr);
-    CTextMask fine(8, 8, false, false);
-    EXPECT_EQ(fine.render(VSTGUI::CColor(), 0, 4), nullptr);
-    EXPECT_EQ(fine.render(VSTGUI::CColor(), 4, 10001), nullptr);
+    EXPECT_EQ(std::tuple(tooWide.render(kWhite, 4, 4), fine.render(kWhite, 0, 4), fine.render(kWhite, 4, 10001)),
+        std::tuple(nullptr, nullptr, nullptr));
 }
 
 TEST(TextMask, SameHeightIsSharpenedAndColouredWithoutOutline)
@@ -362,79 +276,85 @@ TEST(TextMask, SameHeightIsSharpenedAndColouredWithoutOutline)
     VSTGUI::CBitmap* bitmap = mask.render(VSTGUI::CColor(255, 128, 1, 255), 6, 6);
     ASSERT_NE(bitmap, nullptr);
     // 1.2 x 200 = 240; premultiplied: G = int(128 x 240 / 255) = 120.
-    EXPECT_EQ(pixelAt(bitmap, 2, 2), (Bgra{0, 120, 240, 240}));
-    EXPECT_EQ(pixelAt(bitmap, 1, 2), (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(pixelAt(bitmap, 3, 2), (Bgra{0, 0, 0, 0}));
+    EXPECT_EQ(std::tuple(pixelAt(bitmap, 2, 2), pixelAt(bitmap, 1, 2), pixelAt(bitmap, 3, 2)),
+        std::tuple(Bgra{0, 120, 240, 240}, Bgra{}, Bgra{}));
     bitmap->forget();
 }
 
-// A 4 x 4 block of full coverage in a 16 x 16 mask (with a fainter 2-column band to
-// its right when asked), reduced to 8 x 8: output pixels (3..4, 3..4), and (5, 3..4).
-VSTGUI::CBitmap* renderBlock(const VSTGUI::CColor& colour, bool faintBand = false)
+// A 4 x 4 patch of coverage `ink` in a 16 x 16 mask, reduced to 8 x 8: a 2 x 2 block of
+// text at output pixels (3..4, 3..4).
+VSTGUI::CBitmap* renderBlock(const VSTGUI::CColor& colour, uint8_t ink)
 {
     CTextMask mask(16, 16, false, false);
     for (int y = 6; y < 10; ++y)
-    {
         for (int x = 6; x < 10; ++x)
-            mask.coverage[y * 16 + x] = 255;
-        if (faintBand)
-            mask.coverage[y * 16 + 10] = mask.coverage[y * 16 + 11] = 120;
-    }
+            mask.coverage[y * 16 + x] = ink;
     return mask.render(colour, 8, 8);
 }
 
-struct OutlineCase
+struct RingCase
 {
+    const char* name;
     VSTGUI::CColor colour;
-    bool outlined;
-    uint8_t grey;
-    uint8_t alpha;
+    uint8_t ink;
+    Bgra text; // every pixel of the block
+    Bgra rim; // every outline pixel
+    int rimPixels;
 };
 
-class TextOutline : public ::testing::TestWithParam<OutlineCase> {};
+class TextOutline : public ::testing::TestWithParam<RingCase> {};
 
-TEST_P(TextOutline, DependsOnTheColour)
+TEST_P(TextOutline, RingAroundATwoByTwoBlock)
 {
-    const OutlineCase& c = GetParam();
-    VSTGUI::CBitmap* bitmap = renderBlock(c.colour);
+    const RingCase& c = GetParam();
+    VSTGUI::CBitmap* bitmap = renderBlock(c.colour, c.ink);
     ASSERT_NE(bitmap, nullptr);
-    const Bgra ink = pixelAt(bitmap, 3, 3);
-    EXPECT_GT(ink.a, 10);
-    // Left of the block by the forward pass, right of it by the backward pass.
-    const Bgra beside = pixelAt(bitmap, 2, 3);
-    EXPECT_EQ(pixelAt(bitmap, 5, 4), beside);
-    if (c.outlined)
-        EXPECT_EQ(beside, (Bgra{c.grey, c.grey, c.grey, c.alpha}));
-    else
-        EXPECT_EQ(beside, (Bgra{0, 0, 0, 0}));
-    EXPECT_EQ(pixelAt(bitmap, 0, 0), (Bgra{0, 0, 0, 0}));
+    int rim = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+        {
+            const Bgra p = pixelAt(bitmap, x, y);
+            const bool text = x >= 3 && x <= 4 && y >= 3 && y <= 4;
+            rim += !text && p.a != 0;
+            EXPECT_EQ(p, text ? c.text : p.a != 0 ? c.rim : Bgra{}) << c.name << " at " << x << "," << y;
+        }
+    EXPECT_EQ(rim, c.rimPixels) << c.name;
     bitmap->forget();
 }
 
+// Light text: a ring of the 8 pixels beside the block. Dark text: its grey rim pixels count
+// as drawn, so the second pass adds the corners below left and above right (10).
+// Blue 1 at coverage 200 (220 sharpened) gives text pixels a blue byte of 0: they stay text.
 INSTANTIATE_TEST_SUITE_P(Colours, TextOutline,
-    ::testing::Values(OutlineCase{VSTGUI::CColor(0, 200, 200, 255), false, 0, 0},
-        OutlineCase{VSTGUI::CColor(40, 40, 40, 255), true, 35, 35},
-        OutlineCase{VSTGUI::CColor(200, 200, 200, 255), true, 0, 55}),
-    [](const ::testing::TestParamInfo<OutlineCase>& info) {
-        return caseName(info.index, info.param.outlined ? "outlined" : "plain");
-    });
+    ::testing::Values(RingCase{"light", {200, 200, 200, 255}, 255, {200, 200, 200, 255}, {0, 0, 0, 55}, 8},
+        RingCase{"dark", {40, 40, 40, 255}, 255, {40, 40, 40, 255}, {35, 35, 35, 35}, 10},
+        RingCase{"blueZero", {200, 200, 1, 255}, 200, {0, 172, 172, 220}, {0, 0, 0, 55}, 8},
+        RingCase{"noBlue", {200, 200, 0, 255}, 255, {0, 200, 200, 255}, {}, 0}));
 
-TEST(TextOutline, TextWithBlueZeroIsNeverPaintedOver)
+TEST(TextMask, FaintCoverageLeavesNoTrace)
 {
-    // With blue 1 the faint band's pixels get a premultiplied blue byte of 0 beside full
-    // ones of blue 1. The outline tests alpha, so the band keeps its own colour: the same
-    // as with blue 0, which has no outline at all.
-    VSTGUI::CBitmap* outlined = renderBlock(VSTGUI::CColor(200, 200, 1, 255), true);
-    VSTGUI::CBitmap* plain = renderBlock(VSTGUI::CColor(200, 200, 0, 255), true);
-    const Bgra band = pixelAt(outlined, 5, 3);
-    EXPECT_EQ(band.b, 0);
-    EXPECT_EQ(pixelAt(outlined, 4, 3).b, 1);
-    EXPECT_GT(band.a, 55);
-    EXPECT_EQ(band.r, pixelAt(plain, 5, 3).r);
-    EXPECT_EQ(band.a, pixelAt(plain, 5, 3).a);
-    EXPECT_EQ(pixelAt(outlined, 6, 3), (Bgra{0, 0, 0, 55})); // the outline itself lies beyond
-    outlined->forget();
+    // A stem in column 5, reduced by 2. Faint specks (60) alone in their boxes and fringes of
+    // 4 on the boxes' edge cells beside the stem must not show: the text draws as without them.
+    auto render = [](bool faint) {
+        CTextMask mask(16, 16, false, false);
+        for (int y = 2; y < 14; ++y)
+        {
+            mask.coverage[y * 16 + 5] = 255;
+            if (faint)
+                mask.coverage[y * 16 + 4] = mask.coverage[y * 16 + 6] = 4;
+            if (faint && y % 2)
+                mask.coverage[y * 16 + 11] = 60;
+        }
+        return mask.render(kWhite, 8, 8);
+    };
+    VSTGUI::CBitmap* plain = render(false);
+    VSTGUI::CBitmap* faint = render(true);
+    EXPECT_GT(pixelAt(plain, 2, 3).a, 100);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(pixelAt(faint, x, y), pixelAt(plain, x, y)) << x << "," << y;
     plain->forget();
+    faint->forget();
 }
 
 TEST(TextMask, EnlargingReadsStayInsideTheMask)
@@ -443,7 +363,7 @@ TEST(TextMask, EnlargingReadsStayInsideTheMask)
     CTextMask mask(4, 4, true, true);
     for (uint32_t i = 0; i < mask.size; ++i)
         mask.coverage[i] = 255;
-    VSTGUI::CBitmap* bitmap = mask.render(VSTGUI::CColor(255, 255, 255, 255), 8, 8);
+    VSTGUI::CBitmap* bitmap = mask.render(kWhite, 8, 8);
     ASSERT_NE(bitmap, nullptr);
     EXPECT_GT(pixelAt(bitmap, 6, 6).a, 0);
     bitmap->forget();
@@ -454,21 +374,15 @@ TEST(TextMask, ItalicLeansRowsRightAndBoldThickens)
     CTextMask mask(8, 10, true, false);
     for (uint32_t y = 0; y < 10; ++y)
         mask.coverage[y * 8 + 1] = 255;
-    VSTGUI::CBitmap* bitmap = mask.render(VSTGUI::CColor(255, 255, 255, 255), 8, 10);
-    bitmap->forget();
+    mask.render(kWhite, 8, 10)->forget();
     // Bottom row stays; the top row moved by int(9 x 0.3) = 2.
-    EXPECT_EQ(mask.coverage[9 * 8 + 1], 255);
-    EXPECT_EQ(mask.coverage[0 * 8 + 3], 255);
-    EXPECT_EQ(mask.coverage[0 * 8 + 1], 0);
+    EXPECT_EQ(std::tuple(mask.coverage[9 * 8 + 1], mask.coverage[0 * 8 + 3], mask.coverage[0 * 8 + 1]), std::tuple(255, 255, 0));
 
     CTextMask thick(8, 8, false, true);
     thick.coverage[3 * 8 + 3] = 100;
-    bitmap = thick.render(VSTGUI::CColor(255, 255, 255, 255), 8, 8);
-    bitmap->forget();
-    EXPECT_EQ(thick.coverage[3 * 8 + 4], 100);
-    EXPECT_EQ(thick.coverage[4 * 8 + 3], 100);
-    EXPECT_EQ(thick.coverage[4 * 8 + 4], 100);
-    EXPECT_EQ(thick.coverage[2 * 8 + 3], 0);
+    thick.render(kWhite, 8, 8)->forget();
+    const uint8_t* c = thick.coverage.get(); // right, below and below right thickened; above not
+    EXPECT_EQ(std::tuple(c[3 * 8 + 4], c[4 * 8 + 3], c[4 * 8 + 4], c[2 * 8 + 3]), std::tuple(100, 100, 100, 0));
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "graphics/CFixedString.h"
 
-#include "CaseName.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,33 +17,34 @@ std::string text(CFixedString s)
     return std::string(s.c_str(), s.length);
 }
 
-TEST(CFixedString, StartsEmptyWithEveryByteZero)
+bool allZero(const CFixedString& s)
 {
-    CFixedString s;
-    EXPECT_EQ(s.length, 0u);
     for (char c : s.buffer)
-        ASSERT_EQ(c, 0);
+        if (c != 0)
+            return false;
+    return true;
 }
 
-TEST(CFixedString, AssignTruncatesToCapacity)
+TEST(CFixedString, EmptyStringsHoldOnlyZerosAndLongOnesAreCut)
 {
+    EXPECT_TRUE(allZero(CFixedString()));
     CFixedString s = make(std::string(600, 'x'));
     EXPECT_EQ(s.length, 511u);
     EXPECT_EQ(std::strlen(s.c_str()), 511u);
-    s.assign("");
-    EXPECT_EQ(s.length, 0u);
-    s.assign("abc");
     s.assign(nullptr);
     EXPECT_EQ(s.length, 0u);
-    for (char c : s.buffer)
-        ASSERT_EQ(c, 0);
+    EXPECT_TRUE(allZero(s));
+    s.assign("abc");
+    s.truncate(0);
+    EXPECT_TRUE(allZero(s));
+    CFixedString copy(make("path\\name")), assigned;
+    assigned = copy;
+    EXPECT_EQ(text(assigned), "path\\name");
 }
 
 struct AppendCase
 {
-    size_t have;
-    size_t add;
-    size_t expected;
+    size_t have, add, expected;
 };
 
 class CFixedStringAppend : public ::testing::TestWithParam<AppendCase> {};
@@ -57,50 +56,25 @@ TEST_P(CFixedStringAppend, WholeOrNothing)
     CFixedString b = make(std::string(c.add, 'b'));
     CFixedString sum = a + b;
     a.append(b);
-    EXPECT_EQ(a.length, c.expected);
     EXPECT_EQ(sum.length, c.expected);
     EXPECT_EQ(a.buffer[a.length], 0);
-    if (c.expected == c.have)
-        EXPECT_EQ(text(a), std::string(c.have, 'a'));
-    else
-        EXPECT_EQ(text(a), std::string(c.have, 'a') + std::string(c.add, 'b'));
+    EXPECT_EQ(text(a), std::string(c.have, 'a') + std::string(c.expected - c.have, 'b'));
+    CFixedString chars = make(std::string(c.have, 'a')); // one character at a time
+    for (size_t i = 0; i < c.add; ++i)
+        chars.appendChar('b');
+    EXPECT_EQ(chars.length, std::min<size_t>(c.have + c.add, 511));
+    EXPECT_EQ(text(chars), std::string(c.have, 'a') + std::string(chars.length - c.have, 'b'));
 }
 
 INSTANTIATE_TEST_SUITE_P(Capacity, CFixedStringAppend,
     ::testing::Values(AppendCase{450, 100, 450}, AppendCase{411, 100, 511}, AppendCase{412, 100, 412},
-        AppendCase{0, 0, 0}, AppendCase{3, 4, 7}, AppendCase{511, 0, 511}),
-    [](const ::testing::TestParamInfo<AppendCase>& info) {
-        return caseName(info.index, "have", info.param.have, "add", info.param.add);
-    });
-
-TEST(CFixedString, AppendCharStopsAtCapacity)
-{
-    CFixedString s = make(std::string(510, 'a'));
-    s.appendChar('z');
-    EXPECT_EQ(s.length, 511u);
-    s.appendChar('y');
-    EXPECT_EQ(s.length, 511u);
-    EXPECT_EQ(s.buffer[510], 'z');
-    EXPECT_EQ(s.buffer[511], 0);
-}
-
-TEST(CFixedString, EmptyStringsNeverCompareEqual)
-{
-    CFixedString a, b;
-    EXPECT_FALSE(a == b);
-    EXPECT_TRUE(a != b);
-    EXPECT_FALSE(a.equalsIgnoreCase(b));
-    EXPECT_FALSE(a == a);
-}
+        AppendCase{0, 0, 0}, AppendCase{3, 4, 7}, AppendCase{511, 0, 511}, AppendCase{510, 2, 510}));
 
 struct CompareCase
 {
     const char* a;
     const char* b;
-    bool equal;
-    bool equalIgnoringCase;
-    bool aLess;
-    bool bLess;
+    bool equal, equalIgnoringCase, aLess, bLess;
 };
 
 class CFixedStringCompare : public ::testing::TestWithParam<CompareCase> {};
@@ -118,44 +92,32 @@ TEST_P(CFixedStringCompare, Orders)
 
 INSTANTIATE_TEST_SUITE_P(Cases, CFixedStringCompare,
     ::testing::Values(CompareCase{"abc", "ABC", false, true, false, false},
-        CompareCase{"abc", "abc", true, true, false, false},
-        CompareCase{"abc", "abd", false, false, true, false},
+        CompareCase{"abc", "abc", true, true, false, false}, CompareCase{"abc", "abd", false, false, true, false},
         CompareCase{"ab", "ABC", false, false, true, false},
         CompareCase{"a_", "AZ", false, false, true, false}, // folded to lower case: '_' (95) < 'z' (122)
         CompareCase{"\xe9", "z", false, false, false, true}, // bytes compare unsigned
-        CompareCase{"", "a", false, false, true, false}),
-    [](const ::testing::TestParamInfo<CompareCase>& info) {
-        return caseName(info.index, info.param.a, "vs", info.param.b);
-    });
+        CompareCase{"", "a", false, false, true, false},
+        CompareCase{"", "", false, false, false, false})); // empty strings never compare equal
 
 TEST(CFixedString, CopyToFillsOrLeavesDestinationAlone)
 {
     char dest[8];
     std::memset(dest, 'Q', sizeof dest);
-    make("hello").copyTo(dest, 3);
-    EXPECT_EQ(dest[0], 'h');
-    EXPECT_EQ(dest[1], 'e');
-    EXPECT_EQ(dest[2], 0);
-    EXPECT_EQ(dest[3], 'Q');
-
-    std::memset(dest, 'Q', sizeof dest);
     CFixedString().copyTo(dest, sizeof dest);
     make("hello").copyTo(dest, 1);
     make("hello").copyTo(nullptr, 8);
-    for (char c : dest)
-        EXPECT_EQ(c, 'Q');
-
+    EXPECT_EQ(std::string(dest, 8), "QQQQQQQQ");
+    make("hello").copyTo(dest, 3);
+    EXPECT_EQ(std::string(dest, 4), std::string("he\0Q", 4));
     make("hi").copyTo(dest, sizeof dest);
-    EXPECT_STREQ(dest, "hi");
-    for (size_t i = 2; i < sizeof dest; ++i)
-        EXPECT_EQ(dest[i], 0);
+    EXPECT_EQ(std::string(dest, 8), std::string("hi\0\0\0\0\0\0", 8));
 }
 
 struct EditCase
 {
-    const char* input;
+    std::string input;
     void (*edit)(CFixedString&);
-    const char* expected;
+    std::string expected;
 };
 
 class CFixedStringEdit : public ::testing::TestWithParam<EditCase> {};
@@ -178,42 +140,15 @@ void trunc0(CFixedString& s) { s.truncate(0); }
 void trunc2(CFixedString& s) { s.truncate(2); }
 void trunc5(CFixedString& s) { s.truncate(5); }
 
+const std::string full(511, 'a'), almost(510, 'a');
+
 INSTANTIATE_TEST_SUITE_P(Paths, CFixedStringEdit,
     ::testing::Values(EditCase{"", backslash, ""}, EditCase{"D:\\a", backslash, "D:\\a\\"},
-        EditCase{"D:\\a\\", backslash, "D:\\a\\"}, EditCase{"a.b.c", cut, "a.b"}, EditCase{"file", cut, "file"},
+        EditCase{"D:\\a\\", backslash, "D:\\a\\"}, EditCase{full, backslash, full},
+        EditCase{almost, backslash, almost + "\\"}, EditCase{"a.b.c", cut, "a.b"}, EditCase{"file", cut, "file"},
         EditCase{"dir.old\\file", cut, "dir"}, EditCase{".cfg", cut, ""}, EditCase{"hELLO", cap, "Hello"},
         EditCase{"", cap, ""}, EditCase{"a1-z\xe9", upper, "A1-Z\xe9"}, EditCase{"A1-Z\xc9", lower, "a1-z\xc9"},
         EditCase{"a/b\\c/", slashes, "a\\b\\c\\"}, EditCase{"abc", trunc0, ""}, EditCase{"abc", trunc2, "ab"},
-        EditCase{"abc", trunc5, "abc"}),
-    [](const ::testing::TestParamInfo<EditCase>& info) { return caseName(info.index, info.param.input); });
-
-TEST(CFixedString, TrailingBackslashRefusedAtCapacity)
-{
-    CFixedString s = make(std::string(511, 'a'));
-    s.ensureTrailingBackslash();
-    EXPECT_EQ(s.length, 511u);
-    CFixedString t = make(std::string(510, 'a'));
-    t.ensureTrailingBackslash();
-    EXPECT_EQ(t.length, 511u);
-    EXPECT_EQ(t.buffer[510], '\\');
-}
-
-TEST(CFixedString, TruncateToZeroClearsEveryByte)
-{
-    CFixedString s = make("abc");
-    s.truncate(0);
-    for (char c : s.buffer)
-        ASSERT_EQ(c, 0);
-}
-
-TEST(CFixedString, CopiesKeepLength)
-{
-    CFixedString a = make("path\\name");
-    CFixedString b(a);
-    EXPECT_TRUE(a == b);
-    CFixedString c;
-    c = a;
-    EXPECT_EQ(text(c), "path\\name");
-}
+        EditCase{"abc", trunc5, "abc"}));
 
 } // namespace
