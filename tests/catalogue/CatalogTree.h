@@ -25,8 +25,6 @@ inline std::string separated(std::string s, char separator)
     std::replace(s.begin(), s.end(), separator == '/' ? '\\' : '/', separator);
     return s;
 }
-// The path as the catalogue stores paths: with backslashes.
-inline std::string windows(const std::string& s) { return separated(s, '\\'); }
 inline std::string text(const CFixedString& s) { return std::string(s.buffer, s.length); }
 inline std::string field(int32_t n) { return std::to_string(n); }
 inline std::string field(const std::string& s) { return s; }
@@ -51,11 +49,7 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         root = pattern;
     }
-    void TearDown() override
-    {
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
+    void TearDown() override { fs::remove_all(root, ignoredError); }
 
     // Makes each file (and the folders above it) below the root.
     void touch(std::initializer_list<std::string> files)
@@ -71,7 +65,7 @@ protected:
     // A folder below the root as the catalogue takes it: backslashes and a trailing one.
     std::string rootText(const std::string& relative = "") const
     {
-        return windows((relative.empty() ? root : root / relative).string()) + "\\";
+        return separated((relative.empty() ? root : root / relative).string(), '\\') + "\\";
     }
     CFixedString rootPath(const std::string& relative = "") const { return CFixedString(rootText(relative).c_str()); }
 
@@ -103,7 +97,8 @@ protected:
         Rows rows;
         CFileCatalog::FolderCursor at{};
         while (const FolderEntry* f = c.nextFolder(&at))
-            rows.push_back(row(f->id, f->parentId, f->fileCount, f->name, f->folderName, f->displayName, relative(f->path)));
+            rows.push_back(
+                row(f->id, f->parentId, f->fileCount, f->name, f->folderName, f->displayName, relative(f->path)));
         return rows;
     }
 
@@ -131,6 +126,7 @@ protected:
     }
 
     fs::path root;
+    std::error_code ignoredError;
     CFileCatalog catalog; // the catalogue under test
 };
 

@@ -49,8 +49,8 @@ TEST(FileNames, SplitsPaths)
 TEST(FileNames, ExtensionsIgnoreCase)
 {
     const std::tuple<const char*, const char*, int32_t> cases[] = {{"txt", "NOTES.TXT", 1}, {"txt", "notes.txt", 1},
-        {"TxT", "a.b.tXt", 1}, {"txt", ".txt", 1}, {"txt", "x.txt.txt", 1}, {"txt", "txt", 0}, {"txt", "notes.txt.bak", 0},
-        {"txt", "x.text", 0}, {"txt", "xtxt", 0}, {"", "a.", 0}, {"txt", "", 0}};
+        {"TxT", "a.b.tXt", 1}, {"txt", ".txt", 1}, {"txt", "x.txt.txt", 1}, {"txt", "txt", 0},
+        {"txt", "notes.txt.bak", 0}, {"txt", "x.text", 0}, {"txt", "xtxt", 0}, {"", "a.", 0}, {"txt", "", 0}};
     for (const auto& [extension, name, expected] : cases)
         EXPECT_EQ(hasExtension(CFixedString(extension), CFixedString(name)), expected) << extension << " " << name;
 }
