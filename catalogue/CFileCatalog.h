@@ -53,10 +53,11 @@ public:
     // folder was listed (empty or not), -1 when it cannot be listed. UI thread.
     int32_t rescan(const CFixedString& rootPath, const CFixedString& extension, const ScanOptions& options);
     // Scans one folder (and below it, as the options say) into folder folderId (0 = root),
-    // level levels below the root, adding to the catalogue as it stands; adds the count of
-    // files counted into folderId to that folder's count and returns it. A file already in
-    // the catalogue at the same path is not added again; 0 for a folderId the catalogue
-    // does not hold. UI thread.
+    // level levels below the root, adding to the catalogue as it stands, and returns the
+    // number of files counted into folderId; the caller adds that number where it keeps the
+    // folder's count (the counts held here are left as they are). A file already in the
+    // catalogue at the same path is not added again; 0 for a folderId the catalogue does
+    // not hold. UI thread.
     int32_t scanFolder(const CFixedString& folderPath, const CFixedString& relativePath, const CFixedString& extension,
         const ScanOptions& options, int32_t folderId, int32_t level);
 

@@ -55,7 +55,7 @@ int32_t CFileCatalog::rescan(const CFixedString& rootPath, const CFixedString& e
 {
     clear();
     bool listed = false;
-    scanTree(rootPath, CFixedString(), extension, options, 0, 0, &listed);
+    rootFileCount += scanTree(rootPath, CFixedString(), extension, options, 0, 0, &listed);
     return listed ? 0 : -1;
 }
 
@@ -70,8 +70,7 @@ int32_t CFileCatalog::scanTree(const CFixedString& folderPath, const CFixedStrin
     const CFixedString& extension, const ScanOptions& options, int32_t folderId, int32_t level, bool* listed)
 {
     *listed = false;
-    FolderEntry* target = folderId == 0 ? nullptr : folderWithId(folderId);
-    if (folderId != 0 && target == nullptr)
+    if (folderId != 0 && folderWithId(folderId) == nullptr)
         return 0; // a file's folderId always names one of this catalogue's folders
     CFixedString root(folderPath);
     root.toBackslashes();
@@ -89,10 +88,6 @@ int32_t CFileCatalog::scanTree(const CFixedString& folderPath, const CFixedStrin
         scan.paths.insert(viewOf(file->path));
 
     const int32_t count = scanInto(scan, root, relativePath, folderId, level < 0 ? 0 : level, listed);
-    if (target != nullptr)
-        target->fileCount += count;
-    else
-        rootFileCount += count;
     // Sorting once here gives the same order as sorting after every folder: each sort is
     // stable and files are only ever appended, so equal titles stay in the order added.
     if (*listed && options.sortByTitle)

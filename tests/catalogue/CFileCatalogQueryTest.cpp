@@ -4,317 +4,179 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace catalogue_test {
 namespace {
 
-// a.wav, B.WAV, Drums/kick.wav, Drums/Deep/sub.wav, KEYS/piano.wav, KEYS/Kick.wav:
-// files 0 a, 1 B, 2 sub (folder 2), 3 kick (folder 1), 4 Kick (folder 3), 5 piano
-// (folder 3); folders 1 Drums, 2 Drums\Deep, 3 KEYS.
+// Files 0 a.wav, 1 B.WAV, 2 Drums\Deep\sub.wav (folder 2), 3 Drums\kick.wav (folder 1),
+// 4 KEYS\Kick.wav and 5 KEYS\piano.wav (folder 3); folders 1 Drums, 2 Drums\Deep, 3 KEYS.
 class QueryTree : public CatalogTree
 {
 protected:
     void SetUp() override
     {
         CatalogTree::SetUp();
-        for (const char* f : {"a.wav", "B.WAV", "Drums/kick.wav", "Drums/Deep/sub.wav", "KEYS/piano.wav", "KEYS/Kick.wav"})
-            touch(f);
-        ScanOptions options = recursive();
-        options.relativeFileNames = 1;
-        options.relativeFolderNames = 1;
-        ASSERT_EQ(scan(catalog, options), 0);
-        ASSERT_EQ(catalog.fileCount(), 6);
+        touch({"a.wav", "B.WAV", "Drums/kick.wav", "Drums/Deep/sub.wav", "KEYS/piano.wav", "KEYS/Kick.wav"});
+        ASSERT_EQ(scan(relativeNames), 0);
     }
-    CFixedString path(const std::string& relativePath) const
-    {
-        return CFixedString((rootText() + relativePath).c_str());
-    }
+    template <class Entry>
+    static int idOf(const Entry* e) { return e == nullptr ? -1 : e->id; }
 
-    CFileCatalog catalog;
+    const ScanOptions relativeNames{.recurse = 1, .relativeFolderNames = 1, .relativeFileNames = 1};
 };
 
-TEST_F(QueryTree, PositionsAtAndBeyondTheEnds)
+TEST_F(QueryTree, FindsEntriesByNameTitleAndPath)
 {
-    struct Case
-    {
-        int32_t index;
-        int fileId;   // -1: no file
-        int folderId; // -1: no folder
-    } cases[] = {{INT32_MIN, -1, -1}, {-1, -1, -1}, {0, 0, 1}, {2, 2, 3}, {3, 3, -1}, {5, 5, -1}, {6, -1, -1},
-        {INT32_MAX, -1, -1}};
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.index);
-        const FileEntry* file = catalog.entryAt(c.index);
-        const FolderEntry* folder = catalog.folderAt(c.index);
-        EXPECT_EQ(file == nullptr ? -1 : file->id, c.fileId);
-        EXPECT_EQ(folder == nullptr ? -1 : folder->id, c.folderId);
-    }
-}
-
-TEST_F(QueryTree, FindsFilesByNameTitleAndPath)
-{
-    struct Case
-    {
-        const char* query;
-        int byName;   // id found by findFile, -1 for none
-        int count;    // countByName
-        int byPath;   // id found by findFileByPath with the root in front, -1 for none
-    } cases[] = {
-        {"", -1, 0, -1},
-        {"a", 0, 1, -1},
-        {"A.WAV", 0, 1, 0},
-        {"kick", 3, 2, -1},              // titles: Drums\kick.wav and KEYS\Kick.wav
-        {"drums\\KICK.wav", 3, 1, 3},    // the relative name, any case
-        {"keys\\kick.wav", 4, 1, 4},
-        {"kick.wav", -1, 0, -1},         // the bare name is not what relative names hold
-        {"Drums\\Deep\\sub.wav", 2, 1, 2},
-        {"nothing", -1, 0, -1},
+    const FolderEntry* drums = catalog.folderAt(0);
+    // The query, then the ids found by findFile, countByName, findFileByPath (the root in front),
+    // findFolderByName and findFolder (the root in front); -1: none.
+    const std::tuple<const char*, int, int, int, int, int> cases[] = {
+        {"", -1, 0, -1, -1, -1}, {"a", 0, 1, -1, -1, -1}, {"A.WAV", 0, 1, 0, -1, -1},
+        {"kick", 3, 2, -1, -1, -1},           // titles: Drums\kick.wav and KEYS\Kick.wav
+        {"drums\\KICK.wav", 3, 1, 3, -1, -1}, // the relative name, any case
+        {"keys\\kick.wav", 4, 1, 4, -1, -1},
+        {"kick.wav", -1, 0, -1, -1, -1}, // the bare name is not what relative names hold
+        {"Drums\\Deep\\sub.wav", 2, 1, 2, -1, -1}, {"nothing", -1, 0, -1, -1, -1},
+        {"drums", -1, 0, -1, 1, -1}, // a folder path ends in a backslash
+        {"drums\\", -1, 0, -1, -1, 1}, {"DRUMS\\deep", -1, 0, -1, 2, -1}, {"Drums\\Deep\\", -1, 0, -1, -1, 2},
+        {"Deep", -1, 0, -1, -1, -1}, // folder names are relative too
+        {"keys\\", -1, 0, -1, -1, 3}, {"Keys", -1, 0, -1, 3, -1},
     };
-    for (const Case& c : cases)
+    for (const auto& [query, file, count, fileByPath, folder, folderByPath] : cases)
     {
-        SCOPED_TRACE(c.query);
-        const FileEntry* found = catalog.findFile(CFixedString(c.query));
-        EXPECT_EQ(found == nullptr ? -1 : found->id, c.byName);
-        EXPECT_EQ(catalog.countByName(CFixedString(c.query)), c.count);
-        const FileEntry* byPath = catalog.findFileByPath(path(c.query));
-        EXPECT_EQ(byPath == nullptr ? -1 : byPath->id, c.byPath);
+        SCOPED_TRACE(query);
+        const CFixedString name(query), path((rootText() + query).c_str());
+        EXPECT_EQ(idOf(catalog.findFile(name)), file);
+        EXPECT_EQ(catalog.countByName(name), count);
+        EXPECT_EQ(idOf(catalog.findFileByPath(path)), fileByPath);
+        EXPECT_EQ(idOf(catalog.findFolderByName(name)), folder);
+        EXPECT_EQ(idOf(catalog.findFolder(path)), folderByPath);
     }
     EXPECT_EQ(catalog.findFileByPath(CFixedString()), nullptr);
-}
-
-TEST_F(QueryTree, FindsFoldersByNameAndPath)
-{
-    struct Case
-    {
-        const char* query;
-        int byName;
-        int byPath;
-    } cases[] = {
-        {"", -1, -1},
-        {"drums", 1, -1},          // the path lacks its trailing backslash
-        {"drums\\", -1, 1},
-        {"DRUMS\\deep", 2, -1},
-        {"Drums\\Deep\\", -1, 2},
-        {"Deep", -1, -1},           // names are relative
-        {"keys\\", -1, 3},
-        {"Keys", 3, -1},
-    };
-    for (const Case& c : cases)
-    {
-        SCOPED_TRACE(c.query);
-        const FolderEntry* byName = catalog.findFolderByName(CFixedString(c.query));
-        EXPECT_EQ(byName == nullptr ? -1 : byName->id, c.byName);
-        const FolderEntry* byPath = catalog.findFolder(path(c.query));
-        EXPECT_EQ(byPath == nullptr ? -1 : byPath->id, c.byPath);
-    }
     EXPECT_EQ(catalog.findFolder(CFixedString()), nullptr);
+    EXPECT_EQ(text(drums->folderName), "Drums"); // queries that found nothing freed nothing
 }
 
-TEST_F(QueryTree, EntriesStayValidAcrossQueriesThatFindNothing)
+TEST_F(QueryTree, PositionsAndCursorsCoverEachListOnce)
 {
-    const FolderEntry* drums = catalog.findFolderByName(CFixedString("Drums"));
-    const FileEntry* first = catalog.entryAt(0);
-    ASSERT_NE(drums, nullptr);
-    ASSERT_NE(first, nullptr);
-    for (int i = 0; i < 3; ++i)
-    {
-        EXPECT_EQ(catalog.findFolderByName(CFixedString("none")), nullptr);
-        EXPECT_EQ(catalog.findFolder(CFixedString("none")), nullptr);
-        EXPECT_EQ(catalog.folderAt(-1), nullptr);
-        EXPECT_EQ(catalog.entryAt(99), nullptr);
-        EXPECT_EQ(catalog.findFile(CFixedString("none")), nullptr);
-    }
-    // Read through the pointers handed out before (a freed entry shows under ASan).
-    EXPECT_EQ(text(drums->folderName), "Drums");
-    EXPECT_EQ(text(first->name), "a.wav");
-    EXPECT_EQ(catalog.folderAt(0), drums);
-}
-
-TEST_F(QueryTree, CountInFolderZeroIsTheRootCount)
-{
-    EXPECT_EQ(catalog.countInFolder(0), 2);
-    EXPECT_EQ(catalog.countInFolder(1), 1);
-    EXPECT_EQ(catalog.countInFolder(3), 2);
-    EXPECT_EQ(catalog.countInFolder(-1), 0);
-    // A copy of folder 3 alone holds no file of folder 0, yet keeps the root count.
-    CFileCatalog copy;
-    copy.copyFrom(catalog, 3);
-    EXPECT_EQ(copy.fileCount(), 2);
-    EXPECT_EQ(copy.countInFolder(0), 2);
-    EXPECT_EQ(copy.totalCount(true), 5);
-}
-
-TEST_F(QueryTree, CursorsWalkEachListOnceAndThenStay)
-{
+    for (int32_t i : {INT32_MIN, -1, 6, INT32_MAX})
+        EXPECT_EQ(catalog.entryAt(i), nullptr) << i;
+    for (int32_t i : {INT32_MIN, -1, 3, INT32_MAX})
+        EXPECT_EQ(catalog.folderAt(i), nullptr) << i;
+    EXPECT_EQ(idOf(catalog.entryAt(5)), 5);
+    EXPECT_EQ(idOf(catalog.folderAt(2)), 3);
     CFileCatalog::FileCursor files{};
     std::vector<int> ids;
     while (const FileEntry* f = catalog.nextFile(&files))
         ids.push_back(f->id);
-    EXPECT_EQ(ids, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(files.finished, 1);
-    EXPECT_EQ(catalog.nextFile(&files), nullptr);
-    EXPECT_EQ(catalog.nextFile(nullptr), nullptr);
-
     CFileCatalog::FolderCursor folders{};
-    ids.clear();
     while (const FolderEntry* f = catalog.nextFolder(&folders))
         ids.push_back(f->id);
-    EXPECT_EQ(ids, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(ids, (std::vector<int>{0, 1, 2, 3, 4, 5, 1, 2, 3}));
+    EXPECT_EQ(files.finished, 1);
+    EXPECT_EQ(catalog.nextFile(&files), nullptr); // and it stays at the end
     EXPECT_EQ(catalog.nextFolder(&folders), nullptr);
+    EXPECT_EQ(catalog.nextFile(nullptr), nullptr);
     EXPECT_EQ(catalog.nextFolder(nullptr), nullptr);
-
-    CFileCatalog empty;
-    CFileCatalog::FileCursor none{};
-    EXPECT_EQ(empty.nextFile(&none), nullptr);
-    EXPECT_EQ(none.finished, 1);
 }
 
 TEST_F(QueryTree, ChangesSendCursorsBackToTheStart)
 {
-    const std::function<void(CFileCatalog&)> changes[] = {
-        [](CFileCatalog& c) { c.clear(); },
-        [this](CFileCatalog& c) { ASSERT_EQ(scan(c, recursive()), 0); },
-        [this](CFileCatalog& c) {
+    const Rows initialFolders = folders(catalog);
+    const std::function<void()> changes[] = {
+        [this] { catalog.clear(); },
+        [this] { ASSERT_EQ(scan({.recurse = 1}), 0); },
+        [this] {
             CFileCatalog other;
-            ASSERT_EQ(scan(other, recursive(1)), 0);
-            c.copyFrom(other, -1);
+            ASSERT_EQ(scan({.recurse = 1, .maxDepth = 1}, &other), 0);
+            catalog.copyFrom(other, -1);
         },
     };
     for (size_t k = 0; k < std::size(changes); ++k)
     {
         SCOPED_TRACE(k);
-        CFileCatalog::FileCursor files{};
-        CFileCatalog::FolderCursor folders{};
-        ASSERT_NE(catalog.nextFile(&files), nullptr);
-        ASSERT_NE(catalog.nextFile(&files), nullptr);
-        while (catalog.nextFolder(&folders) != nullptr)
-        {
-        }
-        changes[k](catalog);
-        const FileEntry* again = catalog.nextFile(&files);
-        const FolderEntry* folderAgain = catalog.nextFolder(&folders);
-        EXPECT_EQ(again, catalog.entryAt(0));
-        EXPECT_EQ(folderAgain, catalog.folderAt(0));
-        ScanOptions options = recursive();
-        options.relativeFileNames = 1;
-        options.relativeFolderNames = 1;
-        ASSERT_EQ(scan(catalog, options), 0);
+        CFileCatalog::FileCursor fileCursor{};
+        CFileCatalog::FolderCursor folderCursor{};
+        ASSERT_NE(catalog.nextFile(&fileCursor), nullptr);
+        ASSERT_NE(catalog.nextFile(&fileCursor), nullptr);
+        for (int k = 0; k < 4; ++k) // to the end of the folders
+            catalog.nextFolder(&folderCursor);
+        changes[k]();
+        EXPECT_EQ(catalog.nextFile(&fileCursor), catalog.entryAt(0));
+        EXPECT_EQ(catalog.nextFolder(&folderCursor), catalog.folderAt(0));
+        ASSERT_EQ(scan(relativeNames), 0);
+        EXPECT_EQ(folders(catalog), initialFolders); // the same ids again
     }
     // A cursor of another catalogue starts this one from its first entry.
     CFileCatalog other;
-    ASSERT_EQ(scan(other, recursive()), 0);
+    ASSERT_EQ(scan({.recurse = 1}, &other), 0);
     CFileCatalog::FileCursor foreign{};
     ASSERT_NE(other.nextFile(&foreign), nullptr);
     EXPECT_EQ(catalog.nextFile(&foreign), catalog.entryAt(0));
     EXPECT_EQ(catalog.nextFile(&foreign), catalog.entryAt(1));
 }
 
-struct CopyCase
-{
-    int32_t folderId;
-    std::vector<int> fileIds;
-};
-
 TEST_F(QueryTree, CopiesOutliveTheirSource)
 {
-    const CopyCase cases[] = {
-        {-1, {0, 1, 2, 3, 4, 5}},
-        {-7, {0, 1, 2, 3, 4, 5}},
-        {0, {0, 1}},
-        {1, {3}},
-        {3, {4, 5}},
-        {99, {}},
-    };
-    for (const CopyCase& c : cases)
+    const Rows sourceFiles = files(catalog), sourceFolders = folders(catalog);
+    // The folder copied, the ids of the files copied
+    const std::pair<int32_t, std::vector<int>> cases[] = {
+        {-1, {0, 1, 2, 3, 4, 5}}, {-7, {0, 1, 2, 3, 4, 5}}, {0, {0, 1}}, {1, {3}}, {3, {4, 5}}, {99, {}}};
+    for (const auto& [folderId, fileIds] : cases)
     {
-        SCOPED_TRACE(c.folderId);
+        SCOPED_TRACE(folderId);
         auto source = std::make_unique<CFileCatalog>();
-        ScanOptions options = recursive();
-        options.relativeFileNames = 1;
-        ASSERT_EQ(scan(*source, options), 0);
-        const std::vector<FileRow> sourceFiles = files(*source);
-        const std::vector<FolderRow> sourceFolders = folders(*source);
-
+        ASSERT_EQ(scan(relativeNames, source.get()), 0);
         CFileCatalog copy;
-        ASSERT_EQ(scan(copy, recursive(1)), 0); // replaced by the copy
-        copy.copyFrom(*source, c.folderId);
+        ASSERT_EQ(scan({.recurse = 1, .maxDepth = 1}, &copy), 0); // replaced by the copy
+        copy.copyFrom(*source, folderId);
         source.reset(); // the copy owns its own entries
-
-        std::vector<FileRow> expected;
-        for (int id : c.fileIds)
+        Rows expected;
+        for (int id : fileIds)
             expected.push_back(sourceFiles[static_cast<size_t>(id)]);
         EXPECT_EQ(files(copy), expected);
         EXPECT_EQ(folders(copy), sourceFolders);
-        EXPECT_EQ(copy.countInFolder(0), 2);
-        EXPECT_EQ(copy.folderCount(), 3);
+        EXPECT_EQ(copy.countInFolder(0), 2); // the root count, whatever was copied
     }
-}
-
-TEST_F(QueryTree, CopyingItselfChangesNothing)
-{
-    const std::vector<FileRow> before = files(catalog);
-    const std::vector<FolderRow> foldersBefore = folders(catalog);
+    // Copying itself changes nothing, and a walk goes on.
     const FileEntry* first = catalog.entryAt(0);
     CFileCatalog::FileCursor cursor{};
     ASSERT_EQ(catalog.nextFile(&cursor), first);
     for (int32_t folderId : {-1, 0, 3})
         catalog.copyFrom(catalog, folderId);
-    EXPECT_EQ(files(catalog), before);
-    EXPECT_EQ(folders(catalog), foldersBefore);
+    EXPECT_EQ(files(catalog), sourceFiles);
+    EXPECT_EQ(folders(catalog), sourceFolders);
     EXPECT_EQ(catalog.entryAt(0), first);
-    EXPECT_EQ(catalog.nextFile(&cursor), catalog.entryAt(1)); // the walk goes on
+    EXPECT_EQ(catalog.nextFile(&cursor), catalog.entryAt(1));
 }
 
 TEST_F(CatalogTree, StableCaseBlindSortByTitle)
 {
     // Listed and added as: b (0), sub/A (1), sub/a (2), sub2/alpha (3), sub2/B (4), Zeta (5).
-    for (const char* f : {"b.wav", "sub/A.wav", "sub/a.WAV", "sub2/alpha.wav", "sub2/B.wav", "Zeta.wav"})
-        touch(f);
-    struct Case
+    touch({"b.wav", "sub/A.wav", "sub/a.WAV", "sub2/alpha.wav", "sub2/B.wav", "Zeta.wav"});
+    for (bool sort : {false, true})
     {
-        bool sort;
+        ASSERT_EQ(scan({.sortByTitle = sort, .recurse = 1}), 0);
         std::vector<int> ids;
-    } cases[] = {{false, {0, 1, 2, 3, 4, 5}}, {true, {1, 2, 3, 0, 4, 5}}};
-    for (const Case& c : cases)
-    {
-        ScanOptions options = recursive();
-        options.sortByTitle = c.sort;
-        CFileCatalog catalog;
-        ASSERT_EQ(scan(catalog, options), 0);
-        std::vector<int> ids;
-        for (const FileRow& row : files(catalog))
-            ids.push_back(row.id);
-        EXPECT_EQ(ids, c.ids);
-        expectConsistent(catalog);
+        for (int32_t i = 0; i < catalog.fileCount(); ++i)
+            ids.push_back(catalog.entryAt(i)->id);
+        EXPECT_EQ(ids, (sort ? std::vector<int>{1, 2, 3, 0, 4, 5} : std::vector<int>{0, 1, 2, 3, 4, 5}));
+        expectConsistent();
     }
 }
 
-TEST_F(CatalogTree, ClearDropsFoldersSoARescanStartsAfresh)
+TEST_F(CatalogTree, ClearDropsFoldersEvenWithoutFiles)
 {
     folder("one/two");
     folder("three");
-    CFileCatalog catalog;
-    ASSERT_EQ(scan(catalog, recursive()), 0);
-    ASSERT_EQ(catalog.fileCount(), 0);
+    ASSERT_EQ(scan({.recurse = 1}), 0);
     ASSERT_EQ(catalog.folderCount(), 3);
-    const FolderEntry* before = catalog.folderAt(2);
-    EXPECT_EQ(before->id, 3);
     catalog.clear();
-    EXPECT_EQ(catalog.folderCount(), 0);
     EXPECT_EQ(catalog.totalCount(true), 0);
-    ASSERT_EQ(scan(catalog, recursive()), 0);
-    ASSERT_EQ(catalog.folderCount(), 3);
-    for (int32_t i = 0; i < 3; ++i)
-        EXPECT_EQ(catalog.folderAt(i)->id, i + 1);
-    // A rescan alone starts afresh as well.
-    touch("one/x.wav");
-    ASSERT_EQ(scan(catalog, recursive()), 0);
+    ASSERT_EQ(scan({.recurse = 1}), 0); // ids start again at 1
     EXPECT_EQ(folders(catalog),
-        (std::vector<FolderRow>{{1, 0, 1, "one", "one", "One", "one\\"}, {2, 1, 0, "two", "two", "Two", "one\\two\\"},
-            {3, 0, 0, "three", "three", "Three", "three\\"}}));
-    EXPECT_EQ(catalog.totalCount(false), 0);
-    EXPECT_EQ(catalog.totalCount(true), 3);
+        (Rows{"1|0|0|one|one|One|one\\", "2|1|0|two|two|Two|one\\two\\", "3|0|0|three|three|Three|three\\"}));
 }
 
 } // namespace

@@ -10,8 +10,7 @@ TEST(NoResourcesTest, FindsNothing) {
     const uint8_t* data = nullptr;
     size_t size = 0;
     EXPECT_FALSE(findModuleResource(id, &data, &size)) << id;
-    EXPECT_EQ(data, nullptr);
-    EXPECT_EQ(size, 0u);
+    EXPECT_TRUE(data == nullptr && size == 0) << id;
   }
 }
 

@@ -5,19 +5,14 @@
 namespace {
 
 TEST(TimingTest, CounterCountsMicrosecondsOfTheMonotonicClock) {
-  LARGE_INTEGER frequency = {0};
+  LARGE_INTEGER frequency = {0}, before = {0}, after = {0};
   ASSERT_TRUE(QueryPerformanceFrequency(&frequency));
   EXPECT_EQ(frequency.QuadPart, 1000000);
-
-  LARGE_INTEGER before = {0};
-  LARGE_INTEGER after = {0};
   ASSERT_TRUE(QueryPerformanceCounter(&before));
   Sleep(0);
   Sleep(20);
   ASSERT_TRUE(QueryPerformanceCounter(&after));
-  // Sleep never returns early: at least 20 ms of counter ticks have passed.
-  EXPECT_GE(after.QuadPart - before.QuadPart, 20000);
-
+  EXPECT_GE(after.QuadPart - before.QuadPart, 20000) << "Sleep never returns early";
   EXPECT_FALSE(QueryPerformanceFrequency(nullptr));
   EXPECT_FALSE(QueryPerformanceCounter(nullptr));
 }
