@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr float kSanePeak = 8.0f;         // twice the loudest factory note at any rate
+constexpr float kSanePeak = 8.0f;         // about twice the loudest factory note at any rate
 constexpr float kFullPressure = 0.15f;    // channel pressure 127, as the plug-in scales it
 constexpr float kSilence = 1.0e-4f;       // -80 dBFS
 
@@ -176,8 +176,8 @@ TEST_P(ReleasedTail, FallsWithinThirtySeconds)
 }
 
 // Ch-Fbk at its top, where a tail used to hold its level for ever: the longest loop with
-// the chorus filters open (Ch-Low at its top, Ch-High at its bottom; at 316067 Hz this is what
-// a hostile host found), the shortest loop, and the longest with the filters closed.
+// the chorus filters open (Ch-Low at its top, Ch-High at its bottom: what a hostile host ran
+// into at 316067 Hz), the shortest loop, and the longest with the filters closed.
 std::vector<TailCase> tailCases()
 {
     std::vector<TailCase> cases;
