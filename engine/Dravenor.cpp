@@ -64,10 +64,14 @@ void Dravenor::reset()
     sharedEnvStage = 3;
 
     chorusState[0] = chorusState[1] = ChorusState{};
-    // A program load under some hosts keeps the chorus tails (waveRebuildEnabled is 0 then).
-    if (waveRebuildEnabled == 1) {
-        std::fill(chorusLines[0], chorusLines[0] + chorusLineLength, 0.0f);
-        std::fill(chorusLines[1], chorusLines[1] + chorusLineLength, 0.0f);
+    // A program load under some hosts keeps the chorus tails (waveRebuildEnabled is 0 then),
+    // all but samples that are not finite numbers, which would never leave the loop.
+    for (float* line : chorusLines) {
+        if (waveRebuildEnabled == 1) {
+            std::fill(line, line + chorusLineLength, 0.0f);
+        } else {
+            std::replace_if(line, line + chorusLineLength, [](float x) { return !std::isfinite(x); }, 0.0f);
+        }
     }
     chorusWritePos[0] = chorusWritePos[1] = 0;
 }

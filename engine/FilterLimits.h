@@ -4,7 +4,8 @@
 // Its state matrix stays inside the unit circle while f q < 2 and
 // f^2 + 2 f q < 4, that is f < sqrt(q^2 + 4) - q (0.828 at q = 2, no
 // resonance). The coefficient table reaches 0.77 at 44.1 kHz but passes the
-// limit below about 40 kHz, where the filter would blow up at full cutoff.
+// limit below about 40 kHz (up to 2 below 11 kHz), where the filter would blow
+// up at full cutoff: rendering takes the smaller of the two.
 
 #include <cmath>
 

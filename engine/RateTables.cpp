@@ -69,10 +69,14 @@ void RateTables::buildOscillatorTables(double rate)
 void RateTables::buildFilterTables(float sampleRate)
 {
     // Cutoff index 0..4095 runs exponentially from 10 Hz towards 22 kHz; the filter runs
-    // two steps per sample, hence the 4 in the denominator.
+    // two steps per sample, hence the 4 in the denominator. Below about 11 kHz the top
+    // cutoffs pass twice the rate, where the sine turns back and then goes negative (a
+    // negative coefficient makes the filter grow without bound): there the table stays at
+    // its peak of 2, and rendering limits it to what the damping keeps stable.
     const double k = -std::log(1.0 / 2200.0) / 4096.0;
+    const double highestHz = 2.0 * static_cast<double>(sampleRate);  // sine argument pi / 2
     for (int32_t i = 0; i < kFilterCoefSize; ++i) {
-        const double fc = 22000.0 * std::exp(-(4096 - i) * k);
+        const double fc = std::min(22000.0 * std::exp(-(4096 - i) * k), highestHz);
         filterCoefTable[i] = static_cast<float>(2.0 * std::sin(fc * M_PI / (4.0 * sampleRate)));
     }
     const FixedTables& fixed = fixedTables();

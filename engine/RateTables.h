@@ -23,7 +23,7 @@ public:
     float chorusSineTable[kChorusSineSize];  // 0.999 sin(2 pi i / 131072)
     float pitchHzTable[kPitchTableSize];     // Hz of pitch index i
     uint32_t pitchIncTable[kPitchTableSize]; // 32-bit phase increment of pitch index i (max 2^31)
-    float filterCoefTable[kFilterCoefSize];  // 2 sin(pi fc / (4 sr)), fc 10 Hz .. 22 kHz
+    float filterCoefTable[kFilterCoefSize];  // 2 sin(pi fc / (4 sr)), fc 10 Hz .. 22 kHz (at most 2 sr)
     float softClipTable[kSoftClipSize + 1];  // tanhf(i / 2048) and a guard entry
 
     // Fills the sine and pitch tables for the rate in Hz. UI thread.

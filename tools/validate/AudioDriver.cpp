@@ -77,7 +77,7 @@ void AudioDriver::checkBlock(int32_t frames) {
         if (nonFinite > 0) {
             std::snprintf(message, sizeof(message),
                           "output %d: %d of %d samples not finite (first at frame %d) at %.0f Hz", ch, nonFinite,
-                          frames, firstBad, static_cast<double>(sampleRate_));
+                          frames, firstBad, static_cast<double>(plugin_.givenSampleRate()));
             plugin_.fault(message);
         }
         if (unwritten > 0) {
@@ -138,6 +138,6 @@ void AudioDriver::checkRelease(double releaseSeconds, int32_t perBlock) {
                   "hanging sound: %.1f s after every note was released the output still peaks at %.2g "
                   "(%.2g at half that time; %.0f Hz)",
                   releaseSeconds, static_cast<double>(endLevel), static_cast<double>(midLevel),
-                  static_cast<double>(sampleRate_));
+                  static_cast<double>(plugin_.givenSampleRate()));
     plugin_.fault(message);
 }

@@ -65,6 +65,12 @@ float sampleRate(Rng& rng, bool legalOnly) {
     }
 }
 
+float lowSampleRate(Rng& rng) {
+    static constexpr float kRound[] = {1000, 2000, 4000, 5512, 6000};
+    if (rng.chance(0.3)) return kRound[rng.below(std::size(kRound))];
+    return static_cast<float>(rng.range(1000, 7999));
+}
+
 std::string text(Rng& rng) {
     size_t length = kTextLengths[rng.below(std::size(kTextLengths))];
     if (rng.chance(0.15)) length = rng.below(300);

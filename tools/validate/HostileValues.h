@@ -19,6 +19,8 @@ intptr_t value(Rng& rng);
 float real(Rng& rng);
 // A sample rate: usually 8000..384000 Hz (common rates favoured), else NaN, 0, negative or absurd.
 float sampleRate(Rng& rng, bool legalOnly);
+// A low sample rate a plug-in may still accept: 1000..7999 Hz (a few round ones favoured).
+float lowSampleRate(Rng& rng);
 // Text of 0, 1, 24, 64 or 4096 characters (sometimes another length): printable,
 // raw bytes 1..255, or format directives like "%s%n".
 std::string text(Rng& rng);

@@ -75,6 +75,7 @@ intptr_t PluginInstance::dispatch(int32_t opcode, int32_t index, intptr_t value,
     const bool valueIsPointer = info.ptr == PtrKind::PointerPairOut || info.ptr == PtrKind::ArrangementPair;
     if (!begin(what, index, valueIsPointer ? value != 0 : value, opt, essential || opcode == effClose)) return 0;
     if (Findings::trace && opcode == effProcessEvents && ptr != nullptr) traceEvents(static_cast<VstEvents*>(ptr));
+    if (opcode == effSetSampleRate) givenSampleRate_.store(opt, std::memory_order_relaxed);
     const intptr_t answer = effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
     if (opcode != effClose) checkRecord(info.name);
     return answer;

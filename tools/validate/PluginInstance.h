@@ -35,6 +35,9 @@ public:
     const ScenarioTag& tag() const { return tag_; }
     // Calls made into the plug-in so far (all threads). Any thread.
     uint64_t calls() const { return calls_.load(std::memory_order_relaxed); }
+    // The sample rate of the last effSetSampleRate that reached the plug-in, whatever it
+    // made of it (44100 before any). Any thread.
+    float givenSampleRate() const { return givenSampleRate_.load(std::memory_order_relaxed); }
 
     // The dispatcher, counted, described and followed by the record check. Thread of the caller.
     // An essential call (effOpen, the host's own activation) is never left out by onlyCalls.
@@ -68,4 +71,5 @@ private:
     AEffect* effect_ = nullptr;
     AEffect snapshot_{};
     std::atomic<uint64_t> calls_{0};
+    std::atomic<float> givenSampleRate_{44100.0f};
 };

@@ -19,16 +19,17 @@ struct Weights {
     double hostility;      // how wild the MIDI is, 0..1
     double reactivate;     // chance per block of a new sample rate and largest block
     double hostileRate;    // chance that a new activation gives a rate outside 8000..384000
+    double lowRate;        // chance that a new activation gives a low rate, 1000..7999
     bool anyBlockSize;     // every block a new size in 1..8192
 };
 
 Weights weightsFor(const std::string& kind) {
-    if (kind == "dispatch") return {0.6, 0.15, 0.3, 0.01, 0.0, false};
-    if (kind == "params") return {0.05, 0.6, 0.2, 0.01, 0.0, false};
-    if (kind == "midi") return {0.0, 0.05, 1.0, 0.01, 0.0, false};
-    if (kind == "blocks") return {0.0, 0.05, 0.3, 0.02, 0.0, true};
-    if (kind == "rates") return {0.0, 0.05, 0.3, 0.15, 0.05, true};
-    return {0.3, 0.2, 0.6, 0.05, 0.02, true};  // mixed
+    if (kind == "dispatch") return {0.6, 0.15, 0.3, 0.01, 0.0, 0.0, false};
+    if (kind == "params") return {0.05, 0.6, 0.2, 0.01, 0.0, 0.0, false};
+    if (kind == "midi") return {0.0, 0.05, 1.0, 0.01, 0.0, 0.0, false};
+    if (kind == "blocks") return {0.0, 0.05, 0.3, 0.02, 0.0, 0.0, false};
+    if (kind == "rates") return {0.0, 0.05, 0.3, 0.15, 0.05, 0.25, true};
+    return {0.3, 0.2, 0.6, 0.05, 0.02, 0.0, true};  // mixed
 }
 
 const char* const kVendors[] = {"quilm-validate", "Steinberg", "Image-Line", "Corvane Audio", ""};
@@ -104,10 +105,12 @@ void runRandom(const ScenarioSettings& settings, const std::string& kind, uint64
             continue;
         }
         if (dirty || rng.chance(w.reactivate)) {
-            float rate = hostile::sampleRate(rng, !rng.chance(w.hostileRate));
+            // Only scenarios with a share of low rates draw for it, so the others replay as before.
+            const bool low = w.lowRate > 0.0 && rng.chance(w.lowRate);
+            const float rate = low ? hostile::lowSampleRate(rng) : hostile::sampleRate(rng, !rng.chance(w.hostileRate));
             const int32_t maxBlock =
                 dirty ? driver.maxBlock() : static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));
-            absurdRate = !(rate >= 8000.0f && rate <= 384000.0f);
+            absurdRate = !low && !(rate >= 8000.0f && rate <= 384000.0f);
             if (absurdRate) {
                 // The plug-in gets the absurd rate; the driver keeps timing with a real one.
                 plugin.dispatch(effMainsChanged, 0, 0, nullptr, 0.0f);
