@@ -546,24 +546,6 @@ TEST_F(PopupFixture, TimerDropsTheHoverOffTheGridAndClosesWhenTheMouseLeavesTheF
     EXPECT_EQ(observer.openCount, 0);
 }
 
-TEST_F(PopupFixture, EveryOperationReleasesTheBusyWord)
-{
-    ZelCPopup* p = addChooser();
-    CFixedString name;
-    int32_t id = 0;
-    const std::function<void()> operations[] = {[&] { p->selectItem(3); }, [&] { p->selectNext(); },
-        [&] { p->selectPrevious(); }, [&] { p->getItemName(&name, 3); }, [&] { p->getItemName(&name, 99); },
-        [&] { p->setItemName("x", 3); }, [&] { p->itemAt(CPoint(10, 10)); }, [&] { p->layoutItems(); },
-        [&] { p->placeDropDown(CPoint(90, 50)); }, [&] { p->remeasureItems(); }, [&] { p->getSelected(id); },
-        [&] { click(90, 50); }, [&] { framePixel(frame, 100, 100); }, [&] { p->addItem("more", 40); },
-        [&] { p->addSeparator(nullptr); }, [&] { p->clearItems(false); }};
-    for (const auto& operation : operations)
-    {
-        operation();
-        EXPECT_FALSE(p->areItemsBusy());
-    }
-}
-
 // The observer's view mouse listener half: a view's gestures reach the editor's hooks.
 TEST(FrameMouseListener, GesturesReachTheEditorHooksUnlessBlocked)
 {
