@@ -400,17 +400,17 @@ TEST_F(PopupFixture, OpenHoverChooseAndClose)
 {
     struct Case { const char* name; int32_t before; const char* steps; bool open; int32_t after; const char* log; };
     const Case cases[] = {{"clickOpens", ZelCPopup::kNone, "dP uP", true, ZelCPopup::kNone, "begin end"},
+        {"clickOutsideClosesWithoutChoosing", ZelCPopup::kNone, "dP uP m3 dX uX", false, ZelCPopup::kNone,
+            "begin end"},
         {"clickOnAnItemChooses", ZelCPopup::kNone, "dP uP m13 d13 u13", false, 13, "begin end begin changed end"},
         {"pressDragRelease", 2, "dP M5 M21 u21", false, 21, "begin end begin changed end"},
         {"releaseOverTheSelectedItem", 7, "dP M7 u7", true, 7, "begin end"},
-        {"clickOutsideClosesWithoutChoosing", ZelCPopup::kNone, "dP uP m3 dX uX", false, ZelCPopup::kNone,
-            "begin end"},
         // The hover of an earlier opening is gone: the release over the pop-up chooses nothing.
         {"earlierHoverChoosesNothing", 2, "dP uP m30 dX dP uP", true, 2, "begin end begin end"}};
+    ZelCPopup* chooser = addChooser(); // nothing selected in the first three cases
     for (const Case& c : cases)
     {
         listener = RecordingListener();
-        ZelCPopup* chooser = addChooser();
         if (c.before != ZelCPopup::kNone)
             chooser->setValue(static_cast<float>(c.before));
         std::istringstream steps(c.steps);
@@ -432,7 +432,6 @@ TEST_F(PopupFixture, OpenHoverChooseAndClose)
         EXPECT_EQ(listener.log, c.log) << c.name;
         EXPECT_EQ(listener.values, std::vector<float>(listener.changes, static_cast<float>(c.after))) << c.name;
         chooser->closeDropDown();
-        frame->removeView(chooser);
     }
 }
 
@@ -512,17 +511,19 @@ TEST_F(PopupFixture, WheelStepsTheSelection)
     const Case cases[] = {{1, 5, 1.0f, 6, 1}, {1, 5, -1.0f, 4, 1},
         {1, 0, -1.0f, 0, 1}, {1, 39, 1.0f, 39, 1}, // at the ends: no wrap, still reported
         {1, 5, 0.0f, 5, 1},                         // no step, still reported
-        {1, ZelCPopup::kNone, 1.0f, ZelCPopup::kNone, 0}, {0, 5, 1.0f, 5, 0}}; // stepping off: swallowed
+        {0, 5, 1.0f, 5, 0},                         // stepping off: swallowed
+        {1, ZelCPopup::kNone, 1.0f, ZelCPopup::kNone, 0}}; // nothing selected: swallowed
+    ZelCPopup* chooser = addChooser();
     for (const Case& c : cases)
     {
         listener = RecordingListener();
-        ZelCPopup* chooser = addChooser();
         chooser->wheelStepping = c.stepping;
+        if (c.start == ZelCPopup::kNone)
+            chooser->clearItems(false); // nothing selected, nothing to step to
         chooser->setValue(static_cast<float>(c.start));
         EXPECT_TRUE(wheel(frame, 90, 50, c.distance));
         EXPECT_EQ(selectedOf(chooser), c.after) << c.start << " " << c.distance;
         EXPECT_EQ(listener.changes, c.changes) << c.start << " " << c.distance;
-        frame->removeView(chooser);
     }
 }
 
