@@ -195,11 +195,7 @@ void ZelCPopup::openDropDown(const CPoint& where)
     if (getItemCount() == 0)
         return;
     if (layoutPending)
-    {
-        layoutItems();
-        placeDropDown(where);
-        layoutPending = 0;
-    }
+        layOutAndPlace(where);
     // A hover left from an earlier opening would choose an item nobody pointed at.
     hoveredId = kNone;
     if (timer)
@@ -210,6 +206,25 @@ void ZelCPopup::openDropDown(const CPoint& where)
         frame->addView(dropDown);
     }
     observer->openCount += 1;
+}
+
+void ZelCPopup::layOutAndPlace(const CPoint& where)
+{
+    layoutItems();
+    placeDropDown(where);
+    placedAt = where;
+    layoutPending = 0;
+}
+
+void ZelCPopup::cellsChanged()
+{
+    layoutPending = 1;
+    // An open grid is laid out and placed again at once, as its opening would have: its
+    // cells must stay in frame coordinates for hovering and drawing.
+    if (!isOpen())
+        return;
+    layOutAndPlace(placedAt);
+    dropDown->invalid();
 }
 
 void ZelCPopup::closeDropDown()

@@ -76,9 +76,11 @@ public:
     void setItemName(const char* name, int32_t id);
     // Copies the first matching item's name into out; false when out is null or no item has the id.
     bool getItemName(CFixedString* out, int32_t id);
-    // Background behind unhighlighted item pictures; its size becomes the cell size.
+    // Background behind unhighlighted item pictures; its size becomes the cell size. The
+    // layout is then pending; an open grid is laid out and placed again.
     void setCellBitmap(CBitmap* bitmap);
-    // Measures every item again and lays the grid out again.
+    // Measures every item again and lays the grid out again; the place is then pending, an
+    // open grid is placed again.
     void remeasureItems();
     // Number of items, separators included.
     uint32_t getItemCount() const { return items ? static_cast<uint32_t>(items->size()) : 0; }
@@ -171,6 +173,10 @@ private:
     // Makes id the selection (the value and the dirty flag), without the search.
     void applySelection(int32_t id);
     void measureItem(const PopupItem& item);
+    // layoutItems and placeDropDown at where, remembered; the layout is no longer pending.
+    void layOutAndPlace(const CPoint& where);
+    // The cell geometry changed: lays out at the next opening, or now when the grid is open.
+    void cellsChanged();
 
     std::atomic<uint32_t> itemsBusy {0};
     int32_t style;
@@ -190,6 +196,7 @@ private:
     ZelCPopupControl* dropDown = nullptr; // owned (one reference)
     std::list<PopupItem>* items = nullptr;
     double parentOffsetX = 0, parentOffsetY = 0;
+    CPoint placedAt;                     // the click the grid was last placed at
 };
 
 } // namespace VSTGUI

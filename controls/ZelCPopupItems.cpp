@@ -195,6 +195,7 @@ void ZelCPopup::setCellBitmap(CBitmap* bitmap)
         cellBitmap = bitmap;
         cellWidth = static_cast<uint32_t>(bitmap->getWidth());
         cellHeight = static_cast<uint32_t>(bitmap->getHeight());
+        cellsChanged();
     }
     CView::setDirty(true);
 }
@@ -208,6 +209,7 @@ void ZelCPopup::remeasureItems()
             measureItem(item);
     unlockItems();
     layoutItems();
+    cellsChanged();
 }
 
 } // namespace VSTGUI

@@ -1,5 +1,5 @@
-// Helpers shared by the control tests: headless frames, mouse events, pictures
-// of known colours, pixels read back, and recording listeners.
+// Helpers shared by the control tests: a headless frame, mouse events through the
+// frame's entry points, pictures of known colours, pixels read back, a recording listener.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -49,30 +49,22 @@ inline CColor tone(int index, bool second = false)
         static_cast<uint8_t>(second ? 40 : 160), 255);
 }
 
-// A strip of rows x h pixels, w wide; row k is tone(k) in its left half and, with
-// twoHalves, tone(k, true) in its right half.
-inline SharedPointer<CBitmap> makeStrip(int rows, CCoord w, CCoord h, bool twoHalves)
+// A strip of rows x h pixels, w wide; row k is tone(first + k) in its left half and,
+// with twoHalves, tone(first + k, true) in its right half. One column of rows is a stack
+// of frames.
+inline SharedPointer<CBitmap> makeStrip(int rows, CCoord w, CCoord h, bool twoHalves = false, int first = 0)
 {
     auto context = COffscreenContext::create(nullptr, w, h * rows);
+    const CCoord half = twoHalves ? w / 2 : w;
     for (int k = 0; k < rows; ++k)
     {
-        const CCoord half = twoHalves ? w / 2 : w;
-        context->setFillColor(tone(k));
+        context->setFillColor(tone(first + k));
         context->drawRect(CRect(0, h * k, half, h * (k + 1)), kDrawFilled);
-        if (twoHalves)
-        {
-            context->setFillColor(tone(k, true));
-            context->drawRect(CRect(half, h * k, w, h * (k + 1)), kDrawFilled);
-        }
+        context->setFillColor(tone(first + k, true));
+        context->drawRect(CRect(half, h * k, w, h * (k + 1)), kDrawFilled);
     }
     context->endDraw();
     return context->getBitmap();
-}
-
-// A picture of frames stacked vertically, frame k filled with tone(k).
-inline SharedPointer<CBitmap> makeFrames(int frames, CCoord w, CCoord h)
-{
-    return makeStrip(frames, w, h, false);
 }
 
 // Colour of pixel (x, y) of a bitmap, as stored (opaque colours read back as drawn).
@@ -95,33 +87,65 @@ inline CColor framePixel(CFrame* frame, CCoord x, CCoord y)
     return pixelAt(frame->getBackBuffer(), x, y);
 }
 
-// Records what a control tells its listener.
+// Pixels of the band that differ from colour (the frame repainted first).
+inline int pixelsUnlike(CFrame* frame, const CRect& band, const CColor& colour)
+{
+    frame->updateInvalidAreas();
+    int n = 0;
+    for (CCoord y = band.top; y < band.bottom; ++y)
+        for (CCoord x = band.left; x < band.right; ++x)
+            n += pixelAt(frame->getBackBuffer(), x, y) != colour;
+    return n;
+}
+
+// Records what a control tells its listener; log holds "begin", "changed" and "end" in order.
 struct RecordingListener : IControlListener
 {
     int changes = 0;
-    int begins = 0;
-    int ends = 0;
     std::vector<float> values;
-    std::vector<std::string> order;
-    CControl* lastControl = nullptr;
+    std::string log;
 
     void valueChanged(CControl* c) override
     {
         ++changes;
         values.push_back(c->getValue());
-        order.push_back("changed");
-        lastControl = c;
+        note("changed");
     }
-    void controlBeginEdit(CControl*) override
+    void controlBeginEdit(CControl*) override { note("begin"); }
+    void controlEndEdit(CControl*) override { note("end"); }
+    void note(const char* what) { log += log.empty() ? what : std::string(" ") + what; }
+};
+
+// Knobs and wheels follow vertical drags.
+struct LinearEditor : VSTGUIEditorInterface
+{
+    int32_t getKnobMode() const override { return kLinearMode; }
+};
+
+// A frame of 1000 x 672 (the editor at "Medium") with a linear knob mode and a listener.
+class FrameFixture : public ::testing::Test
+{
+protected:
+    ~FrameFixture() override
     {
-        ++begins;
-        order.push_back("begin");
+        if (frame)
+            frame->close();
     }
-    void controlEndEdit(CControl*) override
+    template <class T>
+    T* add(T* view)
     {
-        ++ends;
-        order.push_back("end");
+        frame->addView(view);
+        return view;
     }
+    void click(CCoord x, CCoord y, int32_t buttons = kLButton)
+    {
+        mouseDown(frame, x, y, buttons);
+        mouseUp(frame, x, y, buttons);
+    }
+
+    LinearEditor editor;
+    CFrame* frame = makeFrame(1000, 672, &editor);
+    RecordingListener listener;
 };
 
 // Uses the test clock for the timers while it lives.

@@ -27,7 +27,7 @@ TEST(CheckedArray, SizeLimitIsRefusedWithItsMessage)
     EXPECT_EQ(capture.messages().size(), 1u);
 }
 
-TEST(CheckedArray, IndexOutOfRangeGivesAZeroedSpare)
+TEST(CheckedArray, IndexOutOfRangeGivesAZeroedSpareAndCopiesAreOwnElements)
 {
     MessageBoxCapture capture;
     CCheckedArray<int32_t> a(3);
@@ -35,88 +35,56 @@ TEST(CheckedArray, IndexOutOfRangeGivesAZeroedSpare)
     for (uint32_t i = 0; i < 5; ++i)
         EXPECT_EQ(a[i], 0); // made zeroed
     a[4] = 7;
-    struct Case
+    for (uint32_t index : {5u, 0xFFFFFFFFu, 9u})
     {
-        uint32_t index;
-        const char* text;
-    };
-    const Case cases[] = {{5, "Index out of range [5] / max: 5 (Code: 3)"},
-        {0xFFFFFFFFu, "Index out of range [-1] / max: 5 (Code: 3)"}};
-    for (const Case& c : cases)
-    {
-        capture.clear();
-        int32_t& spare = a[c.index];
-        EXPECT_EQ(spare, 0);
-        spare = 99; // lands in the spare, not in the array
-        ASSERT_EQ(capture.messages().size(), 1u);
-        EXPECT_EQ(capture.messages()[0].text, c.text);
+        int32_t& spare = a[index];
+        EXPECT_EQ(spare, 0); // zeroed again each time
+        spare = 99;          // lands in the spare, not in the array
     }
+    ASSERT_EQ(capture.messages().size(), 3u);
+    EXPECT_EQ(capture.messages()[0].text, "Index out of range [5] / max: 5 (Code: 3)");
+    EXPECT_EQ(capture.messages()[1].text, "Index out of range [-1] / max: 5 (Code: 3)");
     EXPECT_EQ(a[4], 7);
-    capture.clear();
-    EXPECT_EQ(a[9], 0); // zeroed again
     CCheckedArray<int32_t> empty(3);
     EXPECT_EQ(empty[0], 0);
-    EXPECT_EQ(capture.messages().size(), 1u); // the empty array says nothing
-}
+    EXPECT_EQ(capture.messages().size(), 3u); // the empty array says nothing
 
-TEST(CheckedArray, CopiesHoldTheirOwnElements)
-{
-    CCheckedArray<int32_t> a(11);
-    a.resize(3);
-    a[1] = 5;
     CCheckedArray<int32_t> b(a);
-    b[1] = 6;
-    EXPECT_EQ(a[1], 5);
-    EXPECT_EQ(b[1], 6);
-    EXPECT_EQ(b.getErrorCode(), 11);
+    b[4] = 6;
+    EXPECT_EQ(a[4], 7);
+    EXPECT_EQ(b.getErrorCode(), 3);
     a.release();
     EXPECT_EQ(a.size(), 0u);
-    EXPECT_EQ(b.size(), 3u);
+    EXPECT_EQ(b.size(), 5u);
 }
 
 // ---- LED meter ----------------------------------------------------------------------------
 
 namespace {
 
-// An LED of 8 x 12: upper half tone(upper), lower half tone(lower).
-SharedPointer<CBitmap> led(int upper, int lower)
-{
-    auto context = COffscreenContext::create(nullptr, 8, 12);
-    context->setFillColor(tone(upper));
-    context->drawRect(CRect(0, 0, 8, 6), kDrawFilled);
-    context->setFillColor(tone(lower));
-    context->drawRect(CRect(0, 6, 8, 12), kDrawFilled);
-    context->endDraw();
-    return context->getBitmap();
-}
-
-class MeterFixture : public ::testing::Test
+class MeterFixture : public FrameFixture
 {
 protected:
-    void SetUp() override
+    MeterFixture()
     {
-        frame = makeFrame(200, 100);
-        meter = new ZelCVUDisplay(CRect(10, 10, 50, 16), nullptr, 0, 2, 0, 10);
         // Kind 1: three LEDs, lit state below; kind 2: two LEDs, lit state above.
         meter->setupLed(1, 3, green, true);
         meter->setupLed(2, 2, red, false);
-        frame->addView(meter);
     }
-    void TearDown() override { frame->close(); }
     // The colours of the five LEDs as drawn.
     std::vector<CColor> leds()
     {
-        frame->invalidRect(CRect(0, 0, 200, 100));
+        meter->invalid();
         std::vector<CColor> out;
         for (int i = 0; i < 5; ++i)
             out.push_back(framePixel(frame, 10 + 8 * i + 4, 13));
         return out;
     }
 
-    CFrame* frame = nullptr;
-    ZelCVUDisplay* meter = nullptr;
-    SharedPointer<CBitmap> green = led(0, 1); // unlit tone(0), lit tone(1)
-    SharedPointer<CBitmap> red = led(2, 3);   // lit tone(2), unlit tone(3)
+    // LEDs of 8 x 12, upper half and lower half.
+    SharedPointer<CBitmap> green = makeStrip(2, 8, 6);      // unlit tone(0), lit tone(1)
+    SharedPointer<CBitmap> red = makeStrip(2, 8, 6, false, 2); // lit tone(2), unlit tone(3)
+    ZelCVUDisplay* meter = add(new ZelCVUDisplay(CRect(10, 10, 50, 16), nullptr, 0, 2, 0, 10));
     MessageBoxCapture capture;
 };
 
@@ -125,15 +93,15 @@ protected:
 TEST_F(MeterFixture, LevelLightsTheFirstLeds)
 {
     const CColor G0 = tone(0), G1 = tone(1), R2 = tone(2), R3 = tone(3);
-    struct Case
-    {
-        int32_t level;
-        int32_t stored;
-        std::vector<CColor> colours;
-    };
+    struct Case { int32_t level, stored; std::vector<CColor> colours; };
     const Case cases[] = {{0, 0, {G0, G0, G0, R3, R3}}, {-4, 0, {G0, G0, G0, R3, R3}},
         {2, 2, {G1, G1, G0, R3, R3}}, {4, 4, {G1, G1, G1, R2, R3}}, {5, 5, {G1, G1, G1, R2, R2}},
         {9, 9, {G1, G1, G1, R2, R2}}, {25, 10, {G1, G1, G1, R2, R2}}};
+    // Refused set-ups change nothing: kind 0 or beyond the two, no repeat, no picture.
+    meter->setupLed(0, 1, green, true);
+    meter->setupLed(3, 1, green, true);
+    meter->setupLed(1, 0, green, true);
+    meter->setupLed(1, 1, nullptr, true);
     EXPECT_EQ(meter->getDrawCount(), 5);
     for (const Case& c : cases)
     {
@@ -146,7 +114,7 @@ TEST_F(MeterFixture, LevelLightsTheFirstLeds)
 
 TEST_F(MeterFixture, OrderIsBuiltFromTheLedsSetUp)
 {
-    auto* sparse = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 4, 0, 10);
+    auto* sparse = add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 4, 0, 10));
     sparse->setupLed(3, 2, red, false);
     sparse->setupLed(1, 1, green, true);
     sparse->setupLed(1, 2, green, true); // set up again: counted once
@@ -154,23 +122,18 @@ TEST_F(MeterFixture, OrderIsBuiltFromTheLedsSetUp)
     const uint32_t expected[] = {0, 0, 2, 2};
     for (uint32_t i = 0; i < 4; ++i)
         EXPECT_EQ(sparse->orderAt(i), expected[i]);
-    EXPECT_TRUE(capture.messages().empty()); // nothing read or written past an end
-    sparse->forget();
-}
-
-TEST_F(MeterFixture, RefusedSetUpsChangeNothing)
-{
-    meter->setupLed(0, 1, green, true);
-    meter->setupLed(3, 1, green, true); // beyond the two kinds
-    meter->setupLed(1, 0, green, true);
-    meter->setupLed(1, 1, nullptr, true);
+    auto* copy = static_cast<ZelCVUDisplay*>(meter->newCopy()); // copies are independent
+    copy->setupLed(1, 1, green, true);
+    EXPECT_EQ(copy->getDrawCount(), 3);
     EXPECT_EQ(meter->getDrawCount(), 5);
     EXPECT_EQ(meter->segmentAt(0).repeat, 3);
-}
+    copy->forget();
+    // The LED count is kept within 1..16.
+    EXPECT_EQ(add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 0, 0, 10))->getLedCount(), 1);
+    EXPECT_EQ(add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 40, 0, 10))->getLedCount(), 16);
+    EXPECT_TRUE(capture.messages().empty()); // nothing read or written past an end
 
-TEST_F(MeterFixture, TooLongAnOrderIsRefusedWithCodeFour)
-{
-    meter->setupLed(1, 220000, green, true);
+    meter->setupLed(1, 220000, green, true); // too long an order: refused with code 4
     ASSERT_EQ(capture.messages().size(), 1u);
     EXPECT_EQ(capture.messages()[0].text, "Array max size exceeded [220002] / max: 220000 (Code: 4)");
     EXPECT_EQ(meter->getDrawCount(), 0);
@@ -178,91 +141,51 @@ TEST_F(MeterFixture, TooLongAnOrderIsRefusedWithCodeFour)
     EXPECT_EQ(leds()[0], kBlackCColor); // draws nothing
 }
 
-TEST_F(MeterFixture, LedCountIsClampedAndCopiesAreIndependent)
-{
-    auto* none = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 0, 0, 10);
-    auto* many = new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 40, 0, 10);
-    EXPECT_EQ(none->getLedCount(), 1);
-    EXPECT_EQ(many->getLedCount(), 16);
-    auto* copy = static_cast<ZelCVUDisplay*>(meter->newCopy());
-    copy->setupLed(1, 1, green, true);
-    EXPECT_EQ(copy->getDrawCount(), 3);
-    EXPECT_EQ(meter->getDrawCount(), 5);
-    EXPECT_EQ(meter->segmentAt(0).repeat, 3);
-    copy->forget();
-    none->forget();
-    many->forget();
-}
-
 // ---- multi-LED switch ------------------------------------------------------------------------
 
 namespace {
 
-class LedSwitchFixture : public ::testing::Test
+class LedSwitchFixture : public FrameFixture
 {
 protected:
-    void SetUp() override { frame = makeFrame(200, 100); }
-    void TearDown() override { frame->close(); }
-    ZelCMultiLedSwitch* add(const CRect& r, int32_t count, int32_t orientation, CBitmap* picture)
+    ZelCMultiLedSwitch* addSwitch(const CRect& r, int32_t count, int32_t orientation, CBitmap* picture)
     {
-        auto* s = new ZelCMultiLedSwitch(r, &listener, 7, picture, count, orientation);
-        frame->addView(s);
-        return s;
+        return add(new ZelCMultiLedSwitch(r, &listener, 7, picture, count, orientation));
     }
 
-    CFrame* frame = nullptr;
-    RecordingListener listener;
-    SharedPointer<CBitmap> picture = makeFrames(2, 10, 4); // LEDs of 10 x 4: unlit tone(0), lit tone(1)
+    SharedPointer<CBitmap> picture = makeStrip(2, 10, 4); // LEDs of 10 x 4: unlit tone(0), lit tone(1)
 };
 
 } // namespace
 
-TEST_F(LedSwitchFixture, ViewIsSizedToTheLeds)
+TEST_F(LedSwitchFixture, ClickSelectsTheLedUnderThePointer)
 {
-    EXPECT_EQ(add(CRect(20, 20, 25, 21), 4, 1, picture)->getViewSize(), CRect(20, 20, 30, 36));
-    EXPECT_EQ(add(CRect(20, 50, 21, 51), 4, 2, picture)->getViewSize(), CRect(20, 50, 60, 54));
-    EXPECT_EQ(add(CRect(100, 20, 150, 80), 4, 1, nullptr)->getViewSize(), CRect(100, 20, 150, 80));
-}
-
-struct LedClick
-{
-    int32_t orientation;
-    double along; // pixels from the top (column) or left (row) edge
-    int32_t led;
-};
-
-class LedSwitchClicks : public LedSwitchFixture, public ::testing::WithParamInterface<LedClick>
-{
-};
-
-TEST_P(LedSwitchClicks, SelectTheLedUnderThePointer)
-{
-    const LedClick& c = GetParam();
-    const bool row = c.orientation == 2;
-    auto* s = add(CRect(20, 20, 21, 21), 4, c.orientation, picture);
-    const CCoord x = row ? 20 + c.along : 25, y = row ? 22 : 20 + c.along;
-    mouseDown(frame, x, y);
-    EXPECT_EQ(s->getPosition(), c.led);
-    EXPECT_EQ(listener.changes, 0); // not told before the release
-    mouseUp(frame, x, y);
-    EXPECT_EQ(listener.changes, 1);
-    EXPECT_EQ(listener.begins, 1);
-    EXPECT_EQ(listener.ends, 1);
-    // The selected LED is lit, the others not.
-    for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(addSwitch(CRect(100, 20, 150, 80), 4, 1, nullptr)->getViewSize(), CRect(100, 20, 150, 80));
+    // Orientation 1 is a column, 2 a row; along: pixels from the top or left edge.
+    struct Case { int32_t orientation; double along; int32_t led; };
+    const Case cases[] = {{1, 0, 0}, {1, 3, 0}, {1, 4, 1}, {1, 8, 2}, {1, 15, 3}, {2, 0, 0}, {2, 9, 0}, {2, 10, 1},
+        {2, 39, 3}};
+    for (const Case& c : cases)
     {
-        const CCoord px = row ? 20 + 10 * i + 5 : 25, py = row ? 22 : 20 + 4 * i + 2;
-        EXPECT_EQ(framePixel(frame, px, py), tone(i == c.led ? 1 : 0)) << i;
+        const bool row = c.orientation == 2;
+        listener = RecordingListener();
+        auto* s = addSwitch(CRect(20, 20, 21, 21), 4, c.orientation, picture); // sized to the LEDs
+        EXPECT_EQ(s->getViewSize(), row ? CRect(20, 20, 60, 24) : CRect(20, 20, 30, 36));
+        const CCoord x = row ? 20 + c.along : 25, y = row ? 22 : 20 + c.along;
+        mouseDown(frame, x, y);
+        EXPECT_EQ(s->getPosition(), c.led);
+        EXPECT_EQ(listener.log, "begin"); // not told before the release
+        mouseUp(frame, x, y);
+        EXPECT_EQ(listener.log, "begin changed end");
+        for (int i = 0; i < 4; ++i) // the selected LED is lit, the others not
+            EXPECT_EQ(framePixel(frame, row ? 25 + 10 * i : 25, row ? 22 : 22 + 4 * i), tone(i == c.led)) << i;
+        frame->removeView(s);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, LedSwitchClicks,
-    ::testing::Values(LedClick {1, 0, 0}, LedClick {1, 3, 0}, LedClick {1, 4, 1}, LedClick {1, 8, 2},
-        LedClick {1, 15, 3}, LedClick {2, 0, 0}, LedClick {2, 9, 0}, LedClick {2, 10, 1}, LedClick {2, 39, 3}));
-
 TEST_F(LedSwitchFixture, DragSelectsAndClampsAtTheEnds)
 {
-    auto* s = add(CRect(20, 20, 21, 21), 4, 1, picture);
+    auto* s = addSwitch(CRect(20, 20, 21, 21), 4, 1, picture);
     mouseDown(frame, 25, 22);
     mouseMoved(frame, 25, 90, kLButton);
     EXPECT_EQ(s->getPosition(), 3);
@@ -277,7 +200,7 @@ TEST_F(LedSwitchFixture, DragSelectsAndClampsAtTheEnds)
 
 TEST_F(LedSwitchFixture, ValueEndsAndPositions)
 {
-    auto* s = add(CRect(20, 20, 21, 21), 4, 1, picture);
+    auto* s = addSwitch(CRect(20, 20, 21, 21), 4, 1, picture);
     s->setValue(1.0f);
     frame->updateInvalidAreas();
     EXPECT_FLOAT_EQ(s->getValue(), 0.9998f);
@@ -295,15 +218,14 @@ TEST_F(LedSwitchFixture, ValueEndsAndPositions)
 
 TEST_F(LedSwitchFixture, NoSizeNeverDivides)
 {
-    auto* empty = add(CRect(100, 20, 100, 20), 4, 1, nullptr); // no picture, no height
+    auto* empty = addSwitch(CRect(100, 20, 100, 20), 4, 1, nullptr); // no picture, no height
     CPoint p(100, 20);
     EXPECT_EQ(empty->onMouseMoved(p, CButtonState(kLButton)), kMouseEventHandled);
     EXPECT_EQ(empty->getValue(), 0.0f);
-    auto* none = add(CRect(120, 20, 130, 20), 0, 1, picture); // no LEDs at all
-    mouseDown(frame, 125, 20);
-    mouseUp(frame, 125, 20);
+    auto* none = addSwitch(CRect(120, 20, 130, 20), 0, 1, picture); // no LEDs at all
+    click(125, 20);
     EXPECT_EQ(none->getValue(), 0.0f);
-    auto* bare = add(CRect(140, 20, 160, 60), 4, 1, nullptr); // no picture: an even share each
+    auto* bare = addSwitch(CRect(140, 20, 160, 60), 4, 1, nullptr); // no picture: an even share each
     mouseDown(frame, 150, 41);
     EXPECT_EQ(bare->getPosition(), 2);
     mouseUp(frame, 150, 41);

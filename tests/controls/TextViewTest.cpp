@@ -1,5 +1,7 @@
-// Text edit wrapping and focus, numeric display, curve display, click-through view
-// and hover highlight.
+// Text edit wrapping, line bands and focus; numeric display; curve display;
+// click-through view; hover highlight.
+#include <cmath>
+
 #include "ControlTestSupport.h"
 #include "controls/CClickThroughView.h"
 #include "controls/CCurveDisplay.h"
@@ -13,33 +15,7 @@ using namespace ControlTest;
 
 namespace {
 
-class TextFixture : public ::testing::Test
-{
-protected:
-    void SetUp() override { frame = makeFrame(400, 200); }
-    void TearDown() override { frame->close(); }
-
-    // Width of text in the font, as the text edit measures it.
-    CCoord widthOf(const char* text, CFontRef font)
-    {
-        auto context = COffscreenContext::create(frame, 10, 10);
-        context->setFont(font);
-        return context->getStringWidth(text);
-    }
-    // Number of pixels in the band of rows [top, bottom) of the view that are not black.
-    int inkIn(const CRect& band)
-    {
-        frame->updateInvalidAreas();
-        int n = 0;
-        for (CCoord y = band.top; y < band.bottom; ++y)
-            for (CCoord x = band.left; x < band.right; ++x)
-                if (pixelAt(frame->getBackBuffer(), x, y) != kBlackCColor)
-                    ++n;
-        return n;
-    }
-
-    CFrame* frame = nullptr;
-};
+using TextFixture = FrameFixture;
 
 } // namespace
 
@@ -47,26 +23,22 @@ protected:
 
 TEST_F(TextFixture, WrapsAtSpacesBreaksAtBarsAndKeepsThreeLines)
 {
-    auto* edit = new ZelCTextEdit(CRect(10, 10, 110, 50), nullptr, 1, "");
-    frame->addView(edit);
-    CFontRef font = edit->getFont();
-    // Room for two short words a line: "aa " plus "bb" fits, one more word does not.
-    const CCoord fits = std::ceil(widthOf("aa ", font) + widthOf("bb", font)) + 1;
-    edit->setViewSize(CRect(10, 10, 10 + fits, 50));
-    struct Case
-    {
-        const char* text;
-        const char* lines[3];
-    };
+    auto* edit = add(new ZelCTextEdit(CRect(10, 10, 110, 50), nullptr, 1, ""));
+    auto context = COffscreenContext::create(frame, 10, 10);
+    context->setFont(edit->getFont());
+    // Room for exactly "aa " and "aa" (each measured in whole pixels), and one pixel more.
+    const CCoord exact = std::trunc(context->getStringWidth("aa ")) + std::trunc(context->getStringWidth("aa"));
+    struct Case { CCoord extra; const char* text; const char* lines[3]; }; // extra: width past exact
     const Case cases[] = {
-        {"aa bb cc dd ee ff gg hh ", {"aa bb ", "cc dd ", "ee ff "}},   // more than three lines
-        {"aa bb cc", {"aa bb cc", "", ""}}, // a last word joins the current line unmeasured
-        {"abcdefghijklmnopqrstuvwxyzabcdefghij", {"abcdefghijklmnopqrstuvwxyzabcdefghij", "", ""}},
-        {"aa|bb", {"aa", "bb", ""}},                                   // a bar breaks the line
-        {"x|y|z|w", {"x", "y", "z"}},
-        {"", {"", "", ""}}};
+        {1, "aa aa aa aa aa aa aa aa ", {"aa aa ", "aa aa ", "aa aa "}}, // more than three lines
+        {0, "aa aa aa ", {"aa ", "aa ", "aa "}}, // a line exactly as wide as the field wraps
+        {1, "aa aa aa", {"aa aa aa", "", ""}},   // a last word joins the current line unmeasured
+        {1, "abcdefghijklmnopqrstuvwxyzabcdefghij", {"abcdefghijklmnopqrstuvwxyzabcdefghij", "", ""}},
+        {1, "aa|bb", {"aa", "bb", ""}}, // a bar breaks the line
+        {1, "x|y|z|w", {"x", "y", "z"}}, {1, "", {"", "", ""}}};
     for (const Case& c : cases)
     {
+        edit->setViewSize(CRect(10, 10, 10 + exact + c.extra, 50));
         edit->setText(c.text);
         frame->invalidRect(CRect(0, 0, 400, 200));
         frame->updateInvalidAreas();
@@ -75,14 +47,22 @@ TEST_F(TextFixture, WrapsAtSpacesBreaksAtBarsAndKeepsThreeLines)
     }
 }
 
-TEST_F(TextFixture, EachLineIsDrawnInItsOwnBand)
+TEST_F(TextFixture, EachLineIsDrawnInItsBandOneRowShortOfTheLineHeight)
 {
-    auto* edit = new ZelCTextEdit(CRect(10, 10, 210, 46), nullptr, 1, "first|second");
+    // Lines of 8 pixels in a 12-pixel font: each band of 7 rows is full, the row after it empty.
+    auto* edit = add(new ZelCTextEdit(CRect(10, 10, 210, 40), nullptr, 1, "HHHH|HHHH"));
     edit->setFontColor(kWhiteCColor);
-    frame->addView(edit);
-    EXPECT_GT(inkIn(CRect(10, 10, 210, 22)), 0);
-    EXPECT_GT(inkIn(CRect(10, 22, 210, 34)), 0);
-    EXPECT_EQ(inkIn(CRect(10, 34, 210, 46)), 0);
+    edit->lineHeight = 8;
+    for (int line = 0; line < 3; ++line)
+    {
+        const CCoord top = 10 + 8 * line;
+        for (CCoord row = 0; row < 8; ++row)
+        {
+            const int ink = pixelsUnlike(frame, CRect(10, top + row, 210, top + row + 1), kBlackCColor);
+            const bool empty = line == 2 || row == 7, full = row > 0 && row < 6;
+            EXPECT_TRUE(empty ? ink == 0 : !full || ink > 0) << line << " " << row << ": " << ink;
+        }
+    }
 }
 
 TEST_F(TextFixture, LosingTheFocusTellsAListenerThatIsAnObject)
@@ -91,26 +71,20 @@ TEST_F(TextFixture, LosingTheFocusTellsAListenerThatIsAnObject)
     {
         std::vector<IdStringPtr> messages;
         CBaseObject* sender = nullptr;
-        int changes = 0;
         CMessageResult notify(CBaseObject* s, IdStringPtr message) override
         {
             sender = s;
             messages.push_back(message);
             return kMessageNotified;
         }
-        void valueChanged(CControl*) override { ++changes; }
+        void valueChanged(CControl*) override {}
     } object;
-    auto* edit = new ZelCTextEdit(CRect(10, 10, 110, 50), &object, 1, "text");
-    frame->addView(edit);
+    auto* edit = add(new ZelCTextEdit(CRect(10, 10, 110, 50), &object, 1, "text"));
     frame->setFocusView(edit);
     frame->setFocusView(nullptr);
-    ASSERT_EQ(object.messages.size(), 1u);
-    EXPECT_EQ(object.messages[0], kMsgLooseFocus);
+    EXPECT_EQ(object.messages, std::vector<IdStringPtr> {kMsgLooseFocus});
     EXPECT_EQ(object.sender, edit);
-
-    RecordingListener plain; // not an object: only the edit's own handling
-    auto* other = new ZelCTextEdit(CRect(10, 60, 110, 100), &plain, 2, "text");
-    frame->addView(other);
+    auto* other = add(new ZelCTextEdit(CRect(10, 60, 110, 100), &listener, 2, "text")); // not an object
     frame->setFocusView(other);
     frame->setFocusView(nullptr);
     EXPECT_EQ(object.messages.size(), 1u);
@@ -118,108 +92,71 @@ TEST_F(TextFixture, LosingTheFocusTellsAListenerThatIsAnObject)
 
 // ---- numeric display ------------------------------------------------------------------------------
 
-struct NumberCase
+TEST_F(TextFixture, NumericFormats)
 {
-    float value;
-    float range;
-    int32_t decimals;
-    bool percent;
-    int32_t offset;
-    float offsetFloat;
-    const char* text;
-};
-
-class NumericText : public TextFixture, public ::testing::WithParamInterface<NumberCase>
-{
-};
-
-TEST_P(NumericText, Format)
-{
-    const NumberCase& c = GetParam();
-    auto* display = new CNumericDisplay(CRect(10, 10, 110, 30), nullptr, 1);
-    display->range = c.range;
-    display->decimals = c.decimals;
-    display->percent = c.percent;
-    display->offset = c.offset;
-    display->offsetFloat = c.offsetFloat;
-    display->setValue(c.value);
-    EXPECT_STREQ(display->formatText().c_str(), c.text);
-    frame->addView(display);
-    EXPECT_GT(inkIn(CRect(10, 10, 110, 30)), 0);
+    // The offset is given with setOffsetFloat, or with setOffset when whole is set.
+    struct Case { float value, range; int32_t decimals; bool percent; float offset; bool whole; const char* text; };
+    const Case cases[] = {{0.5f, 100, 0, false, 0, false, "50"}, {0.999f, 100, 0, false, 0, false, "99"},
+        {0.5f, 100, 0, false, 3, false, "53"}, {0.256f, 100, 1, true, 0, false, "25.6 %"},
+        {0.5f, 100, 0, true, 0, false, "50 %"}, {0.5f, 100, 2, false, 0.25f, false, "50.25"},
+        {0.5f, 24, 0, false, -12, false, "0"},
+        {0.5f, 100, 0, false, 2.95f, false, "53"},   // the whole offset: floor of 3.05
+        {0.5f, 100, 2, false, 2.95f, false, "52.95"}, // the exact one
+        {0.5f, 100, 1, false, -4, true, "46.0"}};
+    for (const Case& c : cases)
+    {
+        auto* display = add(new CNumericDisplay(CRect(10, 10, 110, 30), nullptr, 1));
+        display->range = c.range;
+        display->decimals = c.decimals;
+        display->percent = c.percent;
+        c.whole ? display->setOffset(static_cast<int32_t>(c.offset)) : display->setOffsetFloat(c.offset);
+        display->setValue(c.value);
+        EXPECT_STREQ(display->formatText().c_str(), c.text);
+        EXPECT_GT(pixelsUnlike(frame, CRect(10, 10, 110, 30), kBlackCColor), 0) << c.text;
+        frame->removeView(display);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, NumericText,
-    ::testing::Values(NumberCase {0.5f, 100, 0, false, 0, 0, "50"}, NumberCase {0.999f, 100, 0, false, 0, 0, "99"},
-        NumberCase {0.5f, 100, 0, false, 3, 3, "53"}, NumberCase {0.256f, 100, 1, true, 0, 0, "25.6 %"},
-        NumberCase {0.5f, 100, 0, true, 0, 0, "50 %"}, NumberCase {0.5f, 100, 2, false, 0, 0.25f, "50.25"},
-        NumberCase {0.5f, 24, 0, false, -12, -12, "0"}));
-
-TEST_F(TextFixture, NumericOffsetsAndWholeValues)
+TEST_F(TextFixture, NumericWholeValuesAndDragsKeepingOnlyShift)
 {
-    auto* display = new CNumericDisplay(CRect(10, 10, 110, 30), nullptr, 1);
-    display->setOffsetFloat(2.95f);
-    EXPECT_EQ(display->offset, 3);
-    EXPECT_FLOAT_EQ(display->offsetFloat, 2.95f);
-    display->setOffset(-4);
-    EXPECT_FLOAT_EQ(display->offsetFloat, -4.0f);
-    display->setIntValue(25);
-    EXPECT_FLOAT_EQ(display->getValue(), 0.25f);
-    EXPECT_EQ(display->getIntValue(), 25);
+    auto* display = add(new CNumericDisplay(CRect(10, 10, 110, 30), nullptr, 1));
     display->range = 0;
     display->setIntValue(25); // no division by a zero range
     EXPECT_EQ(display->getValue(), 0.0f);
-    display->forget();
-}
-
-TEST_F(TextFixture, NumericDragKeepsOnlyShift)
-{
-    struct LinearEditor : VSTGUIEditorInterface
-    {
-        int32_t getKnobMode() const override { return kLinearMode; }
-    } editor;
-    CFrame* own = makeFrame(200, 200, &editor);
-    auto* display = new CNumericDisplay(CRect(10, 10, 110, 30), nullptr, 1);
+    display->range = 100;
     display->setValue(0.5f);
-    own->addView(display);
-    mouseDown(own, 50, 20);
-    mouseMoved(own, 50, 10, kLButton | kControl | kApple); // other modifiers are dropped
+    mouseDown(frame, 50, 20);
+    mouseMoved(frame, 50, 10, kLButton | kControl | kApple); // other modifiers are dropped
     EXPECT_NEAR(display->getValue(), 0.55f, 1e-5f);
-    mouseMoved(own, 50, 10, kLButton | kShift | kControl); // Shift starts finer steps here
-    mouseMoved(own, 50, 0, kLButton | kShift | kControl);
+    mouseMoved(frame, 50, 10, kLButton | kShift | kControl); // Shift starts finer steps here
+    mouseMoved(frame, 50, 0, kLButton | kShift | kControl);
     EXPECT_NEAR(display->getValue(), 0.555f, 1e-5f);
-    mouseUp(own, 50, 0);
-    own->close();
+    mouseUp(frame, 50, 0);
 }
 
 // ---- curve display ---------------------------------------------------------------------------------
 
 TEST_F(TextFixture, CurveIsDrawnOverTheBackground)
 {
-    auto grey = makeFrames(1, 40, 30); // one picture of 40 x 30 in tone(0)
+    auto grey = makeStrip(1, 40, 30); // one picture of 40 x 30 in tone(0)
     auto* straight =
-        new CCurveDisplay(CRect(10, 10, 50, 40), nullptr, 1, grey, 250, 20, 20, CCurveDisplay::kStraightCurve);
+        add(new CCurveDisplay(CRect(10, 10, 50, 40), nullptr, 1, grey, 250, 20, 20, CCurveDisplay::kStraightCurve));
     straight->setValue(0.3f);
-    frame->addView(straight);
-    frame->updateInvalidAreas();
     // The line runs from the bottom-left (0, 0) to (38, 28), y counted upwards.
-    const CColor onLine = pixelAt(frame->getBackBuffer(), 10 + 19, 10 + 29 - 14);
-    EXPECT_GT(onLine.red, 150);
-    EXPECT_EQ(pixelAt(frame->getBackBuffer(), 10 + 35, 10 + 25), tone(0)); // background away from the line
+    EXPECT_GT(framePixel(frame, 10 + 19, 10 + 29 - 14).red, 150);
+    EXPECT_EQ(framePixel(frame, 10 + 35, 10 + 25), tone(0)); // background away from the line
 
-    auto odd = makeFrames(1, 42, 30); // width no multiple of 4: no canvas, nothing drawn
-    auto* none = new CCurveDisplay(CRect(60, 10, 102, 40), nullptr, 2, odd, 250, 20, 20, 2);
-    frame->addView(none);
+    // Width no multiple of 4: no canvas, nothing drawn.
+    auto* none = add(new CCurveDisplay(CRect(60, 10, 102, 40), nullptr, 2, makeStrip(1, 42, 30), 250, 20, 20, 2));
     EXPECT_EQ(none->getCanvas(), nullptr);
     EXPECT_EQ(framePixel(frame, 80, 25), kBlackCColor);
 
     // The bend follows the value: the middle column's curve height moves with it.
-    auto* bend = new CCurveDisplay(CRect(110, 10, 150, 40), nullptr, 3, grey, 250, 20, 20, 2);
-    frame->addView(bend);
+    auto* bend = add(new CCurveDisplay(CRect(110, 10, 150, 40), nullptr, 3, grey, 250, 20, 20, 2));
     auto curveRow = [&](float v) {
         bend->setValue(v);
-        frame->updateInvalidAreas();
         for (int y = 10; y < 40; ++y)
-            if (pixelAt(frame->getBackBuffer(), 110 + 19, y).red > 150)
+            if (framePixel(frame, 110 + 19, y).red > 150)
                 return y;
         return -1;
     };
@@ -237,13 +174,9 @@ TEST_F(TextFixture, CurveIsDrawnOverTheBackground)
 
 TEST_F(TextFixture, ClicksPassToTheCompanion)
 {
-    RecordingListener listener;
-    auto* button = new CMyButton(CRect(10, 10, 30, 20), &listener, 27, makeFrames(2, 20, 10));
-    frame->addView(button);
-    auto* through = new CClickThroughView(CRect(100, 100, 150, 150), button);
-    frame->addView(through);
-    mouseDown(frame, 120, 120);
-    mouseUp(frame, 120, 120);
+    auto* button = add(new CMyButton(CRect(10, 10, 30, 20), &listener, 27, makeStrip(2, 20, 10)));
+    auto* through = add(new CClickThroughView(CRect(100, 100, 150, 150), button));
+    click(120, 120);
     EXPECT_EQ(button->getValue(), 1.0f);
     EXPECT_EQ(listener.changes, 1);
 
@@ -259,34 +192,26 @@ TEST_F(TextFixture, ClicksPassToTheCompanion)
 
 // ---- hover highlight -------------------------------------------------------------------------------
 
-namespace {
-
-// A view that draws its hover highlight.
-class HoverView : public CView
-{
-public:
-    HoverView(const CRect& r, CBitmap* picture) : CView(r), highlight(this, picture)
-    {
-        registerViewMouseListener(&highlight);
-    }
-    ~HoverView() noexcept override { unregisterViewMouseListener(&highlight); }
-    void draw(CDrawContext* context) override
-    {
-        highlight.draw(context);
-        setDirty(false);
-    }
-    CHoverHighlight highlight;
-};
-
-} // namespace
-
 TEST_F(TextFixture, HoverHighlightFollowsTheMouse)
 {
-    auto picture = makeFrames(2, 20, 10); // the highlight holds no reference of its own
-    auto* withPicture = new HoverView(CRect(10, 10, 30, 20), picture);
-    auto* framed = new HoverView(CRect(100, 100, 140, 140), nullptr);
-    frame->addView(withPicture);
-    frame->addView(framed);
+    // A view that draws its hover highlight.
+    struct HoverView : CView
+    {
+        HoverView(const CRect& r, CBitmap* picture) : CView(r), highlight(this, picture)
+        {
+            registerViewMouseListener(&highlight);
+        }
+        ~HoverView() noexcept override { unregisterViewMouseListener(&highlight); }
+        void draw(CDrawContext* context) override
+        {
+            highlight.draw(context);
+            setDirty(false);
+        }
+        CHoverHighlight highlight;
+    };
+    auto picture = makeStrip(2, 20, 10); // the highlight holds no reference of its own
+    auto* withPicture = add(new HoverView(CRect(10, 10, 30, 20), picture));
+    add(new HoverView(CRect(100, 100, 140, 140), nullptr));
     EXPECT_EQ(framePixel(frame, 20, 15), kBlackCColor);
     mouseMoved(frame, 20, 15);
     EXPECT_TRUE(withPicture->highlight.isHighlighted());

@@ -1,5 +1,7 @@
-// Wheels (frames, spring-back), the routing selector, the logo link, the button,
-// switches and the menu button with left, right and middle clicks.
+// Wheels (frames, spring-back), the routing selector, the button, switches and the
+// menu button with left, right and middle clicks. (The logo link: tests/editor.)
+#include <functional>
+
 #include "ControlTestSupport.h"
 #include "controls/CDiagramSelector.h"
 #include "controls/CKeyboardWheel.h"
@@ -7,7 +9,6 @@
 #include "controls/CMyOptionMenu.h"
 #include "controls/CMyRockerSwitch.h"
 #include "controls/CMyVerticalSwitch.h"
-#include "controls/CRollOverSwitch.h"
 #include "controls/IWheelPictureSource.h"
 #include "vstgui/lib/platform/headless/headlessoptionmenu.h"
 
@@ -16,285 +17,182 @@ using namespace ControlTest;
 
 namespace {
 
-struct LinearEditor : VSTGUIEditorInterface
-{
-    int32_t getKnobMode() const override { return kLinearMode; }
-};
-
-CColor wheelColour(int k)
-{
-    return CColor(static_cast<uint8_t>(10 + 2 * k), static_cast<uint8_t>(250 - 2 * k), 77, 255);
-}
-
-// The wheel strip: 91 frames of 16 x 40, frame k in wheelColour(k).
+// The wheel strip: 91 frames of 16 x 40, frame k in tone(k % 64, k >= 64).
 struct WheelPictures : IWheelPictureSource
 {
-    WheelPictures()
-    {
+    CBitmap* getWheelBitmap() const override { return strip; }
+    static CColor colour(int k) { return tone(k % 64, k >= 64); }
+    SharedPointer<CBitmap> strip = []() -> SharedPointer<CBitmap> {
         auto context = COffscreenContext::create(nullptr, 16, 40 * 91);
         for (int k = 0; k < 91; ++k)
         {
-            context->setFillColor(wheelColour(k));
+            context->setFillColor(colour(k));
             context->drawRect(CRect(0, 40 * k, 16, 40 * (k + 1)), kDrawFilled);
         }
         context->endDraw();
-        strip = context->getBitmap();
-    }
-    CBitmap* getWheelBitmap() const override { return strip; }
-    SharedPointer<CBitmap> strip;
+        return context->getBitmap();
+    }();
 };
 
-class ControlFixture : public ::testing::Test
+class ControlFixture : public FrameFixture
 {
 protected:
-    void SetUp() override { frame = makeFrame(400, 300, &editor); }
-    void TearDown() override { frame->close(); }
-    template <class T>
-    T* add(T* view)
+    CDiagramSelector* addSelector(IControlListener* l)
     {
-        frame->addView(view);
-        return view;
+        return add(new CDiagramSelector(CRect(50, 50, 80, 70), l, 28, makeStrip(3, 30, 20)));
     }
-
-    LinearEditor editor;
-    CFrame* frame = nullptr;
-    RecordingListener listener;
+    WheelPictures pictures;
 };
 
 } // namespace
 
 // ---- wheels ------------------------------------------------------------------------------
 
-class WheelFrames : public ControlFixture, public ::testing::WithParamInterface<std::pair<float, int>>
+TEST_F(ControlFixture, WheelValueSelectsTheFrame)
 {
-};
-
-TEST_P(WheelFrames, ValueSelectsTheFrame)
-{
-    WheelPictures pictures;
     auto* wheel = add(new CKeyboardWheel(CRect(10, 10, 26, 50), &listener, 72, &pictures, false));
-    wheel->setValue(GetParam().first);
-    EXPECT_EQ(wheel->frameIndex(), GetParam().second);
-    EXPECT_EQ(framePixel(frame, 18, 30), wheelColour(GetParam().second));
+    for (auto [value, index] : {std::pair(0.5f, 45), {1.0f, 0}, {0.0f, 90}, {0.25f, 68}, {0.999f, 1}})
+    {
+        wheel->setValue(value);
+        EXPECT_EQ(wheel->frameIndex(), index);
+        EXPECT_EQ(framePixel(frame, 18, 30), WheelPictures::colour(index)) << value;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, WheelFrames,
-    ::testing::Values(std::make_pair(0.5f, 45), std::make_pair(1.0f, 0), std::make_pair(0.0f, 90),
-        std::make_pair(0.25f, 68), std::make_pair(0.999f, 1)));
-
-TEST_F(ControlFixture, PitchWheelSpringsBackAndReportsIt)
+TEST_F(ControlFixture, WheelsReportEveryReleaseAndOnlyThePitchWheelSpringsBack)
 {
-    WheelPictures pictures;
-    auto* wheel = add(new CKeyboardWheel(CRect(10, 10, 26, 110), &listener, 86, &pictures, true));
-    wheel->setValue(0.5f);
-    mouseDown(frame, 18, 60);
-    mouseMoved(frame, 18, 20, kLButton);
-    EXPECT_NEAR(wheel->getValue(), 0.7f, 1e-5f);
-    mouseUp(frame, 18, 20);
-    EXPECT_EQ(wheel->getValue(), 0.5f);
-    ASSERT_EQ(listener.changes, 2); // the drag, then the spring-back
-    EXPECT_EQ(listener.values.back(), 0.5f);
-    EXPECT_EQ(framePixel(frame, 18, 30), wheelColour(45));
-}
-
-TEST_F(ControlFixture, ModulationWheelKeepsItsValueButStillReports)
-{
-    WheelPictures pictures;
-    auto* wheel = add(new CKeyboardWheel(CRect(10, 10, 26, 110), &listener, 72, &pictures, false));
-    wheel->setValue(0.0f);
-    mouseDown(frame, 18, 60);
-    mouseUp(frame, 18, 60); // no move: no change, yet a report
-    EXPECT_EQ(wheel->getValue(), 0.0f);
-    EXPECT_EQ(listener.changes, 1);
-    mouseDown(frame, 18, 60);
-    mouseMoved(frame, 18, 0, kLButton);
-    mouseUp(frame, 18, 0);
-    EXPECT_NEAR(wheel->getValue(), 0.3f, 1e-5f);
-    EXPECT_NEAR(listener.values.back(), 0.3f, 1e-5f);
-}
-
-TEST_F(ControlFixture, MouseWheelNeverMovesAWheel)
-{
-    WheelPictures pictures;
-    auto* modWheel = add(new CKeyboardWheel(CRect(10, 10, 26, 110), &listener, 72, &pictures, false));
-    modWheel->setValue(0.4f);
-    EXPECT_TRUE(wheel(frame, 18, 60, 3.0f));
-    EXPECT_EQ(modWheel->getValue(), 0.4f);
-    EXPECT_EQ(listener.changes, 0);
+    struct Case { bool spring; float start; double dragTo; float during, after; std::vector<float> heard; };
+    const Case cases[] = {{true, 0.5f, 20, 0.7f, 0.5f, {0.7f, 0.5f}}, // the drag, then the spring-back
+        {false, 0.0f, 60, 0.0f, 0.0f, {0.0f}},                       // no move: no change, yet a report
+        {false, 0.0f, 0, 0.3f, 0.3f, {0.3f, 0.3f}}};
+    for (const Case& c : cases)
+    {
+        listener = RecordingListener();
+        auto* wheel = add(new CKeyboardWheel(CRect(10, 10, 26, 110), &listener, 72, &pictures, c.spring));
+        wheel->setValue(c.start);
+        mouseDown(frame, 18, 60);
+        mouseMoved(frame, 18, c.dragTo, kLButton);
+        EXPECT_NEAR(wheel->getValue(), c.during, 1e-5f);
+        mouseUp(frame, 18, c.dragTo);
+        EXPECT_TRUE(ControlTest::wheel(frame, 18, 60, 3.0f)); // the mouse wheel never moves it
+        EXPECT_NEAR(wheel->getValue(), c.after, 1e-5f);
+        ASSERT_EQ(listener.values.size(), c.heard.size());
+        for (size_t i = 0; i < c.heard.size(); ++i)
+            EXPECT_NEAR(listener.values[i], c.heard[i], 1e-5f);
+        EXPECT_EQ(framePixel(frame, 18, 30), WheelPictures::colour(wheel->frameIndex()));
+        frame->removeView(wheel);
+    }
 }
 
 // ---- routing selector ------------------------------------------------------------------------
 
 TEST_F(ControlFixture, RoutingSelectorCyclesByClickAndDrawsItsState)
 {
-    auto* selector = add(new CDiagramSelector(CRect(50, 50, 80, 70), &listener, 28, makeFrames(3, 30, 20)));
-    EXPECT_EQ(selector->getFrameHeight(), 20);
-    EXPECT_EQ(selector->getFrameWidth(), 30);
-    const float expected[] = {1, 2, 0, 1};
+    auto* selector = addSelector(&listener);
+    const std::vector<float> expected = {1, 2, 0, 1};
     for (float v : expected)
     {
         EXPECT_EQ(mouseDown(frame, 60, 60), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-        EXPECT_EQ(selector->getValue(), v);
         EXPECT_EQ(framePixel(frame, 60, 60), tone(static_cast<int>(v)));
     }
-    EXPECT_EQ(listener.values, std::vector<float>(std::begin(expected), std::end(expected)));
-    EXPECT_EQ(listener.begins, 4);
-    EXPECT_EQ(listener.ends, 4);
     for (int32_t b : {int32_t(kRButton), int32_t(kMButton), kLButton | kRButton})
         EXPECT_EQ(mouseDown(frame, 60, 60, b), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
     EXPECT_EQ(selector->getValue(), 1.0f);
-    EXPECT_EQ(listener.changes, 4);
+    EXPECT_EQ(listener.values, expected);
+    EXPECT_EQ(listener.log, "begin changed end begin changed end begin changed end begin changed end");
 }
 
-struct SelectorWheelCase
+TEST_F(ControlFixture, RoutingSelectorWheelStepsAndWrapsWithAListenerAndNoLock)
 {
-    float state, distance, next;
-};
-
-class SelectorWheel : public ControlFixture, public ::testing::WithParamInterface<SelectorWheelCase>
-{
-};
-
-TEST_P(SelectorWheel, StepsAndWraps)
-{
-    const SelectorWheelCase& c = GetParam();
-    auto* selector = add(new CDiagramSelector(CRect(50, 50, 80, 70), &listener, 28, makeFrames(3, 30, 20)));
-    selector->setValue(c.state);
-    EXPECT_TRUE(wheel(frame, 60, 60, c.distance));
-    EXPECT_EQ(selector->getValue(), c.next);
-    EXPECT_EQ(listener.changes, 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Steps, SelectorWheel,
-    ::testing::Values(SelectorWheelCase {0, -1, 1}, SelectorWheelCase {2, -1, 0}, SelectorWheelCase {0, 1, 2},
-        SelectorWheelCase {1, 1, 0}, SelectorWheelCase {2, 0, 1}));
-
-TEST_F(ControlFixture, RoutingSelectorWheelNeedsAListenerAndNoLock)
-{
-    auto* selector = add(new CDiagramSelector(CRect(50, 50, 80, 70), nullptr, 28, makeFrames(3, 30, 20)));
+    auto* selector = addSelector(nullptr);
     EXPECT_FALSE(selector->onWheel(CPoint(60, 60), kMouseWheelAxisY, 1.0f, CButtonState()));
+    EXPECT_EQ(selector->notify(nullptr, CVSTGUITimer::kMsgTimer), kMessageUnknown);
     selector->setListener(&listener);
+    struct Case { float state, distance, next; };
+    for (const Case& c : {Case {0, -1, 1}, {2, -1, 0}, {0, 1, 2}, {1, 1, 0}, {2, 0, 1}})
+    {
+        selector->setValue(c.state);
+        EXPECT_TRUE(wheel(frame, 60, 60, c.distance));
+        EXPECT_EQ(selector->getValue(), c.next) << c.state << " " << c.distance;
+    }
+    EXPECT_EQ(listener.changes, 5);
     selector->wheelLocked = true;
     EXPECT_TRUE(wheel(frame, 60, 60, 1.0f));
-    EXPECT_EQ(selector->getValue(), 0.0f);
-    EXPECT_EQ(listener.changes, 0);
-    EXPECT_EQ(selector->notify(nullptr, CVSTGUITimer::kMsgTimer), kMessageUnknown);
-}
-
-// ---- logo link ---------------------------------------------------------------------------------
-
-namespace {
-std::vector<std::string> openedAddresses;
-void recordAddress(const CFixedString& address)
-{
-    openedAddresses.push_back(address.data());
-}
-} // namespace
-
-TEST_F(ControlFixture, LogoLinkOpensTheAddressOnALeftClickAndDrawsNothing)
-{
-    openedAddresses.clear();
-    add(new CRollOverSwitch(CRect(100, 100, 200, 150), &listener, 84, makeFrames(1, 100, 50), recordAddress,
-        "www.example.org"));
-    EXPECT_EQ(framePixel(frame, 150, 120), kBlackCColor);
-    for (int32_t b : {int32_t(kLButton), int32_t(kRButton), int32_t(kMButton), kLButton | kShift})
-        EXPECT_EQ(mouseDown(frame, 150, 120, b), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-    EXPECT_EQ(openedAddresses, (std::vector<std::string> {"www.example.org", "www.example.org"}));
-    EXPECT_EQ(listener.changes, 0);
+    EXPECT_EQ(selector->getValue(), 1.0f);
+    EXPECT_EQ(listener.changes, 5);
 }
 
 // ---- button and switches --------------------------------------------------------------------------
 
-TEST_F(ControlFixture, ButtonDrawsItsHalvesAndToggles)
-{
-    auto* button = add(new CMyButton(CRect(10, 10, 30, 20), &listener, 27, makeFrames(2, 20, 10)));
-    EXPECT_EQ(framePixel(frame, 20, 15), tone(0));
-    mouseDown(frame, 20, 15);
-    mouseUp(frame, 20, 15);
-    EXPECT_EQ(button->getValue(), 1.0f);
-    EXPECT_EQ(framePixel(frame, 20, 15), tone(1));
-    EXPECT_EQ(listener.changes, 1);
-}
-
 // Each own class answers 3 to a right click and leaves its value; every other click goes
 // to the library class, whose answer it gives.
-class SwitchClicks : public ControlFixture, public ::testing::WithParamInterface<int32_t>
+TEST_F(ControlFixture, SwitchesLeaveRightClicksAndPassTheRest)
 {
-protected:
-    void check(CControl* own, CControl* base, CCoord x, CCoord y)
-    {
-        add(own);
-        const float before = own->getValue();
-        const int32_t b = GetParam();
-        const CMouseEventResult ownResult = mouseDown(frame, x, y, b);
-        if ((b & kButtonMask) == kRButton)
+    auto two = makeStrip(2, 20, 10), three = makeStrip(3, 20, 10);
+    const std::function<CControl*(bool)> makers[] = {
+        [&](bool own) -> CControl* {
+            const CRect r(10, 10, 30, 20);
+            return own ? new CMyButton(r, &listener, 27, two) : new COnOffButton(r, nullptr, 27, two);
+        },
+        [&](bool own) -> CControl* {
+            const CRect r(10, 10, 30, 20);
+            const auto v = CRockerSwitch::kVertical;
+            return own ? new CMyRockerSwitch(r, &listener, 89, 10, three, CPoint(0, 0), v)
+                       : new CRockerSwitch(r, nullptr, 89, 10, three, CPoint(0, 0), v);
+        },
+        [&](bool own) -> CControl* {
+            const CRect r(10, 10, 30, 40);
+            return own ? new CMyVerticalSwitch(r, &listener, 32, 3, 10, 3, three)
+                       : new CVerticalSwitch(r, nullptr, 32, 3, 10, 3, three);
+        }};
+    for (const auto& make : makers)
+        for (int32_t b : {int32_t(kLButton), int32_t(kRButton), int32_t(kMButton), kRButton | kShift, kLButton | kRButton})
         {
-            EXPECT_EQ(ownResult, kMouseDownEventHandledButDontNeedMovedOrUpEvents);
-            EXPECT_EQ(own->getValue(), before);
-            EXPECT_EQ(listener.changes, 0);
+            listener = RecordingListener();
+            CControl* own = add(make(true));
+            CControl* base = make(false);
+            const float before = own->getValue();
+            CPoint p(20, 12);
+            const CMouseEventResult ownResult = mouseDown(frame, p.x, p.y, b);
+            const bool right = (b & kButtonMask) == kRButton;
+            EXPECT_EQ(ownResult, right ? kMouseDownEventHandledButDontNeedMovedOrUpEvents
+                                       : base->onMouseDown(p, CButtonState(b))) << b;
+            EXPECT_TRUE(!right || (own->getValue() == before && listener.changes == 0)) << b;
+            mouseUp(frame, p.x, p.y, b);
             base->forget();
-            return;
+            frame->removeView(own);
         }
-        CPoint p(x, y);
-        EXPECT_EQ(ownResult, base->onMouseDown(p, CButtonState(b)));
-        mouseUp(frame, x, y, b);
-        base->forget();
-    }
-};
-
-TEST_P(SwitchClicks, Button)
-{
-    auto bitmap = makeFrames(2, 20, 10);
-    check(new CMyButton(CRect(10, 10, 30, 20), &listener, 27, bitmap),
-        new COnOffButton(CRect(10, 10, 30, 20), nullptr, 27, bitmap), 20, 15);
 }
 
-TEST_P(SwitchClicks, RockerSwitch)
+TEST_F(ControlFixture, ButtonRockerAndVerticalSwitchShowTheirState)
 {
-    auto bitmap = makeFrames(3, 20, 10);
-    check(new CMyRockerSwitch(CRect(10, 10, 30, 20), &listener, 89, 10, bitmap, CPoint(0, 0), CRockerSwitch::kVertical),
-        new CRockerSwitch(CRect(10, 10, 30, 20), nullptr, 89, 10, bitmap, CPoint(0, 0), CRockerSwitch::kVertical), 20,
-        12);
-}
+    auto* button = add(new CMyButton(CRect(10, 10, 30, 20), &listener, 27, makeStrip(2, 20, 10)));
+    EXPECT_EQ(framePixel(frame, 20, 15), tone(0));
+    click(20, 15);
+    EXPECT_EQ(button->getValue(), 1.0f);
+    EXPECT_EQ(framePixel(frame, 20, 15), tone(1)); // its pressed half
 
-TEST_P(SwitchClicks, VerticalSwitch)
-{
-    auto bitmap = makeFrames(3, 20, 10);
-    check(new CMyVerticalSwitch(CRect(10, 10, 30, 40), &listener, 32, 3, 10, 3, bitmap),
-        new CVerticalSwitch(CRect(10, 10, 30, 40), nullptr, 32, 3, 10, 3, bitmap), 20, 35);
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, SwitchClicks,
-    ::testing::Values(int32_t(kLButton), int32_t(kRButton), int32_t(kMButton), kRButton | kShift, kLButton | kRButton));
-
-TEST_F(ControlFixture, RockerStepsAndSpringsBack)
-{
-    auto* rocker = add(new CMyRockerSwitch(CRect(10, 10, 30, 40), &listener, 89, 10, makeFrames(3, 20, 10),
+    auto* rocker = add(new CMyRockerSwitch(CRect(10, 30, 30, 60), &listener, 89, 10, makeStrip(3, 20, 10),
         CPoint(0, 0), CRockerSwitch::kVertical));
-    mouseDown(frame, 20, 12);
+    mouseDown(frame, 20, 32);
     EXPECT_EQ(rocker->getValue(), -1.0f);
-    mouseUp(frame, 20, 12);
-    EXPECT_EQ(rocker->getValue(), 0.0f);
-    mouseDown(frame, 20, 38);
+    mouseUp(frame, 20, 32); // springs back
+    mouseDown(frame, 20, 58);
     EXPECT_EQ(rocker->getValue(), 1.0f);
-    mouseUp(frame, 20, 38);
-    EXPECT_EQ(listener.values, (std::vector<float> {-1.0f, 0.0f, 1.0f, 0.0f}));
-}
+    mouseUp(frame, 20, 58);
+    EXPECT_EQ(listener.values, (std::vector<float> {1.0f, -1.0f, 0.0f, 1.0f, 0.0f}));
 
-TEST_F(ControlFixture, VerticalSwitchTakesThePositionUnderThePointer)
-{
-    auto* sw = add(new CMyVerticalSwitch(CRect(10, 10, 30, 40), &listener, 32, 3, 10, 3, makeFrames(3, 20, 10)));
-    mouseDown(frame, 20, 35);
-    mouseUp(frame, 20, 35);
+    auto* sw = add(new CMyVerticalSwitch(CRect(10, 70, 30, 100), &listener, 32, 3, 10, 3, makeStrip(3, 20, 10)));
+    click(20, 95);
     EXPECT_EQ(sw->getPosition(), 2);
-    EXPECT_EQ(framePixel(frame, 20, 12), tone(2)); // the picture of position 2 at the top
+    EXPECT_EQ(framePixel(frame, 20, 72), tone(2)); // the picture of position 2 at the top
 }
 
 // ---- menu button -------------------------------------------------------------------------------------
 
 TEST_F(ControlFixture, MenuButtonOpensOnLeftOrRightAloneAndShowsItsPressedHalf)
 {
-    auto* menu = add(new CMyOptionMenu(CRect(10, 10, 30, 20), &listener, 82, makeFrames(2, 20, 10)));
+    auto* menu = add(new CMyOptionMenu(CRect(10, 10, 30, 20), &listener, 82, makeStrip(2, 20, 10)));
     menu->addEntry("Voices");
     menu->addEntry("Size");
     int popups = 0;
