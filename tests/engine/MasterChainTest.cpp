@@ -169,9 +169,9 @@ TEST(Distortion, FollowsTanhWithALimitedArgumentAndRampsItsDrive)
 {
     struct Case { float input, gain, expected, tolerance; } const cases[] = {
         {0.1f, 1.0f, std::tanh(0.1f), 2e-5f},    {0.5f, 3.0f, std::tanh(1.5f), 2e-5f},
-                       {-0.3f, 10.0f, std::tanh(-3.0f), 2e-5f},  {0.9f, 316.2f, std::tanh(16.0f), 1e-6f},
-                       {1e30f, 316.2f, std::tanh(16.0f), 1e-6f}, {-1e30f, 316.2f, -std::tanh(16.0f), 1e-6f},
-                       {INFINITY, 2.0f, std::tanh(16.0f), 1e-6f}, {NAN, 2.0f, -std::tanh(16.0f), 1e-6f}};
+        {-0.3f, 10.0f, std::tanh(-3.0f), 2e-5f},  {0.9f, 316.2f, std::tanh(16.0f), 1e-6f},
+        {1e30f, 316.2f, std::tanh(16.0f), 1e-6f}, {-1e30f, 316.2f, -std::tanh(16.0f), 1e-6f},
+        {INFINITY, 2.0f, std::tanh(16.0f), 1e-6f}, {NAN, 2.0f, -std::tanh(16.0f), 1e-6f}};
     auto e = std::make_unique<Dravenor>();
     e->outDistOn = 1;
     for (const Case& c : cases) {
@@ -270,7 +270,7 @@ TEST(Chorus, DelayEdges)
 
 TEST(Chorus, ReadsStayInsideTheLineAtExtremeRatesAndTempos)
 {
-    struct Case { double rate; float sync, tempo; }; // Ch-Sync, BPM x 10000
+    struct Case { double rate; float sync, tempo; };  // Ch-Sync; BPM x 10000
     for (const Case& c : {Case{384000.0, 0.0f, 1200000.0f}, {384000.0, 1.0f, 200000.0f}, {44100.0, 1.0f, 10000.0f}}) {
         EngineRig rig(c.rate, 0);
         rig.set({{kParamChorusDelay, 1.0f}, {kParamChorusMod, 1.0f}, {kParamChorusSpread, 1.0f},

@@ -31,7 +31,7 @@ TEST(ParameterConversion, DiscreteValuesLandOnTheirStep)
     };
     const Steps table[] = {
         {"Osc1W", 24, READ(osc1Wave), {{0.0f, 0}, {0.025f, 0}, {0.026f, 1}, {1.0f, 39}, {2.578f, 39}, {-1.0f, 0},
-                                       {kNaN, 0}, {kInf, 39}, {-kInf, 0}, {1e30f, 39}}},
+        {kNaN, 0}, {kInf, 39}, {-kInf, 0}, {1e30f, 39}}},
         {"Osc2W", 25, READ(osc2Wave), {{0.026f, 1}, {2.578f, 39}}},
         {"Osc1-C", 0, READ(osc1Coarse), {{0.0f, -12}, {0.5f, 0}, {1.0f, 12}, {kInf, (1 << 20) - 12}}},
         {"Osc2-C", 12, READ(osc2Coarse), {{0.0f, -12}, {1.0f, 12}}},

@@ -12,7 +12,7 @@ constexpr int kNote60 = 60 * 128;  // pitch index of MIDI note 60 (261.6255 Hz)
 
 TEST(RateTables, PitchIncrementsStopAtHalfTheRateAndCutoffsGrow)
 {
-    struct Case { double rate; uint32_t note60; }; // trunc(261.6255 x 2^32 / rate)
+    struct Case { double rate; uint32_t note60; };  // trunc(261.6255 x 2^32 / rate)
     auto e = std::make_unique<Dravenor>();
     for (const Case& c : {Case{44100.0, 25480112u}, Case{48000.0, 23409853u}, Case{96000.0, 11704926u}}) {
         e->setSampleRate(c.rate);

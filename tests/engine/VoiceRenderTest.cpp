@@ -68,8 +68,8 @@ TEST(VoiceRender, LayersAreDetunedByTheirVoiceModeFactor)
 {
     struct Case { float mode; uint8_t layer; int32_t factor; } const cases[] = {
         {0.0f, 0, 1}, {0.0f, 3, 1},  {0.5f, 0, 1},  {0.5f, 1, -1}, {0.5f, 2, 0},
-                       {1.0f, 0, 1}, {1.0f, 1, 2},  {1.0f, 2, -1}, {1.0f, 3, -2}, {1.0f, 4, 3},
-                       {1.0f, 5, 4}, {1.0f, 6, -3}, {1.0f, 7, -4}, {1.0f, 8, 0},  {1.0f, 19, 0}};
+        {1.0f, 0, 1}, {1.0f, 1, 2},  {1.0f, 2, -1}, {1.0f, 3, -2}, {1.0f, 4, 3},
+        {1.0f, 5, 4}, {1.0f, 6, -3}, {1.0f, 7, -4}, {1.0f, 8, 0},  {1.0f, 19, 0}};
     EngineRig rig;
     for (const Case& c : cases) {
         const Patch both = init().osc1(1, 0, 5).osc2(1, 0, -7).set(kParamVoiceMode, c.mode).voices(20);
@@ -86,7 +86,7 @@ TEST(VoiceRender, LayersAreDetunedByTheirVoiceModeFactor)
 // level on the far side), Voice-Mode 2 splits the voice slots.
 TEST(VoiceRender, VoiceModesPlaceVoicesOnTheOutputs)
 {
-    // per note k (layer k, note 45 + 7k); +-99: one side only
+    // Right over left in dB per note k (layer k, note 45 + 7k); +-99: on one side only.
     struct Case { float mode; int32_t voices; std::vector<double> rightOverLeftDb; } const cases[] = {
         {0.0f, 12, {0.0}}, {0.5f, 12, {-12.04, 12.04, 12.04}}, {1.0f, 5, {-99, -99, 99, 99, 99}}};
     EngineRig rig;
@@ -108,7 +108,7 @@ TEST(VoiceRender, VoiceModesPlaceVoicesOnTheOutputs)
 // the distance in Glide x 40 ms (constant time) or 0.02 ms per 1/128 semitone (constant rate).
 TEST(VoiceRender, GlideReachesATenthOfItsDistanceOnTime)
 {
-    // 0: no glide
+    // msToTenth 0: no glide at all.
     struct Case { const char* name; float glide, glideType; int8_t from, to; double msToTenth; } const cases[] = {
         {"constant time, octave up", 0.5f, 0.0f, 48, 60, 40.0},  // glide scale 1
                        {"constant time at half scale, octave down", 1.0f / 3.0f, 0.0f, 72, 60, 20.0},
@@ -166,7 +166,8 @@ TEST(VoiceRender, PitchBendIsSmoothedAndKeptByAnIdleVoice)
 TEST(VoiceRender, VibratoDepthAndFadeIn)
 {
     const float tenHz = std::sqrt(10.0f / 441.0f * 4.0f);  // LFO-Osc, MW-LFO or AT-LFO for 10 Hz
-    struct Case { const char* name; Patch patch; float pressure; double from, to, depthHz; } const cases[] = {  // s, Hz
+    // The depth in Hz between two times in s.
+    struct Case { const char* name; Patch patch; float pressure; double from, to, depthHz; } const cases[] = {
         {"LFO-Osc on Osc1", init().vibrato(10).osc2Off(), 0.0f, 0.3, 0.5, 9.0},
         {"LFO-Osc on Osc2", init().vibrato(10).osc1(0), 0.0f, 0.3, 0.5, 9.0},
         {"with the shared filter", init().vibrato(10).sharedFilter(), 0.0f, 0.3, 0.5, 9.0},
@@ -354,7 +355,7 @@ TEST_P(ExtremeInputs, EverySampleStaysFinite)
                                .pressure(0, 0, 1).voices(20),
                            {{kParamModWheel, 1}, {kParamFltCutoff, 1}, {kParamFltReso, 1}, {kParamFltEnv, 1}});
     const Patch up = init().perc(true).pitchUp(48, 0.0, 0.0).osc3(48, 0, 64.0, 0.0, 0.0);
-    // 1/128 semitone, as the plug-in passes a full bend
+    // A bend in 1/128 semitone, as the plug-in passes a full one.
     struct Case { Patch patch; std::vector<int8_t> notes; int32_t bend = 0; } const cases[] = {
         {bend, {127}, 100 * 128 * 8191 / 8192}, {bend, {0}, -100 * 128}, {init().perc(true).pitchDown(48, 0, 0), {0}},
         {Patch(up).routing(R::Mix), {127}},   {Patch(up).routing(R::Chain), {127}},
