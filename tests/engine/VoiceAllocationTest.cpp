@@ -50,7 +50,8 @@ TEST(VoiceAllocation, NextNoteTakesAFreeVoiceElseStealsTheOldestReleasedElseTheO
         {"equal age goes to the higher slot", staggered(true), 1},
         {"released before older held", staggered() + Script{{'f', 45}, {'r', 64}}, 5},
         {"oldest of two released", staggered() + Script{{'f', 47}, {'r', 64}, {'f', 43}, {'r', 64}}, 3},
-        {"released in slot 0", staggered() + Script{{'f', 40}, {'r', 64}}, 0},
+        {"released in slot 0, younger than the held", staggered() + Script{{'f', 40}, {'r', 64}, {'n', 52}, {'r', 64},
+                                                                              {'f', 52}, {'r', 64}}, 0},
         {"equal age released goes to the higher slot", staggered(true) + Script{{'f', 40}, {'f', 41}, {'r', 64}}, 1},
         {"a pending release is not yet released", staggered() + Script{{'f', 45}}, 0},
     };
