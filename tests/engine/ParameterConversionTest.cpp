@@ -87,13 +87,14 @@ TEST(ParameterConversion, DiscreteValuesLandOnTheirStep)
     EXPECT_EQ(e->bassDelayLength, 9599);  // 100 ms would pass the cleared part of the line
 }
 
-// Working values at the ends of their ranges, as the conversion must give them.
+// Working values at the ends of their ranges (and for a NaN), as the conversion must give them.
 TEST(ParameterConversion, WorkingValuesAtTheEndsOfTheirRanges)
 {
     using D = Dravenor;
     struct Case { int32_t index; float value; float D::*field; float expected; };
     const Case cases[] = {
-        {kParamAmpDecay, 0.0f, &D::ampDecayCoef, 0.99850929f},
+        {kParamAmpDecay, 0.0f, &D::ampDecayCoef, 0.99850929f}, {kParamFltCutoff, kNaN, &D::cutoffTarget, 0.0f},
+        {kParamOutGain, kNaN, &D::outGain, 0.0f},  // a host's NaN is taken as 0, not kept to poison the sound
         {kParamAmpRelease, 1.0f, &D::ampReleaseCoef, 0.99998957f}, {kParamFltReso, 0.0f, &D::filterResonance, 2.0f},
         {kParamFltReso, 1.0f, &D::filterResonance, 0.15f}, {kParamFltEnv, 0.0f, &D::filterEnvAmount, 0.01f},
         {kParamFltSep, 0.4f, &D::filterSeparation, 0.8f}, {kParamOsc1Sat, 0.0f, &D::osc1Drive, 1.1220185f},
