@@ -120,7 +120,7 @@ TEST_P(FactoryPrograms, SoundBalancedWithoutClipping)
 
 INSTANTIATE_TEST_SUITE_P(EightAtATime, FactoryPrograms, testing::Range(0, kNumPrograms, 8));
 
-TEST(FactoryFamilies, BassesAreDarkerThanLeadsKicksLowHatsHigh)
+TEST(FactoryFamilies, BassesAreDarkerThanLeads)
 {
     std::vector<double> bass, lead;
     for (int32_t p : named({"Bass"})) bass.push_back(Note(p, 36, 1.0, 1.0).centroid(0.05, 1.0));
@@ -128,6 +128,10 @@ TEST(FactoryFamilies, BassesAreDarkerThanLeadsKicksLowHatsHigh)
     ASSERT_TRUE(bass.size() >= 15 && lead.size() >= 15);
     EXPECT_LT(median(bass), median(lead));
     EXPECT_LT(median(bass), 400.0);  // Hz: a bass at C2 keeps its weight low
+}
+
+TEST(FactoryFamilies, KicksHitLowHatsHigh)
+{
     for (int32_t p : named({"Kick"})) EXPECT_LT(Note(p, 60, 0.4, 0.4).centroid(0.0, 0.4), 500.0) << name(p);
     for (int32_t p : named({"Hihat"})) EXPECT_GT(Note(p, 60, 0.4, 0.4).centroid(0.0, 0.4), 5000.0) << name(p);
 }
