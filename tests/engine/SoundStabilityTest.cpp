@@ -9,7 +9,6 @@
 #include <utility>
 #include <vector>
 
-#include "tests/engine/BankListening.h"
 #include "tests/engine/EngineRig.h"
 
 namespace {
@@ -34,14 +33,20 @@ Level levelOf(const std::vector<float>& left, const std::vector<float>& right)
     return {std::isfinite(sum), peak};
 }
 
-// Peak of the next `seconds` of output, rendered into reused buffers.
+// Starts a note the way the plug-in does for the current Voice-Mode.
+void startNote(Dravenor& engine, int8_t note, int8_t velocity)
+{
+    const int32_t layers = engine.voiceMode == 0 ? 1 : engine.voiceMode == 1 ? 2 : std::min(engine.voiceCount, kMaxVoices);
+    for (int32_t layer = 0; layer < layers; ++layer) engine.noteOn(note, velocity, static_cast<uint8_t>(layer));
+}
+
+// Peak of the next `seconds` of output, rendered into the rig's reused buffers.
 Level renderLevel(EngineRig& rig, double seconds)
 {
-    static std::vector<float> left, right;
-    left.clear();
-    right.clear();
-    rig.render(static_cast<int32_t>(seconds * rig.engine->sampleRate), left, right, {4096});
-    return levelOf(left, right);
+    rig.left.clear();
+    rig.right.clear();
+    rig.render(static_cast<int32_t>(seconds * rig.engine->sampleRate), 4096);
+    return levelOf(rig.left, rig.right);
 }
 
 using Settings = std::vector<std::pair<int32_t, float>>;
@@ -58,12 +63,13 @@ TEST_P(LowRateStability, EveryProgramPlaysFiniteAndBounded)
         rig.engine->setProgram(program, true);
         rig.set(kParamModWheel, 1.0f);
         rig.engine->channelPressure = kFullPressure;
-        std::vector<float> left, right;
+        rig.left.clear();
+        rig.right.clear();
         for (int8_t note : {24, 60, 96, 127}) {
-            bank_listening::startNote(*rig.engine, note, 127);
-            rig.render(kFramesPerNote, left, right);
+            startNote(*rig.engine, note, 127);
+            rig.render(kFramesPerNote);
         }
-        const Level level = levelOf(left, right);
+        const Level level = levelOf(rig.left, rig.right);
         ASSERT_TRUE(level.finite) << "program " << program;
         ASSERT_LT(level.peak, kSanePeak) << "program " << program;
     }
@@ -72,13 +78,6 @@ TEST_P(LowRateStability, EveryProgramPlaysFiniteAndBounded)
 INSTANTIATE_TEST_SUITE_P(Rates, LowRateStability, testing::Values(1000.0, 4419.0, 5000.0, 8000.0, 11025.0));
 
 // --- bad values cleared ---
-
-// An owner like the plug-in under a host whose program changes keep the chorus tails.
-class TailKeepingOwner : public RigOwner {
-public:
-    using RigOwner::RigOwner;
-    bool isSteinbergHost() const override { return true; }
-};
 
 // Fills every sound memory (voices, shared filter, bass, chorus, output stage) with NaN.
 void poisonMemories(Dravenor& e)
@@ -113,7 +112,7 @@ class ClearingCase : public testing::TestWithParam<Clearing> {};
 std::vector<float> playAfterClearing(Clearing how, bool poisoned)
 {
     EngineRig rig(4419.0, kInitPatchProgram);
-    TailKeepingOwner keeping(*rig.engine);
+    rig.owner.steinberg = true;  // a host whose program changes keep the chorus tails
     if (poisoned) poisonMemories(*rig.engine);
     switch (how) {
         case Clearing::RateChange:  // as the plug-in does it
@@ -128,14 +127,15 @@ std::vector<float> playAfterClearing(Clearing how, bool poisoned)
                             {kParamChorusAmount, 1.0f}, {kParamChorusFeedback, 0.6f}, {kParamOutLow, 0.7f},
                             {kParamOutHigh, 0.2f}};
     for (const auto& [index, value] : chain) rig.engine->setParameter(index, value);
-    std::vector<float> left, right;
+    rig.left.clear();
+    rig.right.clear();
     for (float shared : {0.0f, 1.0f}) {
         rig.engine->setParameter(kParamSharedFilter, shared);
-        bank_listening::startNote(*rig.engine, 60, 127);
-        rig.render(static_cast<int32_t>(0.2 * rig.engine->sampleRate), left, right);
+        startNote(*rig.engine, 60, 127);
+        rig.render(static_cast<int32_t>(0.2 * rig.engine->sampleRate));
     }
-    left.insert(left.end(), right.begin(), right.end());
-    return left;
+    rig.left.insert(rig.left.end(), rig.right.begin(), rig.right.end());
+    return rig.left;
 }
 
 TEST_P(ClearingCase, LeavesNoTraceOfBadValues)
@@ -174,7 +174,7 @@ TEST_P(ReleasedTail, FallsWithinThirtySeconds)
     const TailCase& c = GetParam();
     EngineRig rig(c.rate, kInitPatchProgram);
     for (const auto& [index, value] : c.settings) rig.set(index, value);
-    bank_listening::startNote(*rig.engine, 60, 127);
+    startNote(*rig.engine, 60, 127);
     renderLevel(rig, 0.3);
     rig.engine->noteOff(60, 0);
     float mid = 0.0f, end = 0.0f;  // peaks of the 2 s windows ending at 15 s and at 30 s
