@@ -135,19 +135,23 @@ TEST_F(ModuleTest, SampleRateChangeSilencesAndKeepsLiveEdits) {
 }
 
 // Program changes clear the chorus lines, except under the two hosts known to keep them.
-TEST_F(ModuleTest, ChorusTailSurvivesAProgramChangeOnlyForTheTwoHosts) {
-    const std::pair<const char*, bool> vendors[] = {{"Steinberg", true}, {"Image-Line", true}, {"Other", false}};
-    for (const auto& [vendor, keepsTail] : vendors) {
-        ASSERT_TRUE(loadModule(vendor));
-        host->setParameter(43, 1.0f);  // a full chorus
-        host->setParameter(10, 1.0f);  // notes held at full level
-        block({midiEvent(0, 0x90, 60, 127), midiEvent(0, 0x90, 64, 127)});
-        // Fill both chorus lines once round (200000 frames), so whatever part of
-        // them is read after the change holds sound.
-        for (int i = 0; i < 200000 / kBlock + 100; ++i) block({});
-        host->dispatch(effSetProgram, 0, 0);
-        bool sound = false;
-        for (int i = 0; i < 40 && !sound; ++i) sound = hasSound(block({}));
-        EXPECT_EQ(sound, keepsTail) << vendor;
-    }
+class ChorusTail : public ModuleTest, public ::testing::WithParamInterface<std::pair<const char*, bool>> {};
+
+TEST_P(ChorusTail, SurvivesAProgramChangeOnlyForTheTwoHosts) {
+    const auto [vendor, keepsTail] = GetParam();
+    ASSERT_TRUE(loadModule(vendor));
+    host->setParameter(43, 1.0f);  // a full chorus
+    host->setParameter(10, 1.0f);  // notes held at full level
+    block({midiEvent(0, 0x90, 60, 127), midiEvent(0, 0x90, 64, 127)});
+    // Fill both chorus lines once round (200000 frames), so whatever part of
+    // them is read after the change holds sound.
+    for (int i = 0; i < 200000 / kBlock + 100; ++i) block({});
+    host->dispatch(effSetProgram, 0, 0);
+    bool sound = false;
+    for (int i = 0; i < 40 && !sound; ++i) sound = hasSound(block({}));
+    EXPECT_EQ(sound, keepsTail) << vendor;
 }
+
+INSTANTIATE_TEST_SUITE_P(Vendors, ChorusTail,
+                         ::testing::Values(std::pair{"Steinberg", true}, std::pair{"Image-Line", true},
+                                           std::pair{"Other", false}));

@@ -22,38 +22,30 @@ std::set<std::string> exportedNames(const std::string& path) {
 
 }  // namespace
 
-TEST(ModuleEntries, ExactlyFourEachGivingAPluginOnlyToAHostWithAVersion) {
-    ScopedSettingsFolder settings;
-    const char* const entries[] = {"VSTPluginMain", "main", "Main", "MAIN"};
-    EXPECT_EQ(exportedNames(quilmModulePath()), std::set<std::string>(std::begin(entries), std::end(entries)));
-    for (intptr_t version : {2400, 0}) {
-        for (const char* entry : entries) {
-            PluginHost host;
-            host.settings.versionAnswer = version;
-            std::string error;
-            EXPECT_EQ(host.load(quilmModulePath(), error, entry), version != 0) << entry << " " << error;
-            EXPECT_EQ(host.callCount(audioMasterVersion), 1) << entry;
-        }
-    }
-}
+// Hosts scan plug-ins in headless helper processes: nothing up to the editor's opening
+// may need an X server, so the entries are tried without a display.
+class ModuleEntry : public ::testing::TestWithParam<const char*> {};
 
-TEST(ModuleScan, ConstructsAndAnswersWithoutADisplay) {
-    // Hosts scan plug-ins in headless helper processes: nothing up to the
-    // editor's opening may need an X server.
+TEST_P(ModuleEntry, IsOneOfFourAndGivesAPluginOnlyToAHostWithAVersion) {
     ScopedSettingsFolder settings;
     const char* display = std::getenv("DISPLAY");
-    std::string saved = display != nullptr ? display : "";
+    const std::string saved = display != nullptr ? display : "";
     unsetenv("DISPLAY");
-    {
+    EXPECT_EQ(exportedNames(quilmModulePath()), (std::set<std::string>{"VSTPluginMain", "main", "Main", "MAIN"}));
+    for (intptr_t version : {2400, 0}) {
         PluginHost host;
+        host.settings.versionAnswer = version;
         std::string error;
-        EXPECT_TRUE(host.load(quilmModulePath(), error)) << error;
+        EXPECT_EQ(host.load(quilmModulePath(), error, GetParam()), version != 0) << error;
+        EXPECT_EQ(host.callCount(audioMasterVersion), 1);
         host.start();
-        EXPECT_EQ(host.dispatchText(effGetEffectName), "Quilm");
+        EXPECT_EQ(host.dispatchText(effGetEffectName), version != 0 ? "Quilm" : "");
         host.process(64);
     }
     if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(Entries, ModuleEntry, ::testing::Values("VSTPluginMain", "main", "Main", "MAIN"));
 
 TEST_F(ModuleTest, RecordAndAnswersIdentifyTheInstrument) {
     AEffect* e = host->effect();
