@@ -1,6 +1,7 @@
-// The module handle that a Windows module receives in DllMain. On Linux there is
-// no such call: the plug-in's entry calls initModuleInstance at its first call,
-// and the handle is the module's load address.
+// The module handle that a Windows module receives in DllMain. On Linux nothing
+// hands it over, and the plug-in does not need it: the skin pictures are compiled
+// in and found by id (ModuleResources.h). initModuleInstance finds the handle, the
+// module's load address, when first asked.
 #pragma once
 
 #include <cstddef>

@@ -263,21 +263,18 @@ void AudioEffect::int2string(int32_t value, char* text, int32_t maxLen) {
         copyHostText(text, "Huge!", limit);
         return;
     }
-    int64_t magnitude = value;
-    if (value < 0) {
-        copyHostText(text, "-", limit);
-        magnitude = -magnitude;
-    } else {
-        copyHostText(text, "", limit);
-    }
-    bool started = false;
-    for (int64_t div = 10000000; div >= 1; div /= 10) {
-        int digit = static_cast<int>((magnitude / div) % 10);
-        if (digit != 0) started = true;
-        if (!started) continue;
-        char one[2] = {static_cast<char>('0' + digit), '\0'};
-        appendHostText(text, one, limit);
-    }
+    // Written from the end: digits lowest first, then the sign. The magnitude is taken
+    // in 64 bits, where that of INT32_MIN fits.
+    char result[16];
+    char* start = result + sizeof(result);
+    *--start = '\0';
+    int64_t magnitude = value < 0 ? -int64_t{value} : int64_t{value};
+    do {
+        *--start = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0) *--start = '-';
+    copyHostText(text, start, limit);
 }
 
 void AudioEffect::process(float**, float**, int32_t) {}

@@ -148,6 +148,10 @@ int32_t AudioEffectX::getCurrentProcessLevel() {
 
 int32_t AudioEffectX::getAutomationState() { return static_cast<int32_t>(callHost(audioMasterGetAutomationState)); }
 
+bool AudioEffectX::sendVstEventsToHost(VstEvents* events) {
+    return callHost(audioMasterProcessEvents, 0, 0, events) == 1;
+}
+
 bool AudioEffectX::getHostVendorString(char* text) { return callHost(audioMasterGetVendorString, 0, 0, text) != 0; }
 
 bool AudioEffectX::getHostProductString(char* text) {

@@ -63,6 +63,8 @@ public:
 
     // Events from the host before each block; answers 1 when taken. Audio thread.
     virtual int32_t processEvents(VstEvents*) { return 0; }
+    // Hands events to the host (audioMasterProcessEvents); true when the host answers 1. Audio thread.
+    virtual bool sendVstEventsToHost(VstEvents* events);
     virtual int32_t startProcess() { return 0; }
     virtual int32_t stopProcess() { return 0; }
     virtual bool processVariableIo(VstVariableIo*) { return false; }

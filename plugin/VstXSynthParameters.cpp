@@ -11,7 +11,9 @@
 namespace {
 constexpr int32_t kLastTag = kNumControls - 1;  // 91: parameters and editor-only tags share one index space
 constexpr std::size_t kParamNameChars = 11;     // longest short name; hosts' name buffers take it
-constexpr std::size_t kProgramNameChars = kVstMaxProgNameLen - 1;
+// Hosts' program-name buffers hold 24 bytes; the stored name field holds 31 characters and a NUL.
+constexpr std::size_t kHostProgramNameChars = kVstMaxProgNameLen - 1;
+constexpr std::size_t kStoredProgramNameChars = kProgramNameSize - 1;
 constexpr float kWheelSteps = 16383.0f;         // 14-bit pitch bend, 8192 = centre
 }  // namespace
 
@@ -133,14 +135,16 @@ void VstXSynth::selectProgram(int32_t program) { VstXSynth::setProgram(program);
 void VstXSynth::setProgramName(char* name) {
     char* stored = (*programBank)[getProgram()].name;
     std::memset(stored, 0, kProgramNameSize);
-    copyHostText(stored, name, kProgramNameChars);
+    copyHostText(stored, name, kStoredProgramNameChars);
 }
 
-void VstXSynth::getProgramName(char* name) { copyHostText(name, (*programBank)[getProgram()].name, kProgramNameChars); }
+void VstXSynth::getProgramName(char* name) {
+    copyHostText(name, (*programBank)[getProgram()].name, kHostProgramNameChars);
+}
 
 bool VstXSynth::getProgramNameIndexed(int32_t, int32_t index, char* text) {
     if (index < 0 || index >= kNumPrograms) return false;
-    copyHostText(text, (*programBank)[index].name, kProgramNameChars);
+    copyHostText(text, (*programBank)[index].name, kHostProgramNameChars);
     return true;
 }
 

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +21,9 @@ inline const char* quilmModulePath() { return QUILM_MODULE_PATH; }
 inline VstMidiEvent midiEvent(int32_t frame, uint8_t status, uint8_t data1, uint8_t data2 = 0) {
     return midiEventRecord(frame, status, data1, data2);
 }
+
+// Frames per block of the module tests.
+inline constexpr int32_t kBlock = 64;
 
 // The module loaded and started as a host starts a plug-in (44100 Hz, 64-frame blocks).
 class ModuleTest : public ::testing::Test {
@@ -41,22 +42,18 @@ protected:
         host->start();
         return true;
     }
-
     // Sends the events and renders one block; returns the two channels.
-    std::vector<std::vector<float>> block(const std::vector<VstMidiEvent>& events, int32_t frames = kBlock) {
+    std::vector<std::vector<float>> block(const std::vector<VstMidiEvent>& events) {
         if (!events.empty()) host->sendEvents(events.data(), static_cast<int32_t>(events.size()));
-        host->process(frames);
-        return {std::vector<float>(host->output(0).begin(), host->output(0).begin() + frames),
-                std::vector<float>(host->output(1).begin(), host->output(1).begin() + frames)};
+        host->process(kBlock);
+        return {host->output(0), host->output(1)};
     }
-
     std::vector<float> parameters() {
         std::vector<float> values;
         for (int32_t i = 0; i < kNumParams; ++i) values.push_back(host->getParameter(i));
         return values;
     }
 
-    static constexpr int32_t kBlock = 64;
     ScopedSettingsFolder settings;
     std::unique_ptr<PluginHost> host;
 };

@@ -1,13 +1,13 @@
-// VstXSynth across threads: while the host processes, a change made on a
-// thread that does not render is live at once (getParameter, editor nodes) and
-// reaches the engine at the renderer's next call, in order; a full queue loses
-// nothing; suspend and the rendering thread itself apply at once.
+// VstXSynth across threads: while the host processes, a change made on a thread
+// that does not render is live at once (getParameter, editor nodes) and reaches the
+// engine at the renderer's next call, in order; a full queue loses nothing; suspend
+// and the rendering thread itself apply at once. All three threads at once, under
+// ThreadSanitizer: validate.threads and validate.editor (tests/tools).
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
-#include <vector>
 
 #include "SynthUnitSupport.h"
 
@@ -15,25 +15,8 @@ namespace {
 
 constexpr int32_t kFrames = 64;
 
-// One block rendered on a thread of its own, the way a host's audio thread does.
-void audioBlock(VstXSynth& synth) {
-    std::thread audio([&synth] {
-        std::vector<float> left(kFrames), right(kFrames);
-        float* outputs[2] = {left.data(), right.data()};
-        synth.processReplacing(nullptr, outputs, kFrames);
-    });
-    audio.join();
-}
-
 // Voice count n travels as n x 0.01.
 float voices(int32_t n) { return static_cast<float>(n) * 0.01f; }
-
-int32_t drainNodes(VstXSynth& synth) {
-    int32_t n = 0;
-    ParamChange change{};
-    while (synth.getParamChanges().takeNext(change)) ++n;
-    return n;
-}
 
 class SynthThreads : public ScriptedHostTest {
 protected:
@@ -41,7 +24,25 @@ protected:
         ScriptedHostTest::SetUp();
         synth = std::make_unique<VstXSynth>(&ScriptedHost::callback, &RecordingEditor::make);
         synth->resume();
-        audioBlock(*synth);  // names the audio thread: this one no longer renders
+        audioBlock();  // names the audio thread: this one no longer renders
+    }
+    // One block rendered on a thread of its own, as a host's audio thread does; then `after` there.
+    void audioBlock(const std::function<void()>& after = {}) {
+        std::thread audio([&] {
+            float left[kFrames], right[kFrames];
+            float* outputs[2] = {left, right};
+            synth->processReplacing(nullptr, outputs, kFrames);
+            if (after) after();
+        });
+        audio.join();
+    }
+    int32_t drainNodes() {
+        int32_t n = 0;
+        for (ParamChange change{}; synth->getParamChanges().takeNext(change);) ++n;
+        return n;
+    }
+    int32_t storedVoiceMode(int32_t program) {
+        return static_cast<int32_t>((*synth->getProgramBank())[program].value[kParamVoiceMode] * 2.01f);
     }
     Dravenor& engine() { return synth->getEngine(); }
     std::unique_ptr<VstXSynth> synth;
@@ -49,70 +50,23 @@ protected:
 
 }  // namespace
 
-TEST_F(SynthThreads, AutomationIsLiveAtOnceAndReachesTheEngineAtTheNextBlock) {
+TEST_F(SynthThreads, ChangesFromOtherThreadsAreLiveAtOnceAndReachTheEngineAtTheNextBlock) {
     synth->setParameter(kParamVoiceCount, voices(12));
-    audioBlock(*synth);
+    audioBlock();
     synth->setParameter(kParamVoiceCount, voices(3));
     synth->setParameter(kParamVoiceMode, 1.0f);
     EXPECT_FLOAT_EQ(synth->getParameter(kParamVoiceCount), voices(3));
     EXPECT_EQ(engine().voiceCount, 12);  // the audio thread has not taken it yet
-    audioBlock(*synth);
+    audioBlock();
     EXPECT_EQ(engine().voiceCount, 3);
     EXPECT_EQ(engine().voiceMode, 2);
-}
-
-TEST_F(SynthThreads, QueuedWaveChangesRebuildTheWavesForTheNextBlock) {
-    synth->setParameter(kParamOsc1Wave, 0.0f);
-    synth->setParameter(kParamOsc2Wave, 0.0f);
-    audioBlock(*synth);
-    EXPECT_EQ(engine().sounding, 0);  // both oscillators off
-    // Many turns of the knob between two blocks; the last one counts.
-    for (int32_t n = 0; n < 300; ++n) synth->setParameter(kParamOsc1Wave, static_cast<float>(n % 2));
-    synth->setParameter(kParamOsc1Wave, 3.0f / 39.0f);
-    audioBlock(*synth);
-    EXPECT_EQ(engine().osc1Wave, 3);
-    EXPECT_EQ(engine().sounding, 1);
-    synth->setParameter(kParamOsc1Wave, 0.0f);
-    audioBlock(*synth);
-    EXPECT_EQ(engine().sounding, 0);
-}
-
-TEST_F(SynthThreads, ProgramChangeTellsTheEditorAtOnceAndLoadsAtTheNextBlock) {
-    RecordingEditor::last->open(this);
-    drainNodes(*synth);
-    const ProgramRecord& record = (*synth->getProgramBank())[127];
-    synth->setProgram(127);
-    EXPECT_EQ(synth->getProgram(), 127);
-    for (int32_t i = 0; i < kNumParams; ++i) EXPECT_FLOAT_EQ(synth->getParameter(i), record.value[i]) << i;
-    EXPECT_EQ(drainNodes(*synth), kNumParams);
-    EXPECT_EQ(RecordingEditor::last->refreshes, 1);
-    // A change after the program change wins over the program's value.
-    synth->setParameter(kParamVoiceCount, voices(7));
-    audioBlock(*synth);
-    EXPECT_EQ(engine().currentProgram, 127);
-    EXPECT_EQ(engine().voiceCount, 7);
-    EXPECT_EQ(engine().voiceMode, static_cast<int32_t>(record.value[kParamVoiceMode] * 2.01f));
-    RecordingEditor::last->close();
-}
-
-TEST_F(SynthThreads, FullQueueLosesNoValueAndNoProgramLoad) {
-    // Far more changes than places between two blocks; the last ones find the queue full.
-    for (uint32_t k = 0; k < EngineChangeQueue::kCapacity + 200; ++k) {
-        synth->setParameter(kParamVoiceCount, voices(static_cast<int32_t>(k % 3) + 1));
-    }
-    synth->setParameter(kParamVoiceCount, voices(9));
-    audioBlock(*synth);
-    EXPECT_EQ(engine().voiceCount, 9);
-
-    for (uint32_t k = 0; k < EngineChangeQueue::kCapacity; ++k) synth->setParameter(kParamVoiceMode, 0.0f);
-    synth->setProgram(42);
-    audioBlock(*synth);
-    EXPECT_EQ(engine().currentProgram, 42);
-    const ProgramRecord& record = (*synth->getProgramBank())[42];
-    EXPECT_EQ(engine().voiceMode, static_cast<int32_t>(record.value[kParamVoiceMode] * 2.01f));
-}
-
-TEST_F(SynthThreads, SuspendAppliesWhatIsQueuedAndLaterChangesActAtOnce) {
+    int32_t seen = 0;  // a change on the rendering thread itself acts at once
+    audioBlock([&] {
+        synth->setParameter(kParamVoiceCount, voices(5));
+        seen = engine().voiceCount;
+    });
+    EXPECT_EQ(seen, 5);
+    // Suspend applies what is queued; after it, changes act at once.
     synth->setParameter(kParamVoiceCount, voices(4));
     synth->suspend();
     EXPECT_EQ(engine().voiceCount, 4);
@@ -120,56 +74,48 @@ TEST_F(SynthThreads, SuspendAppliesWhatIsQueuedAndLaterChangesActAtOnce) {
     EXPECT_EQ(engine().voiceCount, 6);
 }
 
-TEST_F(SynthThreads, ChangesOnTheRenderingThreadActAtOnce) {
-    int32_t seen = 0;
-    std::thread audio([&] {
-        std::vector<float> left(kFrames), right(kFrames);
-        float* outputs[2] = {left.data(), right.data()};
-        synth->processReplacing(nullptr, outputs, kFrames);
-        synth->setParameter(kParamVoiceCount, voices(5));
-        seen = engine().voiceCount;
-    });
-    audio.join();
-    EXPECT_EQ(seen, 5);
+TEST_F(SynthThreads, QueuedWaveChangesRebuildTheWavesForTheNextBlock) {
+    synth->setParameter(kParamOsc1Wave, 0.0f);
+    synth->setParameter(kParamOsc2Wave, 0.0f);
+    audioBlock();
+    EXPECT_EQ(engine().sounding, 0);  // both oscillators off
+    // Many turns of the knob between two blocks; the last one counts.
+    for (int32_t n = 0; n < 300; ++n) synth->setParameter(kParamOsc1Wave, static_cast<float>(n % 2));
+    synth->setParameter(kParamOsc1Wave, 3.0f / 39.0f);
+    audioBlock();
+    EXPECT_EQ(engine().osc1Wave, 3);
+    EXPECT_EQ(engine().sounding, 1);
+    synth->setParameter(kParamOsc1Wave, 0.0f);
+    audioBlock();
+    EXPECT_EQ(engine().sounding, 0);
 }
 
-TEST_F(SynthThreads, AutomationProgramsAndMidiWhileRendering) {
-    // Under ThreadSanitizer this shows any unsynchronised hand-over; here it also checks
-    // that the engine ends up with the live values.
+TEST_F(SynthThreads, ProgramChangesTellTheEditorAtOnceAndLoadAtTheNextBlockEvenFromAFullQueue) {
     RecordingEditor::last->open(this);
-    std::atomic<bool> running{true};
-    std::thread audio([&] {
-        std::vector<float> left(kFrames), right(kFrames);
-        float* outputs[2] = {left.data(), right.data()};
-        VstMidiEvent controller{};
-        controller.type = kVstMidiType;
-        controller.byteSize = sizeof(VstMidiEvent);
-        controller.midiData[0] = static_cast<char>(0xB0);
-        controller.midiData[1] = 20;  // controller 20 -> parameter 4
-        VstEvents events{};
-        events.numEvents = 1;
-        events.events[0] = reinterpret_cast<VstEvent*>(&controller);
-        for (int32_t block = 0; running.load() || block < 50; ++block) {
-            controller.midiData[2] = static_cast<char>(block & 0x7F);
-            synth->processEvents(&events);
-            synth->processReplacing(nullptr, outputs, kFrames);
-        }
-    });
-    std::thread automation([&] {
-        for (int32_t n = 0; n < 5000; ++n) synth->setParameter(n % kNumParams, static_cast<float>(n % 101) / 100.0f);
-    });
-    for (int32_t n = 0; n < 20; ++n) {
-        synth->setProgram(n);
-        synth->setParameterAutomated(kTagPitchWheel, 0.25f);
-        drainNodes(*synth);
-    }
-    automation.join();
-    synth->setParameter(kParamVoiceCount, voices(8));
-    running.store(false);
-    audio.join();
-    synth->suspend();
-    EXPECT_EQ(engine().voiceCount, 8);
-    EXPECT_EQ(engine().voiceMode, static_cast<int32_t>(synth->getParameter(kParamVoiceMode) * 2.01f));
-    drainNodes(*synth);
+    drainNodes();
+    synth->setProgram(127);
+    EXPECT_EQ(synth->getProgram(), 127);
+    const ProgramRecord& record = (*synth->getProgramBank())[127];
+    for (int32_t i = 0; i < kNumParams; ++i) EXPECT_FLOAT_EQ(synth->getParameter(i), record.value[i]) << i;
+    EXPECT_EQ(drainNodes(), kNumParams);
+    EXPECT_EQ(RecordingEditor::last->refreshes, 1);
+    // A change after the program change wins over the program's value.
+    synth->setParameter(kParamVoiceCount, voices(7));
+    audioBlock();
+    EXPECT_EQ(engine().currentProgram, 127);
+    EXPECT_EQ(engine().voiceCount, 7);
+    EXPECT_EQ(engine().voiceMode, storedVoiceMode(127));
     RecordingEditor::last->close();
+    // Far more changes than places between two blocks: the last ones find the queue full.
+    for (uint32_t k = 0; k < EngineChangeQueue::kCapacity + 200; ++k) {
+        synth->setParameter(kParamVoiceCount, voices(static_cast<int32_t>(k % 3) + 1));
+    }
+    synth->setParameter(kParamVoiceCount, voices(9));
+    audioBlock();
+    EXPECT_EQ(engine().voiceCount, 9);
+    for (uint32_t k = 0; k < EngineChangeQueue::kCapacity; ++k) synth->setParameter(kParamVoiceMode, 0.0f);
+    synth->setProgram(42);
+    audioBlock();
+    EXPECT_EQ(engine().currentProgram, 42);
+    EXPECT_EQ(engine().voiceMode, storedVoiceMode(42));
 }

@@ -1,7 +1,7 @@
 #pragma once
-// Test support for driving VstXSynth directly (linked in, not loaded): a
-// scripted host callback and an editor stand-in that records what the plug-in
-// asks of it. The real editor is a later subsystem; this one only keeps state.
+// Test support for plug-in objects linked in (not loaded): a host callback that
+// records every call and answers as scripted, and an editor stand-in that records
+// what the plug-in asks of it.
 
 #include <gtest/gtest.h>
 
@@ -13,13 +13,20 @@
 #include "plugin/SynthEditor.h"
 #include "plugin/VstXSynth.h"
 
-// What the scripted host answers and what it was asked.
+// One call of the host callback, as the host received it.
+struct HostCall {
+    int32_t opcode, index;
+    intptr_t value;
+    void* ptr;
+    float opt;
+    bool operator==(const HostCall&) const = default;
+};
+
+// The host of the current test: version 2400, a vendor string, and `answer` for every other opcode.
 struct ScriptedHost {
     std::string vendor = "Test Host";
-    intptr_t sampleRateAnswer = 0;
-    std::vector<int32_t> opcodes;
-    std::vector<std::pair<int32_t, float>> automations;
-    std::vector<std::pair<int32_t, intptr_t>> sent;  // (index, value) per call
+    intptr_t answer = 0;
+    std::vector<HostCall> calls;
 
     static ScriptedHost& current() {
         static ScriptedHost host;
@@ -27,21 +34,15 @@ struct ScriptedHost {
     }
     static intptr_t callback(AEffect*, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
         ScriptedHost& host = current();
-        host.opcodes.push_back(opcode);
-        host.sent.emplace_back(index, value);
-        switch (opcode) {
-            case audioMasterVersion: return 2400;
-            case audioMasterAutomate: host.automations.emplace_back(index, opt); return 0;
-            case audioMasterGetVendorString:
-                std::strncpy(static_cast<char*>(ptr), host.vendor.c_str(), 63);
-                return 1;
-            case audioMasterGetSampleRate: return host.sampleRateAnswer;
-            default: return 0;
-        }
+        host.calls.push_back({opcode, index, value, ptr, opt});
+        if (opcode == audioMasterVersion) return 2400;
+        if (opcode != audioMasterGetVendorString) return host.answer;
+        std::strncpy(static_cast<char*>(ptr), host.vendor.c_str(), 63);
+        return 1;
     }
     int32_t count(int32_t opcode) const {
         int32_t n = 0;
-        for (int32_t op : opcodes) n += op == opcode ? 1 : 0;
+        for (const HostCall& call : calls) n += call.opcode == opcode ? 1 : 0;
         return n;
     }
 };
@@ -53,7 +54,7 @@ protected:
     ScriptedHost& hostState() { return ScriptedHost::current(); }
 };
 
-// The editor stand-in: open or closed as told; counts and records calls.
+// The editor stand-in: open or closed as told; records the plug-in's calls.
 class RecordingEditor : public AEffEditor, public SynthEditor {
 public:
     explicit RecordingEditor(VstXSynth* synth) : AEffEditor(synth) { ++alive; }
@@ -61,14 +62,9 @@ public:
         --alive;
         deletedWhileOpen = isOpen();
     }
-
     bool open(void* parent) override {
         systemWindow = parent;
         return true;
-    }
-    void close() override {
-        ++closes;
-        systemWindow = nullptr;
     }
     void setKeyDisplay(int32_t note, bool on) override { keys.emplace_back(note, on); }
     void flushKeyDisplay() override { ++flushes; }
@@ -82,7 +78,7 @@ public:
 
     std::vector<std::pair<int32_t, bool>> keys;
     std::vector<std::pair<intptr_t, float>> wheels;
-    int flushes = 0, refreshes = 0, closes = 0;
+    int flushes = 0, refreshes = 0;
     static inline int alive = 0;
     static inline bool deletedWhileOpen = false;
     static inline RecordingEditor* last = nullptr;

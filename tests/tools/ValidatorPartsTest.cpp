@@ -18,7 +18,7 @@
 
 namespace {
 
-TEST(Rng, SameSeedSameStreamOtherSeedOtherStream) {
+TEST(Rng, SeedsGiveTheirOwnStreamsAndRangesStayInBounds) {
     Rng a(42), b(42), c(43);
     bool differs = false;
     for (int i = 0; i < 100; ++i) {
@@ -27,93 +27,54 @@ TEST(Rng, SameSeedSameStreamOtherSeedOtherStream) {
         differs = differs || x != c.next();
     }
     EXPECT_TRUE(differs);
-}
-
-TEST(Rng, RangesStayInsideTheirBounds) {
-    Rng rng(7);
     std::set<int64_t> seen;
     for (int i = 0; i < 10000; ++i) {
-        const int64_t x = rng.range(-3, 3);
-        ASSERT_GE(x, -3);
-        ASSERT_LE(x, 3);
+        const int64_t x = a.range(-3, 3);
+        const double u = a.unit();
+        ASSERT_TRUE(x >= -3 && x <= 3 && u >= 0.0 && u < 1.0) << x << " " << u;
         seen.insert(x);
-        const double u = rng.unit();
-        ASSERT_GE(u, 0.0);
-        ASSERT_LT(u, 1.0);
     }
     EXPECT_EQ(seen.size(), 7u);
-    EXPECT_EQ(rng.below(0), 0u);
+    EXPECT_EQ(a.below(0), 0u);
 }
 
-TEST(HostileValues, FloatsReachEveryEdge) {
+TEST(HostileValues, ReachEveryPromisedEdge) {
     Rng rng(1);
-    bool nan = false, posInf = false, negInf = false, huge = false, outside = false, inside = false;
+    std::set<std::string> floats, indexes;
+    std::set<std::size_t> lengths;
     for (int i = 0; i < 20000; ++i) {
         const float x = hostile::real(rng);
-        nan = nan || std::isnan(x);
-        posInf = posInf || x == INFINITY;
-        negInf = negInf || x == -INFINITY;
-        huge = huge || (std::isfinite(x) && std::fabs(x) > 1e30f);
-        outside = outside || (std::isfinite(x) && (x < 0.0f || x > 1.0f));
-        inside = inside || (x > 0.0f && x < 1.0f);
+        if (std::isnan(x)) floats.insert("nan");
+        if (std::isinf(x)) floats.insert(x > 0 ? "+inf" : "-inf");
+        if (std::isfinite(x) && std::fabs(x) > 1e30f) floats.insert("huge");
+        if (std::isfinite(x) && (x < 0.0f || x > 1.0f)) floats.insert("outside");
+        if (x > 0.0f && x < 1.0f) floats.insert("inside");
+        const int32_t k = hostile::index(rng, 82);
+        indexes.insert(k < 0 ? "negative" : k == 82 ? "one past" : k < 82 ? "valid" : "beyond");
+        if (k == INT32_MAX || k == INT32_MIN) indexes.insert("extreme");
+        if (i < 5000) lengths.insert(hostile::text(rng).size());
+        const float rate = hostile::sampleRate(rng, true);
+        ASSERT_TRUE(rate >= 8000.0f && rate <= 384000.0f) << rate;
     }
-    EXPECT_TRUE(nan && posInf && negInf && huge && outside && inside);
-}
-
-TEST(HostileValues, IndexesReachNegativeHugeAndOneTooFar) {
-    Rng rng(2);
-    bool negative = false, pastEnd = false, extreme = false, valid = false;
-    for (int i = 0; i < 20000; ++i) {
-        const int32_t x = hostile::index(rng, 82);
-        negative = negative || x < 0;
-        pastEnd = pastEnd || x == 82;
-        extreme = extreme || x == INT32_MAX || x == INT32_MIN;
-        valid = valid || (x >= 0 && x < 82);
-    }
-    EXPECT_TRUE(negative && pastEnd && extreme && valid);
-}
-
-TEST(HostileValues, TextsHaveEveryPromisedLength) {
-    Rng rng(3);
-    std::set<std::size_t> lengths;
-    for (int i = 0; i < 5000; ++i) lengths.insert(hostile::text(rng).size());
+    EXPECT_EQ(floats, (std::set<std::string>{"nan", "+inf", "-inf", "huge", "outside", "inside"}));
+    for (const char* kind : {"negative", "one past", "valid", "extreme"}) EXPECT_TRUE(indexes.count(kind)) << kind;
     for (int length : hostile::kTextLengths) EXPECT_TRUE(lengths.count(static_cast<std::size_t>(length))) << length;
 }
 
-TEST(HostileValues, LegalSampleRatesStayInRange) {
-    Rng rng(4);
-    for (int i = 0; i < 10000; ++i) {
-        const float rate = hostile::sampleRate(rng, true);
-        ASSERT_GE(rate, 8000.0f);
-        ASSERT_LE(rate, 384000.0f);
+TEST(GuardedBuffer, SeesEveryByteOutsideTheAllowedRegionAndKnowsTerminatedTexts) {
+    const std::pair<long, bool> writes[] = {{0, false},       {8, false}, {9, true}, {4095 + 9, true}, {-1, true},
+                                            {-static_cast<long>(GuardedBuffer::kGuardBytes), true}};
+    for (const auto& [offset, overrun] : writes) {
+        GuardedBuffer buffer(9);
+        buffer.text()[offset] = 'x';
+        bool found = false;
+        const long at = buffer.firstOverrun(found);
+        EXPECT_EQ(found, overrun) << offset;
+        if (overrun) {
+            EXPECT_EQ(at, offset);
+        }
+        EXPECT_EQ(buffer.overrunBytes(), overrun ? 1u : 0u) << offset;
     }
-}
-
-struct WriteCase {
-    long offset;     // where a byte is written, relative to the start
-    bool overrun;    // whether the buffer must see it as outside
-};
-
-class GuardedBufferWrite : public testing::TestWithParam<WriteCase> {};
-
-TEST_P(GuardedBufferWrite, SeesBytesOutsideTheAllowedRegion) {
-    GuardedBuffer buffer(9);
-    buffer.text()[GetParam().offset] = 'x';
-    bool found = false;
-    const long at = buffer.firstOverrun(found);
-    EXPECT_EQ(found, GetParam().overrun);
-    if (GetParam().overrun) {
-        EXPECT_EQ(at, GetParam().offset);
-    }
-    EXPECT_EQ(buffer.overrunBytes(), GetParam().overrun ? 1u : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(Offsets, GuardedBufferWrite,
-                         testing::Values(WriteCase{0, false}, WriteCase{8, false}, WriteCase{9, true},
-                                         WriteCase{4095 + 9, true}, WriteCase{-1, true},
-                                         WriteCase{-static_cast<long>(GuardedBuffer::kGuardBytes), true}));
-
-TEST(GuardedBuffer, KnowsTerminatedTexts) {
     GuardedBuffer buffer(9);
     EXPECT_FALSE(buffer.touched());
     std::memcpy(buffer.text(), "Unknown ", 9);
