@@ -3,14 +3,12 @@
 #include "editor/SkinBitmapSet.h"
 
 #include <algorithm>
-#include <atomic>
 
 #include "editor/EditorLayout.h"
 #include "engine/WaveTableBank.h"
 #include "graphics/BitmapScaling.h"
 #include "graphics/CPixelCanvas.h"
 #include "graphics/ImageLoader.h"
-#include "graphics/ParallelTasks.h"
 #include "vstgui/lib/cbitmap.h"
 
 using VSTGUI::CBitmap;
@@ -55,7 +53,7 @@ struct SkinSet {
     bool loaded = false;
     bool built[kUISizeCount]{};
     int32_t loads = 0;
-    std::atomic<int32_t> decodes{0};  // the pictures may be decoded on helper threads
+    int32_t decodes = 0;
     int32_t fullBuilds[kUISizeCount]{};
 };
 
@@ -67,14 +65,13 @@ SkinSet& skin() {
 bool validPicture(SkinPicture picture) { return picture >= 0 && picture < kSkinPictureCount; }
 bool validSize(int32_t size) { return size >= 0 && size < kUISizeCount; }
 
-// The decoded source, decoded on the first call while the set is held. Calls for
-// different pictures may run at the same time (see makeCopiesInParallel).
+// The decoded source, decoded on the first call while the set is held.
 CBitmap* sourceOf(SkinPicture picture) {
     SkinSet& set = skin();
     if (set.loaded && !set.decodeTried[picture]) {
         set.decodeTried[picture] = true;
         if (set.sourceSize[picture].x > 0) set.source[picture] = loadSkinBitmap(kPictures[picture].resourceId);
-        if (set.source[picture] != nullptr) set.decodes.fetch_add(1, std::memory_order_relaxed);
+        if (set.source[picture] != nullptr) set.decodes += 1;
     }
     return set.source[picture];
 }
@@ -90,16 +87,6 @@ void makeCopy(SkinPicture picture, int32_t size) {
     if (set.scaled[picture][size] == nullptr) return;
     if (picture == kWaveDisplayBitmap) drawWaveformStrip(set.scaled[picture][size], size, false);
     if (picture == kWaveChooserBitmap) drawWaveformStrip(set.scaled[picture][size], size, true);
-}
-
-// Makes the copies of the pictures from..to-1 for a size. Decoding and scaling the 16
-// pictures is most of an editor's first open, so the work is shared with up to three
-// helper threads, one picture at a time: each picture's source and copies are touched
-// by one thread only, and every helper has ended when this returns.
-void makeCopiesInParallel(int32_t from, int32_t to, int32_t size) {
-    constexpr int32_t kMostThreads = 4;  // the background alone takes about as long as the rest
-    runParallelTasks(to - from, kMostThreads,
-                     [from, size](int32_t i) { makeCopy(static_cast<SkinPicture>(from + i), size); });
 }
 
 // Width and height a copy has or will have: the copy's own, else the scaled header size.
@@ -166,7 +153,8 @@ void buildSkinBitmaps(int32_t size, bool backgroundOnly) {
         set.built[size] = true;
         set.fullBuilds[size] += 1;
     }
-    makeCopiesInParallel(kBackgroundBitmap, backgroundOnly ? kBackgroundBitmap + 1 : kSkinPictureCount, size);
+    const int32_t last = backgroundOnly ? kBackgroundBitmap + 1 : kSkinPictureCount;
+    for (int32_t p = kBackgroundBitmap; p < last; ++p) makeCopy(static_cast<SkinPicture>(p), size);
 }
 
 void drawWaveformStrip(CBitmap* strip, int32_t size, bool forChooser) {
@@ -234,7 +222,7 @@ SkinBitmapStats skinBitmapStats() {
     stats.refCount = set.refCount;
     stats.loaded = set.loaded;
     stats.loads = set.loads;
-    stats.decodes = set.decodes.load(std::memory_order_relaxed);
+    stats.decodes = set.decodes;
     for (const CBitmap* source : set.source) stats.decoded += source != nullptr ? 1 : 0;
     for (int32_t size = 0; size < kUISizeCount; ++size) {
         stats.fullBuilds[size] = set.fullBuilds[size];

@@ -5,8 +5,7 @@
 // Taking the first reference reads only the pictures' sizes from their PNG headers,
 // so that an editor knows its size at once; a picture is decoded (once while the set
 // is held) and a copy scaled the first time anything asks for its pixels.
-// Everything is called on the UI thread; a build shares its decoding and scaling with
-// helper threads that have all ended when it returns.
+// Everything is called on the UI thread and runs on it.
 
 #include <cstdint>
 

@@ -1,6 +1,5 @@
 #include "graphics/BitmapScaling.h"
 
-#include "graphics/ParallelTasks.h"
 #include "graphics/PixelAccess.h"
 #include "graphics/PixelMath.h"
 #include "vstgui/lib/cbitmap.h"
@@ -21,10 +20,6 @@ namespace {
 
 // Largest side the scaler makes; far beyond any skin picture, well inside int32.
 constexpr float kMaxSide = 1 << 20;
-// Pictures of at least this many target pixels (the background at "Large" and "Huge")
-// are made in kBands bands on as many threads.
-constexpr int64_t kBandedPixels = 1 << 20;
-constexpr int32_t kBands = 4;
 
 struct ChannelOrder
 {
@@ -310,17 +305,11 @@ CBitmap* resampleBitmap(CBitmap* source, int32_t width, int32_t height, bool sha
     for (int32_t x = 0; x < width; ++x)
         columnBox[x] = boxSpan(x, stepX, sw, bw);
     // Row offsets follow each accessor's own row length (packed rows: 4 x width).
-    const uint32_t srcRow = from->getBytesPerRow();
+    SourceRows rows(src, from->getBytesPerRow(), sw, bh + 1);
     const uint32_t dstRow = to->getBytesPerRow();
-    // Target rows do not depend on each other: a large picture is made in bands at once.
-    const int32_t bands = static_cast<int64_t>(width) * height >= kBandedPixels ? kBands : 1;
-    runParallelTasks(bands, bands, [&](int32_t band) {
-        SourceRows rows(src, srcRow, sw, bh + 1);
-        const int32_t last = static_cast<int32_t>(static_cast<int64_t>(height) * (band + 1) / bands);
-        for (int32_t y = static_cast<int32_t>(static_cast<int64_t>(height) * band / bands); y < last; ++y)
-            resampleRow(rows, boxSpan(y, stepY, sh, bh), bh, columnBox.get(), bw, sw, sh, width,
-                dst + static_cast<size_t>(y) * dstRow);
-    });
+    for (int32_t y = 0; y < height; ++y)
+        resampleRow(rows, boxSpan(y, stepY, sh, bh), bh, columnBox.get(), bw, sw, sh, width,
+            dst + static_cast<size_t>(y) * dstRow);
     if (sharpen)
         sharpenInPlace(dst, dstRow, width, height, order);
     return target;

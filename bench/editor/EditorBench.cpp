@@ -1,7 +1,7 @@
 // The editor at "Huge": a whole open (frame, layout, 87 controls, stored program
 // shown) and close, with the skin of the size already built as after the first
 // open of a process; and one idle step with nothing changed. The first open of a
-// process, which decodes and scales the pictures, is measured separately.
+// process, which decodes and scales the pictures, is measured separately at each size.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr uint8_t kHuge = 3;
+constexpr uint8_t kSmall = 0, kMedium = 1, kLarge = 2, kHuge = 3;
 
 intptr_t quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
     return opcode == audioMasterVersion ? 2400 : 0;
@@ -23,11 +23,11 @@ intptr_t quietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
 
 // A plug-in with its editor, the registry stand-in in a folder of its own.
 struct BenchPlugin {
-    BenchPlugin() {
+    explicit BenchPlugin(uint8_t size = kHuge) {
         char pattern[] = "/tmp/quilm-editor-bench-XXXXXX";
         folder = mkdtemp(pattern) != nullptr ? pattern : "/tmp";
         setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
-        writeUISizeSetting(kHuge);
+        writeUISizeSetting(size);
         synth = new VstXSynth(&quietHost, &ADEditor::make);
         editor = dynamic_cast<ADEditor*>(synth->getEditor());
         editor->setFramePlatform(VSTGUI::PlatformType::kHeadless);
@@ -71,10 +71,11 @@ void BM_EditorOpenHuge(benchmark::State& state) {
 }
 BENCHMARK(BM_EditorOpenHuge)->Unit(benchmark::kMillisecond);
 
-void BM_EditorFirstOpenHuge(benchmark::State& state) {
+// The first open of a process at a size: a plug-in whose skin set is taken up anew.
+void firstOpen(benchmark::State& state, uint8_t size) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto* plugin = new BenchPlugin;  // knows the window size, decodes nothing
+        auto* plugin = new BenchPlugin(size);  // knows the window size, decodes nothing
         state.ResumeTiming();
         plugin->editor->open(parentWindow());  // decodes and scales every picture of the size
         state.PauseTiming();
@@ -82,6 +83,14 @@ void BM_EditorFirstOpenHuge(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
+
+void BM_EditorFirstOpenSmall(benchmark::State& state) { firstOpen(state, kSmall); }
+void BM_EditorFirstOpenMedium(benchmark::State& state) { firstOpen(state, kMedium); }
+void BM_EditorFirstOpenLarge(benchmark::State& state) { firstOpen(state, kLarge); }
+void BM_EditorFirstOpenHuge(benchmark::State& state) { firstOpen(state, kHuge); }
+BENCHMARK(BM_EditorFirstOpenSmall)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EditorFirstOpenMedium)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_EditorFirstOpenLarge)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_EditorFirstOpenHuge)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_EditorIdleNothingChangedHuge(benchmark::State& state) {

@@ -78,6 +78,19 @@ INSTANTIATE_TEST_SUITE_P(AllSizes, SkinLazyLoad,
                                            SizeCase{2, 1500, 1008, 0x14fbbe1b70f5aa18ull},
                                            SizeCase{3, 2250, 1512, 0x78fc3317008f7104ull}));
 
+// The first of the two stages of a size: its background alone, the size left unbuilt
+// so that the open makes the rest.
+TEST_F(EditorFixture, BackgroundStageDecodesTheBackgroundAlone) {
+    make(2, false);
+    buildSkinBitmaps(2, true);
+    EXPECT_EQ(skinBitmapStats().decoded, 1);
+    EXPECT_FALSE(skinBitmapStats().built[2]);
+    ASSERT_TRUE(editor->open(fakeParent()));
+    EXPECT_EQ(frame()->getWidth(), 1500);
+    EXPECT_EQ(skinBitmapStats().decoded, kSkinPictureCount);
+    EXPECT_TRUE(skinBitmapStats().built[2]);
+}
+
 TEST_F(EditorFixture, PicturesDecodedOnceAndFreedWithTheLastEditor) {
     make(0);
     const SkinBitmapStats first = skinBitmapStats();
