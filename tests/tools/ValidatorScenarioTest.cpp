@@ -106,6 +106,8 @@ struct ScenarioCase {
     bool absurdRates;            // NaN, infinite, zero, negative rates now and then
 };
 
+void PrintTo(const ScenarioCase& c, std::ostream* out) { *out << c.kind; }
+
 class ValidatorScenarios : public testing::TestWithParam<ScenarioCase> {};
 
 // Within a quarter of the figure the scenario is known for; 0 means none at all.
