@@ -1,7 +1,6 @@
 #include "controls/ZelCMultiLedSwitch.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "vstgui/lib/cdrawcontext.h"
 
@@ -82,19 +81,15 @@ CMouseEventResult ZelCMultiLedSwitch::onMouseDown(CPoint& where, const CButtonSt
 
 CMouseEventResult ZelCMultiLedSwitch::onMouseMoved(CPoint& where, const CButtonState& buttons)
 {
-    if ((buttons & kButtonMask) != kLButton || count <= 0)
+    if ((buttons & kButtonMask) != kLButton)
         return kMouseEventHandled;
     const CRect& r = getViewSize();
     const double extent = isRow() ? r.getWidth() : r.getHeight();
-    // Pixels per LED: the picture's, or an even share of the view without one.
-    double led = isRow() ? ledWidth : ledHeight;
-    if (led <= 0)
-        led = extent / count;
-    if (!(led > 0))
-        return kMouseEventHandled;
+    if (!(extent > 0))
+        return kMouseEventHandled; // a view without length has no LED to point at
+    // The share of the view beyond the pointer: 1 at the top (left) edge, 0 at the bottom (right).
     const double d = std::clamp(isRow() ? where.x - r.left : where.y - r.top, 0.0, extent);
-    const int32_t index = std::clamp(static_cast<int32_t>(std::floor(d / led)), 0, count - 1);
-    value = valueForLed(index);
+    value = std::clamp(static_cast<float>((extent - d) / extent), 0.0f, kMaxValue);
     if (isDirty())
         invalid();
     return kMouseEventHandled;

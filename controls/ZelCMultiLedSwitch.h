@@ -28,7 +28,8 @@ public:
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     // Tells the listener and ends the edit.
     CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
-    // Left alone: selects the LED under the pointer.
+    // Left alone: value = the share of the view beyond the pointer (at most 0.9998), which
+    // selects the LED under it; the listener is told at mouse up.
     CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
 
     // The selected LED: count - 1 - int(value x count).

@@ -1,6 +1,7 @@
 #include "controls/ZelCVUDisplay.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "vstgui/lib/cdrawcontext.h"
 
@@ -44,36 +45,22 @@ void ZelCVUDisplay::setupLed(int32_t number, int32_t repeat, CBitmap* picture, b
         s.litOffset = CPoint(0, s.height / 2);
     else
         s.unlitOffset = CPoint(0, s.height / 2);
+    // Every set-up adds its LEDs, a second one of the same kind too; held within int32.
+    drawCount = static_cast<int32_t>(std::min<int64_t>(int64_t {drawCount} + repeat, INT32_MAX));
     rebuildOrder();
 }
 
 void ZelCVUDisplay::rebuildOrder()
 {
-    // Only kinds that were set up (they have a picture) are drawn, so the table is
-    // exactly as long as their repeats together: no entry lies past its end.
-    int64_t total = 0;
-    for (uint32_t i = 0; i < segments.size(); ++i)
-    {
-        const LedSegment& s = segments[i];
-        if (s.picture && s.repeat > 0)
-            total += s.repeat;
-    }
-    const uint32_t wanted = static_cast<uint32_t>(std::min<int64_t>(total, UINT32_MAX));
-    if (!order.resize(wanted))
-    {
-        drawCount = 0;
-        return;
-    }
-    drawCount = static_cast<int32_t>(wanted);
+    order.resize(static_cast<uint32_t>(drawCount)); // from 220000 on: refused, with its message
+    if (order.size() == 0)
+        return; // appending to an empty table changes nothing and says nothing
+    // Each kind in turn, as often as its repeat, whether set up or not; an entry past the
+    // end of the table shows "Index out of range" and is dropped.
     uint32_t k = 0;
     for (uint32_t i = 0; i < segments.size(); ++i)
-    {
-        const LedSegment& s = segments[i];
-        if (!s.picture || s.repeat <= 0)
-            continue;
-        for (int32_t r = 0; r < s.repeat; ++r)
+        for (int32_t r = 0; r < segments[i].repeat; ++r)
             order[k++] = i;
-    }
 }
 
 void ZelCVUDisplay::draw(CDrawContext* context)

@@ -40,15 +40,16 @@ public:
     int32_t getLevel() const { return level; }
     // Stores the level clamped to minimum..maximum and answers it.
     int32_t setLevel(int32_t newLevel);
-    // Sets up LED kind number (1..ledCount) with its picture and repeat count; the
-    // order of drawing is built again.
+    // Sets up LED kind number (1..ledCount) with its picture and repeat count, adds the
+    // repeat to the LEDs drawn (a second set-up of a kind adds again) and builds the order again.
     void setupLed(int32_t number, int32_t repeat, CBitmap* picture, bool twoStateLitBelow);
-    // Rebuilds the drawing order from the LED kinds that have a picture, in kind order.
+    // Sizes the drawing order to the LEDs drawn and fills it with each kind's index, kind by
+    // kind, repeat times; entries beyond the table are refused with "Index out of range" (code 4).
     void rebuildOrder();
     // The LEDs left to right, the first level - minimum of them lit.
     void draw(CDrawContext* context) override;
 
-    // How often draw ran and how many LEDs the picture holds (for tests).
+    // How many LEDs are drawn and how many kinds the meter has (for tests).
     int32_t getDrawCount() const { return drawCount; }
     int32_t getLedCount() const { return ledCount; }
     // Read access for tests: segment i, order entry i (range-checked).

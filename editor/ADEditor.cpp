@@ -152,7 +152,7 @@ void ADEditor::close() {
     mouseObserver = nullptr;
     delete sizeMenuHook;
     sizeMenuHook = nullptr;
-    releaseSubmenus();
+    // The options submenus stay for the next open, which refills them.
     PluginGUIEditor::close();
 }
 

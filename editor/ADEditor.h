@@ -51,7 +51,8 @@ public:
     // the background's header, so that the host can ask for it at once; nothing is
     // decoded before the editor opens. synth may be null. UI thread.
     explicit ADEditor(VstXSynth* synth);
-    // Gives the skin reference back (the last one frees the pictures). Does not close. UI thread.
+    // Releases the options submenus and gives the skin reference back (the last one frees the
+    // pictures). Does not close. UI thread.
     ~ADEditor() noexcept override;
     ADEditor(const ADEditor&) = delete;
     ADEditor& operator=(const ADEditor&) = delete;
@@ -84,7 +85,8 @@ public:
     // --- menus and sizes (UI thread) ---
     // Refills the program menu with the 128 names and checks the current program.
     void fillProgramMenu();
-    // Fills the four submenus and hangs them into the options menu.
+    // Makes the four submenus at the first open, empties and refills them at each later one,
+    // and hangs them into the new options menu.
     void buildOptionsMenu(VSTGUI::COptionMenu* menu);
     // Requests size i (0..3): stored in the plug-in, saved as "uisize", carried out by
     // the next idle step. Nothing while closed, while a change waits, or for the stored size.
@@ -157,6 +159,8 @@ private:
     Dravenor* engine() const;
 
     VstXSynth* synth;
+    // The options submenus: made by the first open, refilled by each later one, released
+    // with the editor (a reference of their own; the open options menu holds another).
     VSTGUI::COptionMenu* pitchBendMenu = nullptr;
     VSTGUI::COptionMenu* polyphonyMenu = nullptr;
     VSTGUI::COptionMenu* glideTypeMenu = nullptr;

@@ -182,18 +182,19 @@ public:
     ProgramBank* getPrograms() override;
     // Voice count: stored when at most 20, larger counts ignored. Audio or UI thread.
     void setPolyphony(int32_t n) override;
-    // Fixed answers kept for the engine interface; nothing calls them. Any thread.
-    int32_t queryOptionA();          // 1
-    int32_t queryOptionB();          // 1
-    int32_t queryOptionC();          // 0
+    // Fixed answers of the engine interface, which a derived engine may give otherwise;
+    // nothing calls them. Any thread.
+    virtual int32_t queryOptionA();  // 1
+    virtual int32_t queryOptionB();  // 1
+    virtual int32_t queryOptionC();  // 0
     // Gives a note a voice (free or stolen); it starts at the next slice. Audio thread.
     virtual void noteOn(int8_t note, int8_t velocity, uint8_t layer);
     // Marks every active voice of the note for release. Audio thread.
     virtual void noteOff(uint8_t note, uint8_t velocity);
     // Fixed answer 0, like queryOptionA..C; nothing calls it. Any thread.
-    int32_t queryOptionD();
+    virtual int32_t queryOptionD();
     // Stores int(v) in optionValue, which nothing reads; nothing calls it. Any thread.
-    void setOptionValue(int32_t ignored, float v);
+    virtual void setOptionValue(int32_t ignored, float v);
     // Re-applies values 0..81 of the current program through the engine's own conversion. UI thread.
     void applyAllParameters();
     // Stores a pitch bend in 1/128-semitone steps. Audio (or UI, pitch wheel) thread.

@@ -63,8 +63,6 @@ public:
 
     // Events from the host before each block; answers 1 when taken. Audio thread.
     virtual int32_t processEvents(VstEvents*) { return 0; }
-    // Hands events to the host (audioMasterProcessEvents); true when the host answers 1. Audio thread.
-    virtual bool sendVstEventsToHost(VstEvents* events);
     virtual int32_t startProcess() { return 0; }
     virtual int32_t stopProcess() { return 0; }
     virtual bool processVariableIo(VstVariableIo*) { return false; }
@@ -155,4 +153,8 @@ public:
     virtual int32_t fxIdle() { return 0; }
     virtual bool keysRequired() { return false; }
     virtual bool getChunkFile(void* nativePath);
+
+    // Hands events to the host (audioMasterProcessEvents); true when the host answers 1. A plain
+    // wrapper outside the virtual operations, so it takes no slot. Audio thread.
+    bool sendVstEventsToHost(VstEvents* events);
 };

@@ -71,21 +71,30 @@ protected:
         meter->setupLed(1, 3, green, true);
         meter->setupLed(2, 2, red, false);
     }
-    // The colours of the five LEDs as drawn.
-    std::vector<CColor> leds()
+    // The colours of the first n LED places of a meter as drawn (black: nothing there).
+    std::vector<CColor> leds(ZelCVUDisplay* m, int n)
     {
-        meter->invalid();
+        m->invalid();
+        const CRect& r = m->getViewSize();
         std::vector<CColor> out;
-        for (int i = 0; i < 5; ++i)
-            out.push_back(framePixel(frame, 10 + 8 * i + 4, 13));
+        for (int i = 0; i < n; ++i)
+            out.push_back(framePixel(frame, r.left + 8 * i + 4, r.top + 3));
+        return out;
+    }
+    std::vector<CColor> leds() { return leds(meter, 5); }
+    std::vector<std::string> messages()
+    {
+        std::vector<std::string> out;
+        for (const auto& m : capture.messages())
+            out.push_back(m.text);
         return out;
     }
 
     // LEDs of 8 x 12, upper half and lower half.
     SharedPointer<CBitmap> green = makeStrip(2, 8, 6);      // unlit tone(0), lit tone(1)
     SharedPointer<CBitmap> red = makeStrip(2, 8, 6, false, 2); // lit tone(2), unlit tone(3)
-    ZelCVUDisplay* meter = add(new ZelCVUDisplay(CRect(10, 10, 50, 16), nullptr, 0, 2, 0, 10));
     MessageBoxCapture capture;
+    ZelCVUDisplay* meter = add(new ZelCVUDisplay(CRect(10, 10, 50, 16), nullptr, 0, 2, 0, 10));
 };
 
 } // namespace
@@ -97,6 +106,9 @@ TEST_F(MeterFixture, LevelLightsTheFirstLeds)
     const Case cases[] = {{0, 0, {G0, G0, G0, R3, R3}}, {-4, 0, {G0, G0, G0, R3, R3}},
         {2, 2, {G1, G1, G0, R3, R3}}, {4, 4, {G1, G1, G1, R2, R3}}, {5, 5, {G1, G1, G1, R2, R2}},
         {9, 9, {G1, G1, G1, R2, R2}}, {25, 10, {G1, G1, G1, R2, R2}}};
+    // Setting up kind 1 sized the order to its three LEDs, and kind 2's one LED did not fit.
+    const std::vector<std::string> setUp = {"Index out of range [3] / max: 3 (Code: 4)"};
+    EXPECT_EQ(messages(), setUp);
     // Refused set-ups change nothing: kind 0 or beyond the two, no repeat, no picture.
     meter->setupLed(0, 1, green, true);
     meter->setupLed(3, 1, green, true);
@@ -109,36 +121,70 @@ TEST_F(MeterFixture, LevelLightsTheFirstLeds)
         EXPECT_EQ(meter->getLevel(), c.stored);
         EXPECT_EQ(leds(), c.colours) << c.level;
     }
-    EXPECT_TRUE(capture.messages().empty());
+    EXPECT_EQ(messages(), setUp); // drawing reads nothing past an end
 }
 
-TEST_F(MeterFixture, OrderIsBuiltFromTheLedsSetUp)
+TEST_F(MeterFixture, EverySetUpAddsItsLedsAndTheOrderTakesEveryKind)
 {
-    auto* sparse = add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 4, 0, 10));
-    sparse->setupLed(3, 2, red, false);
-    sparse->setupLed(1, 1, green, true);
-    sparse->setupLed(1, 2, green, true); // set up again: counted once
-    EXPECT_EQ(sparse->getDrawCount(), 4);
-    const uint32_t expected[] = {0, 0, 2, 2};
-    for (uint32_t i = 0; i < 4; ++i)
-        EXPECT_EQ(sparse->orderAt(i), expected[i]);
-    auto* copy = static_cast<ZelCVUDisplay*>(meter->newCopy()); // copies are independent
+    const CColor G0 = tone(0), R3 = tone(3), none = kBlackCColor;
+    struct SetUp { int32_t number, repeat; bool red; };
+    struct Case
+    {
+        int32_t kinds;
+        std::vector<SetUp> setUps;
+        int32_t drawn;
+        std::vector<uint32_t> order;
+        std::vector<CColor> colours;     // a kind without a picture takes no place
+        std::vector<std::string> messages;
+    };
+    const Case cases[] = {
+        // A second set-up of one kind adds up: 1 + 2 LEDs.
+        {1, {{1, 1, false}, {1, 2, false}}, 3, {0, 0, 0}, {G0, G0, G0, none}, {}},
+        // Kinds not set up keep their one entry each; entries past the end are refused.
+        {4, {{3, 2, true}, {1, 1, false}, {1, 2, false}}, 5, {0, 0, 1, 2, 2}, {G0, G0, R3, R3, none},
+            {"Index out of range [2] / max: 2 (Code: 4)", "Index out of range [3] / max: 2 (Code: 4)",
+                "Index out of range [4] / max: 2 (Code: 4)", "Index out of range [3] / max: 3 (Code: 4)",
+                "Index out of range [4] / max: 3 (Code: 4)", "Index out of range [5] / max: 5 (Code: 4)"}},
+    };
+    for (const Case& c : cases)
+    {
+        capture.clear();
+        auto* m = add(new ZelCVUDisplay(CRect(100, 40, 180, 46), nullptr, 0, c.kinds, 0, 10));
+        for (const SetUp& u : c.setUps)
+            m->setupLed(u.number, u.repeat, u.red ? red : green, !u.red);
+        EXPECT_EQ(m->getDrawCount(), c.drawn);
+        for (uint32_t i = 0; i < c.order.size(); ++i)
+            EXPECT_EQ(m->orderAt(i), c.order[i]) << i;
+        EXPECT_EQ(leds(m, static_cast<int>(c.colours.size())), c.colours);
+        EXPECT_EQ(messages(), c.messages);
+        frame->removeView(m);
+    }
+}
+
+TEST_F(MeterFixture, CopiesAreIndependentAndKindsStayWithinSixteen)
+{
+    capture.clear();
+    auto* copy = static_cast<ZelCVUDisplay*>(meter->newCopy());
     copy->setupLed(1, 1, green, true);
-    EXPECT_EQ(copy->getDrawCount(), 3);
+    EXPECT_EQ(copy->getDrawCount(), 6);
     EXPECT_EQ(meter->getDrawCount(), 5);
     EXPECT_EQ(meter->segmentAt(0).repeat, 3);
     copy->forget();
-    // The LED count is kept within 1..16.
     EXPECT_EQ(add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 0, 0, 10))->getLedCount(), 1);
     EXPECT_EQ(add(new ZelCVUDisplay(CRect(0, 0, 10, 6), nullptr, 0, 40, 0, 10))->getLedCount(), 16);
-    EXPECT_TRUE(capture.messages().empty()); // nothing read or written past an end
+    EXPECT_TRUE(capture.messages().empty());
+}
 
-    meter->setupLed(1, 220000, green, true); // too long an order: refused with code 4
-    ASSERT_EQ(capture.messages().size(), 1u);
-    EXPECT_EQ(capture.messages()[0].text, "Array max size exceeded [220002] / max: 220000 (Code: 4)");
-    EXPECT_EQ(meter->getDrawCount(), 0);
+TEST_F(MeterFixture, TooLongAnOrderIsRefusedAndTheFirstKindStandsIn)
+{
+    capture.clear();
+    meter->setupLed(1, 220000, green, true); // 5 + 220000 LEDs: refused with code 4
+    EXPECT_EQ(messages(), std::vector<std::string> {"Array max size exceeded [220005] / max: 220000 (Code: 4)"});
+    EXPECT_EQ(meter->getDrawCount(), 220005);
     meter->setLevel(3);
-    EXPECT_EQ(leds()[0], kBlackCColor); // draws nothing
+    // Without an order every place draws kind 1; nothing more is said.
+    EXPECT_EQ(leds(), (std::vector<CColor> {tone(1), tone(1), tone(1), tone(0), tone(0)}));
+    EXPECT_EQ(capture.messages().size(), 1u);
 }
 
 // ---- multi-LED switch ------------------------------------------------------------------------
@@ -161,10 +207,13 @@ protected:
 TEST_F(LedSwitchFixture, ClickSelectsTheLedUnderThePointer)
 {
     EXPECT_EQ(addSwitch(CRect(100, 20, 150, 80), 4, 1, nullptr)->getViewSize(), CRect(100, 20, 150, 80));
-    // Orientation 1 is a column, 2 a row; along: pixels from the top or left edge.
-    struct Case { int32_t orientation; double along; int32_t led; };
-    const Case cases[] = {{1, 0, 0}, {1, 3, 0}, {1, 4, 1}, {1, 8, 2}, {1, 15, 3}, {2, 0, 0}, {2, 9, 0}, {2, 10, 1},
-        {2, 39, 3}};
+    // Orientation 1 is a column, 2 a row; along: pixels from the top or left edge. The value is
+    // the share of the switch beyond the pointer, so an LED's last pixel row or column (4 in a
+    // column of 16, 10 in a row of 40) still selects the LED before it.
+    struct Case { int32_t orientation; double along; float value; int32_t led; };
+    const Case cases[] = {{1, 0, 0.9998f, 0}, {1, 3, 0.8125f, 0}, {1, 4, 0.75f, 0}, {1, 5, 0.6875f, 1},
+        {1, 8, 0.5f, 1}, {1, 15, 0.0625f, 3}, {2, 0, 0.9998f, 0}, {2, 9, 0.775f, 0}, {2, 10, 0.75f, 0},
+        {2, 11, 0.725f, 1}, {2, 39, 0.025f, 3}};
     for (const Case& c : cases)
     {
         const bool row = c.orientation == 2;
@@ -173,10 +222,12 @@ TEST_F(LedSwitchFixture, ClickSelectsTheLedUnderThePointer)
         EXPECT_EQ(s->getViewSize(), row ? CRect(20, 20, 60, 24) : CRect(20, 20, 30, 36));
         const CCoord x = row ? 20 + c.along : 25, y = row ? 22 : 20 + c.along;
         mouseDown(frame, x, y);
-        EXPECT_EQ(s->getPosition(), c.led);
+        EXPECT_FLOAT_EQ(s->getValue(), c.value) << c.along;
+        EXPECT_EQ(s->getPosition(), c.led) << c.along;
         EXPECT_EQ(listener.log, "begin"); // not told before the release
         mouseUp(frame, x, y);
         EXPECT_EQ(listener.log, "begin changed end");
+        EXPECT_EQ(listener.values, std::vector<float> {s->getValue()});
         for (int i = 0; i < 4; ++i) // the selected LED is lit, the others not
             EXPECT_EQ(framePixel(frame, row ? 25 + 10 * i : 25, row ? 22 : 22 + 4 * i), tone(i == c.led)) << i;
         frame->removeView(s);

@@ -96,15 +96,18 @@ TEST_F(EditorFixture, OpenShowsTheStoredProgramNotLiveValues) {
 
 TEST_F(EditorFixture, OpenAndCloseRepeatedlyLeaveNothingBehind) {
     make(1);
+    COptionMenu* const polyphony = editor->getPolyphonyMenu();
+    ASSERT_NE(polyphony, nullptr);
     for (int i = 0; i < 3; ++i) {
         editor->close();
         EXPECT_EQ(frame(), nullptr);
         EXPECT_EQ(editor->getReadout(), nullptr);
         EXPECT_EQ(editor->getMouseObserver(), nullptr);
-        EXPECT_EQ(editor->getPolyphonyMenu(), nullptr);
+        EXPECT_EQ(editor->getPolyphonyMenu(), polyphony);  // the submenus stay for the next open
         editor->close();  // a second close does nothing
         ASSERT_TRUE(editor->open(fakeParent()));
-        EXPECT_NE(editor->getPolyphonyMenu(), nullptr);
+        EXPECT_EQ(editor->getPolyphonyMenu(), polyphony);
+        EXPECT_EQ(polyphony->getNbEntries(), kMaxVoices);
     }
     // A host opening twice without closing gets a fresh editor, not two frames.
     ASSERT_TRUE(editor->open(fakeParent()));

@@ -40,6 +40,54 @@ TEST_F(EditorMenus, SubmenusShowTheEnginesSettings) {
     EXPECT_STREQ(editor->getSkinMenu()->getEntry(3)->getTitle(), "Huge");
 }
 
+// The four submenus outlive close and open (a size change too): each open refills the same
+// menus with the settings of that moment, and they go when the editor goes.
+TEST_F(EditorMenus, SubmenusAreKeptAndRefilledAtEachOpen) {
+    FakeWindows windows;
+    make(1);
+    const auto submenus = [this] {
+        return std::vector<COptionMenu*>{editor->getPitchBendMenu(), editor->getPolyphonyMenu(),
+                                         editor->getGlideTypeMenu(), editor->getSkinMenu()};
+    };
+    const std::vector<COptionMenu*> first = submenus();
+    for (COptionMenu* m : first) m->remember();  // to see them given back with the editor
+    const auto expectFilled = [&](int32_t skin) {
+        auto* options = dynamic_cast<COptionMenu*>(control(kTagOptionsMenu));
+        ASSERT_NE(options, nullptr);
+        const int32_t counts[] = {12, 20, 2, 4};
+        for (int32_t i = 0; i < 4; ++i) {
+            EXPECT_EQ(options->getEntry(i)->getSubmenu(), first[i]) << i;
+            EXPECT_EQ(first[i]->getNbEntries(), counts[i]) << i;  // refilled, not added to
+            int32_t checked = 0;
+            for (int32_t k = 0; k < counts[i]; ++k) checked += first[i]->isCheckEntry(k);
+            EXPECT_EQ(checked, 1) << i;
+        }
+        EXPECT_TRUE(first[3]->isCheckEntry(skin));
+    };
+
+    editor->close();
+    EXPECT_EQ(submenus(), first);
+    ASSERT_TRUE(editor->open(fakeParent()));
+    EXPECT_EQ(submenus(), first);
+    expectFilled(1);
+
+    chooseOption(this, editor, "Skin", 2);
+    idle();  // the size change closes and opens again
+    ASSERT_TRUE(editor->isOpen());
+    EXPECT_EQ(submenus(), first);
+    expectFilled(2);
+    chooseOption(this, editor, "Polyphony", 7);  // the kept menus still choose
+    EXPECT_EQ(synth->getEngine().voiceCount, 8);
+    idle();
+    EXPECT_TRUE(first[1]->isCheckEntry(7));
+
+    destroy();
+    for (COptionMenu* m : first) {
+        EXPECT_EQ(m->getNbReference(), 1);  // only the test's own reference is left
+        m->forget();
+    }
+}
+
 struct ChoiceCase {
     const char* submenu;
     int32_t index;

@@ -61,6 +61,35 @@ TEST(Engine, FreshEngineState)
     for (const VoiceState& v : e->voices) EXPECT_TRUE(v.active == 0 && v.releaseFrame == -1);
 }
 
+// The option answers are fixed, and an engine derived from this one can give its own to
+// whoever holds it as the base engine.
+namespace {
+class OwnAnswersEngine : public Dravenor {
+public:
+    int32_t queryOptionA() override { return 5; }
+    int32_t queryOptionB() override { return 6; }
+    int32_t queryOptionC() override { return 7; }
+    int32_t queryOptionD() override { return 8; }
+    void setOptionValue(int32_t, float v) override { optionValue = -static_cast<int32_t>(v); }
+};
+} // namespace
+
+TEST(Engine, OptionAnswersAreFixedAndADerivedEngineMayReplaceThem)
+{
+    auto plain = std::make_unique<Dravenor>();
+    auto own = std::make_unique<OwnAnswersEngine>();
+    const std::pair<Dravenor*, std::tuple<int, int, int, int, int>> cases[] = {
+        {plain.get(), {1, 1, 0, 0, 3}},
+        {own.get(), {5, 6, 7, 8, -3}},
+    };
+    for (const auto& [e, answers] : cases) {
+        e->setOptionValue(9, 3.9f);
+        EXPECT_EQ(std::tuple(e->queryOptionA(), e->queryOptionB(), e->queryOptionC(), e->queryOptionD(),
+                             e->optionValue),
+                  answers);
+    }
+}
+
 // After a reset (MIDI "all sound off", a rate change, a program change) nothing sounds on:
 // no voice, no chorus echo, no bass delay, no filter ringing; the first slice then takes
 // distortion drive and chorus settings at once.

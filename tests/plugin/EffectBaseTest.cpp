@@ -192,6 +192,25 @@ TEST_F(EffectBaseTest, HostCallsCarryTheirOpcodeAndArguments) {
     EXPECT_EQ(probe->getMasterVersion(), 2400);
 }
 
+// A plug-in's own function of that name hides the event wrapper without replacing it: code that
+// holds the plug-in as an AudioEffectX still reaches the host.
+namespace {
+class OwnEventSender : public ProbeEffect {
+public:
+    using ProbeEffect::ProbeEffect;
+    bool sendVstEventsToHost(VstEvents*) { return false; }
+};
+}  // namespace
+
+TEST_F(EffectBaseTest, EventsSentThroughTheBaseReachTheHost) {
+    OwnEventSender own(&ScriptedHost::callback);
+    AudioEffectX& base = own;
+    VstEvents events{};
+    hostState().answer = 1;
+    EXPECT_TRUE(base.sendVstEventsToHost(&events));
+    EXPECT_EQ(hostState().count(audioMasterProcessEvents), 1);
+}
+
 TEST_F(EffectBaseTest, SpeakerArrangementsHoldMoreThanEightSpeakers) {
     VstSpeakerArrangement* from = nullptr;
     ASSERT_TRUE(probe->allocateArrangement(&from, 12));

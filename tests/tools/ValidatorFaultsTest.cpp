@@ -5,32 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
+
+#include "ValidatorRun.h"
 
 namespace {
-
-struct ValidatorRun {
-    int status;          // exit status, or 128 + signal
-    std::string output;  // stdout and stderr
-};
-
-ValidatorRun runValidator(const std::string& fault, const std::string& arguments) {
-    const std::string command = "QUILM_FAULTY_PLUGIN=" + fault + " " + QUILM_VALIDATE_EXE + " " + arguments +
-                                " --release-seconds 2 " + QUILM_FAULTY_PLUGIN + " 2>&1";
-    FILE* pipe = popen(command.c_str(), "r");
-    ValidatorRun run{-1, {}};
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> chunk;
-    while (std::fgets(chunk.data(), chunk.size(), pipe) != nullptr) run.output += chunk.data();
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-    return run;
-}
 
 struct RunCase {
     const char* fault;      // QUILM_FAULTY_PLUGIN

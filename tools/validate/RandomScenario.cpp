@@ -27,7 +27,7 @@ Weights weightsFor(const std::string& kind) {
     if (kind == "dispatch") return {0.6, 0.15, 0.3, 0.01, 0.0, 0.0, false};
     if (kind == "params") return {0.05, 0.6, 0.2, 0.01, 0.0, 0.0, false};
     if (kind == "midi") return {0.0, 0.05, 1.0, 0.01, 0.0, 0.0, false};
-    if (kind == "blocks") return {0.0, 0.05, 0.3, 0.02, 0.0, 0.0, false};
+    if (kind == "blocks") return {0.0, 0.05, 0.3, 0.02, 0.0, 0.0, true};
     if (kind == "rates") return {0.0, 0.05, 0.3, 0.15, 0.05, 0.25, true};
     return {0.3, 0.2, 0.6, 0.05, 0.02, 0.0, true};  // mixed
 }
