@@ -12,6 +12,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <thread>
@@ -227,15 +228,29 @@ bool writeWindowPng(unsigned long window, const std::string& path) {
     XWindowAttributes a;
     bool written = false;
     if (XGetWindowAttributes(display, window, &a) != 0) {
-        XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(a.width),
-                                  static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
+        // X refuses to read a window beyond the screen's edge (BadMatch, which ends the
+        // program): on a screen smaller than the editor only the part on screen is taken.
+        int rootX = 0, rootY = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, window, a.root, 0, 0, &rootX, &rootY, &child);
+        XWindowAttributes screen;
+        XGetWindowAttributes(display, a.root, &screen);
+        const int width = std::min(a.width, screen.width - std::max(rootX, 0));
+        const int height = std::min(a.height, screen.height - std::max(rootY, 0));
+        if (width < a.width || height < a.height)
+            std::printf("     the screen shows %d x %d of the %d x %d window; the screenshot holds that part\n",
+                        width, height, a.width, a.height);
+        XImage* image = width > 0 && height > 0 && rootX >= 0 && rootY >= 0
+                            ? XGetImage(display, window, 0, 0, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), AllPlanes, ZPixmap)
+                            : nullptr;
         if (image != nullptr) {
-            cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, a.width, a.height);
+            cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
             unsigned char* data = cairo_image_surface_get_data(surface);
             const int stride = cairo_image_surface_get_stride(surface);
-            for (int y = 0; y < a.height; ++y) {
+            for (int y = 0; y < height; ++y) {
                 auto* row = reinterpret_cast<uint32_t*>(data + static_cast<ptrdiff_t>(y) * stride);
-                for (int x = 0; x < a.width; ++x) row[x] = static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
+                for (int x = 0; x < width; ++x) row[x] = static_cast<uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFFu;
             }
             cairo_surface_mark_dirty(surface);
             written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
@@ -250,6 +265,8 @@ bool writeWindowPng(unsigned long window, const std::string& path) {
 bool runGuiSelfTest(GuiState& state, PluginHost& host, const std::string& shotDir) {
     Driver driver(state, host);
     if (!check(driver.ok(), "X display with the XTEST extension")) return false;
+    std::error_code ignored;
+    std::filesystem::create_directories(shotDir, ignored);
     driver.settle(30);
     bool passed = true;
     passed &= shoot(driver, state, shotDir);
