@@ -32,7 +32,7 @@ const Shown kShown[] = {
     {kParamLfoSync, 1.0f, kButtonBitmap, 2, 1},
     {kParamPercEnv, 0.0f, kButtonBitmap, 2, 0},
     {kParamVoiceMode, 0.5f, kThreeWaySwitchBitmap, 3, 1},
-    {kParamFltType, 1.0f / 3.0f, kFourWaySwitchBitmap, 4, 1},
+    {kParamFltType, 2.0f / 3.0f, kFourWaySwitchBitmap, 4, 2},
     {kParamOsc1Wave, 13.0f / 39.0f, kWaveDisplayBitmap, 40, 13},
     {kParamOscRouting, 2.0f, kRoutingDiagramBitmap, 3, 2},
     {kParamModWheel, 0.25f, kWheelBitmap, 91, 68},
@@ -115,16 +115,23 @@ TEST_P(EditorPixels, EveryControlShowsTheFrameOfItsValueAndNoMore) {
         ASSERT_GT(strip.height, 0);
         const CRect r = control(s.tag)->getViewSize();
         const auto x = static_cast<int32_t>(r.left), y = static_cast<int32_t>(r.top);
-        const int32_t w = std::min(strip.width, static_cast<int32_t>(r.getWidth()));
-        const int32_t h = strip.height / s.frames;
+        const int32_t w = strip.width, h = strip.height / s.frames;
         EXPECT_EQ(mismatches(shown, x, y, w, h, strip, 0, s.frame * h), 0)
             << "frames shown: " << framesShown(shown, x, y, w, h, strip, s.frames);
-        // Below the frame the background shows, not the next frame.
+        // Below the frame the background shows, not the next frame ...
         for (int32_t i = 0; i < w; ++i) {
             if (bare(x + i, y + h, s.tag) && background.opaque(x + i, y + h)) {
                 ASSERT_EQ(shown.at(x + i, y + h), background.at(x + i, y + h)) << "column " << i;
             }
         }
+        // ... and a drag that starts there moves nothing.
+        if (!bare(x + w / 2, y + h, s.tag)) continue;
+        const std::vector<float> before(synth->getEngine().values, synth->getEngine().values + kNumParams);
+        CPoint from(x + w / 2, y + h), to(x + w / 2 + 10, y + h - 25);
+        frame()->platformOnMouseDown(from, CButtonState(kLButton));
+        frame()->platformOnMouseMoved(to, CButtonState(kLButton));
+        frame()->platformOnMouseUp(to, CButtonState(kLButton));
+        EXPECT_EQ(std::vector<float>(synth->getEngine().values, synth->getEngine().values + kNumParams), before);
     }
 }
 
