@@ -30,15 +30,15 @@ protected:
         ERect* rect = nullptr;
         ASSERT_EQ(host->dispatch(effEditGetRect, 0, 0, &rect), 1);
         width = rect->right - rect->left;
-        const int screen = DefaultScreen(display);
-        const int x = DisplayWidth(display, screen) - width, y = DisplayHeight(display, screen) - (rect->bottom - rect->top);
+        const int height = rect->bottom - rect->top, screen = DefaultScreen(display);
+        const int x = DisplayWidth(display, screen) - width, y = DisplayHeight(display, screen) - height;
         if (x < 0 || y < 0) GTEST_SKIP() << "the screen is smaller than the editor";
         // In the screen's bottom-right corner, above everything and out of other tests' way.
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
         window = XCreateWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
-                               static_cast<unsigned>(rect->bottom - rect->top), 0, CopyFromParent, InputOutput,
-                               CopyFromParent, CWOverrideRedirect, &attributes);
+                               static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
+                               CWOverrideRedirect, &attributes);
         XMapRaised(display, window);
         XSync(display, False);
         ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window))), 1);
@@ -51,9 +51,9 @@ protected:
         if (display != nullptr) XCloseDisplay(display);
     }
 
-    // Lets the editor paint what is due.
-    void idle() {
-        for (int i = 0; i < 3; ++i) {
+    // Lets the editor paint what is due (the window's first exposure included).
+    void idle(int steps = 3) {
+        for (int i = 0; i < steps; ++i) {
             host->dispatch(effEditIdle);
             XSync(display, False);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -61,12 +61,13 @@ protected:
     }
     // The window's pixels in a key's part of octave n, inset by 2 pixels against rounding.
     std::vector<unsigned long> capture(const MasterRect& part, int octave) {
-        const double scale = width / kMasterWidth, left = kKeysLeft + octave * kOctave;
-        const int x0 = static_cast<int>((left + part.left) * scale) + 2, x1 = static_cast<int>((left + part.right) * scale) - 2;
-        const int y0 = static_cast<int>((kKeysTop + part.top) * scale) + 2, y1 = static_cast<int>((kKeysTop + part.bottom) * scale) - 2;
+        const double left = kKeysLeft + octave * kOctave;
+        auto scaled = [this](double master) { return static_cast<int>(master * width / kMasterWidth); };
+        const int x0 = scaled(left + part.left) + 2, x1 = scaled(left + part.right) - 2;
+        const int y0 = scaled(kKeysTop + part.top) + 2, y1 = scaled(kKeysTop + part.bottom) - 2;
         std::vector<unsigned long> pixels;
-        XImage* image = XGetImage(display, window, x0, y0, static_cast<unsigned>(x1 - x0), static_cast<unsigned>(y1 - y0),
-                                  AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display, window, x0, y0, static_cast<unsigned>(x1 - x0),
+                                  static_cast<unsigned>(y1 - y0), AllPlanes, ZPixmap);
         if (image == nullptr) return pixels;
         for (int y = 0; y < y1 - y0; ++y)
             for (int x = 0; x < x1 - x0; ++x) pixels.push_back(XGetPixel(image, x, y));
@@ -85,7 +86,7 @@ protected:
 };
 
 TEST_F(ModuleEditor, KeysOfNotesTheHostPlaysLightAndGoOut) {
-    idle();
+    idle(10);
     struct Key { MasterRect part; int octave; bool played; };
     const Key keys[] = {{kLowerC, 2, true}, {kBlackCSharp, 3, true}, {kLowerD, 2, false}};  // notes 48, 61, 50
     std::vector<std::vector<unsigned long>> before;

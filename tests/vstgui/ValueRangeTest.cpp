@@ -1,7 +1,8 @@
 // Controls whose range does not start at 0: the picture each kind shows for a place
-// in its range, a switch set by a click, and a knob's wheel step.
+// in its range, a switch set by a click, a knob pointed at and a knob's wheel step.
 #include "TestHelpers.h"
 #include <functional>
+#include <tuple>
 
 using namespace VSTGUI;
 using namespace QuilmVstguiTest;
@@ -50,7 +51,7 @@ TEST (VstguiValueRange, EveryKindShowsThePictureOfItsPlaceInTheRange)
 	}
 }
 
-TEST (VstguiValueRange, SwitchClickAndKnobWheelMoveThroughTheWholeRange)
+TEST (VstguiValueRange, SwitchClicksKnobAnglesAndWheelStepsCoverTheWholeRange)
 {
 	KnobModeEditor editor;
 	auto strip = makeStrip (5, 10, 10);
@@ -75,6 +76,15 @@ TEST (VstguiValueRange, SwitchClickAndKnobWheelMoveThroughTheWholeRange)
 			EXPECT_FLOAT_EQ (sw->getValue (), range.min + span * static_cast<float> (p) / 4.f) << p;
 			frame->idle ();
 			EXPECT_EQ (pixelAt (frame->getBackBuffer (), 5, 5), stripColor (p)) << p;
+		}
+		// Pointed at by its angle (Alt): straight up is the middle of the range, right of
+		// the centre five sixths of it.
+		const std::tuple<CCoord, CCoord, float> aims[] = {{25, 1, 0.5f}, {29, 5, 5.f / 6.f}};
+		for (auto [x, y, place] : aims)
+		{
+			mouseDown (frame, x, y, kLButton | kAlt);
+			mouseUp (frame, x, y, kLButton | kAlt);
+			EXPECT_NEAR (knob->getValue (), range.min + place * span, 1e-4f) << x << ", " << y;
 		}
 		// One notch of the wheel from the middle moves the knob a tenth of its range up,
 		// two back down; the range's ends hold.

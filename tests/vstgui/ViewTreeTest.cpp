@@ -131,7 +131,11 @@ TEST (VstguiViewTree, AreaShowsWhatLiesBelowAfterAViewLeavesIt)
 	const Case cases[] = {
 	    {"nothing", [] (Tree&) {}, kBlue, kGreen, kRed},
 	    {"U hidden", [] (Tree& t) { t.u->setVisible (false); }, kRed, kGreen, kRed},
-	    {"U hidden and shown", [] (Tree& t) { t.u->setVisible (false); t.u->setVisible (true); }, kBlue, kGreen, kRed},
+	    {"U hidden and shown", [] (Tree& t) {
+		     t.u->setVisible (false);
+		     t.frame->idle ();
+		     t.u->setVisible (true);
+	     }, kBlue, kGreen, kRed},
 	    {"nested V hidden", [] (Tree& t) { t.v->setVisible (false); }, kBlue, kBlue, kRed},
 	    {"U removed", [] (Tree& t) { t.frame->removeView (t.u); }, kRed, kGreen, kRed},
 	    {"nested V removed", [] (Tree& t) { t.n->removeView (t.v); }, kBlue, kBlue, kRed},
