@@ -88,12 +88,12 @@ protected:
                 return false;
         return true;
     }
-    void play(uint8_t status, std::initializer_list<uint8_t> keys) {
-        std::vector<VstMidiEvent> events;
-        for (uint8_t k : keys) events.push_back(note(status, k));
+    // Plays (0x90) or releases (0x80) notes 48 and 61 through the host's calls, then idles.
+    void play(uint8_t status) {
+        VstMidiEvent notes[2] = {note(status, 48), note(status, 61)};
         VstEvents list{};
-        list.numEvents = static_cast<int32_t>(events.size());
-        for (size_t i = 0; i < events.size(); ++i) list.events[i] = reinterpret_cast<VstEvent*>(&events[i]);
+        list.numEvents = 2;
+        for (int32_t i = 0; i < 2; ++i) list.events[i] = reinterpret_cast<VstEvent*>(&notes[i]);
         synth->processEvents(&list);
         float left[64], right[64];
         float* outs[2] = {left, right};
@@ -143,25 +143,20 @@ TEST_P(EditorPixels, KeysThePluginPlaysLightUpAndGoOut) {
     const BitmapPixels background = picture(kBackgroundBitmap);
     const int32_t octave = 7 * (white.width / 7);
     // Note 48 is the C of the third octave (white part 0), note 61 the C# of the fourth (black 0).
-    struct Part { CRect source; int32_t x, y; const BitmapPixels* held; };
-    const Part parts[] = {
-        {g.white[0][0], static_cast<int32_t>(g.originLeft + 2 * octave + g.white[0][0].left),
-         static_cast<int32_t>(g.originTop + g.white[0][0].top), &white},
-        {g.white[0][1], static_cast<int32_t>(g.originLeft + 2 * octave + g.white[0][1].left),
-         static_cast<int32_t>(g.originTop + g.white[0][1].top), &white},
-        {g.black[0], static_cast<int32_t>(g.originLeft + 3 * octave + g.black[0].left),
-         static_cast<int32_t>(g.originTop + g.black[0].top), &black},
-    };
+    struct Part { CRect source; int32_t octave; const BitmapPixels* held; };
+    const Part parts[] = {{g.white[0][0], 2, &white}, {g.white[0][1], 2, &white}, {g.black[0], 3, &black}};
     for (bool on : {true, false}) {
-        play(on ? 0x90 : 0x80, {48, 61});
+        play(on ? 0x90 : 0x80);
         const BitmapPixels shown = screen();
         for (const Part& p : parts) {
+            const auto x = static_cast<int32_t>(g.originLeft + p.octave * octave + p.source.left);
+            const auto y = static_cast<int32_t>(g.originTop + p.source.top);
             const auto w = static_cast<int32_t>(p.source.getWidth()), h = static_cast<int32_t>(p.source.getHeight());
-            const int32_t lit = mismatches(shown, p.x, p.y, w, h, *p.held, static_cast<int32_t>(p.source.left),
+            const int32_t lit = mismatches(shown, x, y, w, h, *p.held, static_cast<int32_t>(p.source.left),
                                            static_cast<int32_t>(p.source.top));
-            const int32_t unlit = mismatches(shown, p.x, p.y, w, h, background, p.x, p.y);
-            EXPECT_EQ(on ? lit : unlit, 0) << (on ? "lit " : "unlit ") << p.x << ", " << p.y;
-            EXPECT_GT(on ? unlit : lit, 0) << "held and unheld keys look alike at " << p.x << ", " << p.y;
+            const int32_t unlit = mismatches(shown, x, y, w, h, background, x, y);
+            EXPECT_EQ(on ? lit : unlit, 0) << (on ? "lit " : "unlit ") << x << ", " << y;
+            EXPECT_GT(on ? unlit : lit, 0) << "held and unheld keys look alike at " << x << ", " << y;
         }
     }
 }
