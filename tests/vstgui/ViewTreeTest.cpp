@@ -139,6 +139,9 @@ TEST (VstguiViewTree, AreaShowsWhatLiesBelowAfterAViewLeavesIt)
 	    {"nested V hidden", [] (Tree& t) { t.v->setVisible (false); }, kBlue, kBlue, kRed},
 	    {"U removed", [] (Tree& t) { t.frame->removeView (t.u); }, kRed, kGreen, kRed},
 	    {"nested V removed", [] (Tree& t) { t.n->removeView (t.v); }, kBlue, kBlue, kRed},
+	    {"container N hidden", [] (Tree& t) { t.n->setVisible (false); }, kBlue, kBlue, kRed},
+	    {"container N removed", [] (Tree& t) { t.frame->removeView (t.n); }, kBlue, kBlue, kRed},
+	    {"container N moved", [] (Tree& t) { t.n->setViewSize (CRect (0, 0, 16, 32)); }, kBlue, kBlue, kGreen},
 	    {"U moved", [] (Tree& t) { t.u->setViewSize (CRect (0, 0, 10, 10)); }, kRed, kGreen, kBlue},
 	    {"U lowered", [] (Tree& t) { t.frame->changeViewZOrder (t.u, 0); }, kRed, kGreen, kRed},
 	    {"V added anew", [] (Tree& t) {

@@ -198,6 +198,13 @@ void CViewContainer::invalidRect (const CRect& rect)
 		parentView->invalidRect (r);
 }
 
+void CViewContainer::invalid ()
+{
+	// invalidRect takes our own coordinates, while size is in the parent's.
+	setDirty (false);
+	invalidRect (CRect (0, 0, size.getWidth (), size.getHeight ()));
+}
+
 bool CViewContainer::isDirty () const
 {
 	if (CView::isDirty ())

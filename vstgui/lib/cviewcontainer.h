@@ -43,6 +43,8 @@ public:
 	/** Fills the background colour (unless transparent) and draws the background picture. */
 	virtual void drawBackgroundRect (CDrawContext* context, const CRect& updateRect);
 	void invalidRect (const CRect& rect) override;
+	/** Marks the container's whole area (and so every child) for repainting. UI thread. */
+	void invalid () override;
 	bool isDirty () const override;
 
 	CMouseEventResult onMouseDown (CPoint& where, const CButtonState& buttons) override;
