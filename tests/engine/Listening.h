@@ -120,3 +120,17 @@ inline double spectralCentroid(const std::vector<float>& x, size_t from, size_t 
     }
     return sum > 0.0 ? weighted / sum : 0.0;
 }
+
+// Frequency (Hz) of the strongest component between lo and hi Hz in x[from..from + n) (n a
+// power of 2), placed between bins by a parabola through the log magnitudes around it.
+inline double peakFrequency(const std::vector<float>& x, size_t from, size_t n, double lo, double hi, double rate)
+{
+    const std::vector<double> mag = spectrum(x.data() + from, n);
+    const size_t first = std::max<size_t>(2, size_t(lo * double(n) / rate));
+    const size_t last = std::min(mag.size() - 2, size_t(hi * double(n) / rate));
+    size_t best = first;
+    for (size_t k = first; k <= last; ++k)
+        if (mag[k] > mag[best]) best = k;
+    const double a = std::log(mag[best - 1]), b = std::log(mag[best]), c = std::log(mag[best + 1]);
+    return (double(best) + 0.5 * (a - c) / (a - 2.0 * b + c)) * rate / double(n);
+}
