@@ -63,9 +63,10 @@ std::vector<double> risings(const Track& track)
     return up;
 }
 
-Measure level(double from, double to)
+// Level of the left output (or the right, output 1), in dB.
+Measure level(double from, double to, int output = 0)
 {
-    return {"level (dB)", [=](const Take& t) { return toDb(rms(t.left, t.at(from), t.at(to))); }};
+    return {"level (dB)", [=](const Take& t) { return toDb(rms(output ? t.right : t.left, t.at(from), t.at(to))); }};
 }
 
 // The pitch heard, in semitones over a note of Init Patch's tuning.
@@ -407,11 +408,12 @@ std::vector<Row> table()
     // Output 1's sweep runs a quarter cycle ahead: its level follows output 0's by 3/4 of a sweep.
     {"Ch-Rate", kParamChorusRate, {0.85f, 1}, with(kSwept, {{kParamChorusMod, 0}}), held(43, 1000),
      sweepLag(100, 1000), {{200, 230}, {-150, -127}}},
-    // Bass enhancer on a low sine (and on note 72 for its corner).
+    // Bass enhancer on a low sine (and on note 72 for its corner); Bass-Sprd holds the right
+    // output's bass back.
     {"Bass-Amt", kParamBassAmount, {0, 0.5f, 1}, kBass, held(36), level(100, 300), {kFree, {12.3, 15}, {4.6, 5.7}}},
     {"Bass-Sat", kParamBassSat, {0, 0.5f, 1}, kBass, held(36), level(100, 300), {kFree, {3.9, 4.8}, {11.9, 14.5}}},
     {"Bass-Freq", kParamBassFreq, {0, 0.5f, 1}, kBass, held(72), level(100, 300), {kFree, {7.4, 9.2}, {10, 12.4}}},
-    {"Bass-Sprd", kParamBassSpread, {0, 0.5f}, kBass, held(36), stereo(5, 40), {{-44, -38.5}, {36, 45}}},
+    {"Bass-Sprd", kParamBassSpread, {0, 0.5f}, kBass, held(36), level(5, 40, 1), {kFree, {-21, -17}}},
     // Output stage.
     {"Out-Dist", kParamOutDist, {0.2f, 0.5f, 0}, kOsc1Alone, held(60), partial(60, 3),
      {{-48, -44.5}, {24, 29.5}, kFallsSilent}},
