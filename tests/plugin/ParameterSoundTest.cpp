@@ -281,8 +281,9 @@ std::vector<Row> table()
       [](const Take& t) { return 10 * std::log10(std::pow(10, tone(hz(67), kC4).of(t) / 10) +
                                                  std::pow(10, osc3Sideband().of(t) / 10)); }},
      {kFree, {66.8, 73.8}, {32.2, 35.6}}},
-    // Osc3: pitch, index (its upper sideband over the carrier), envelope, key tracking, in each routing.
-    {"Osc3-C", kParamOsc3Coarse, {0.5f, osc3Coarse(12)}, kOsc3OnOsc1, held(60, 500), sideband(kC4),
+    // Osc3: pitch (with the note bent 2 semitones up), index (its upper sideband over the carrier),
+    // envelope, key tracking, in each routing.
+    {"Osc3-C", kParamOsc3Coarse, {0.5f, osc3Coarse(12)}, kOsc3OnOsc1, bent(held(60, 500)), sideband(hz(62)),
      {{-0.06, 0.01}, {11.95, 12.05}}},
     {"Osc3-F", kParamOsc3Fine, {0.25f, 0.5f, 0.75f}, with(kOsc3OnOsc1, {{kParamOsc3Coarse, 0.5f}}), held(60, 500),
      sideband(kC4), {{-0.277, -0.268}, {0.24, 0.26}}},
@@ -296,17 +297,18 @@ std::vector<Row> table()
      osc3Sideband(250, 400), {{-50.9, -46.1}, {21.8, 24.1}, {5.16, 5.76}}},
     {"Osc3-Sus", kParamOsc3Sustain, {0.1f, 0.3f, 0.9f}, with(kOsc3OnOsc2, {{kParamOsc3Decay, 0}}), held(60, 400),
      osc3Sideband(250, 400), {{-41.8, -37.8}, {9.3, 10.9}}},
-    // LFO (vibrato on note 81; the filter sweep on a sine at note 72) and glide.
+    // LFO (vibrato on note 81; the filter's sweep of a sine at note 72) and glide.
     {"LFO Rate", kParamLfoRate, {0.668f, 0.759f}, kVibrato, held(81, 700), vibratoRate(100, 700),
      {{2.95, 3.05}, {0.95, 1.05}}},
     {"LFO Osc", kParamLfoOsc, {0, 0.2f, 0.4f}, kOsc1Alone, held(81, 500), vibrato(100, 500),
      {{-0.15, 0.15}, {3.75, 4.15}, {11.3, 12.4}}},
-    {"LFO Delay", kParamLfoDelay, {0, 0.6f, 0.75f}, with(kVibrato, {{kParamLfoRate, 0.697f}}), held(81, 200),
-     vibrato(50, 150), {{15.1, 16.6}, {-5.77, -5.22}, {-7.1, -6.43}}},
+    {"LFO Delay", kParamLfoDelay, {0, 0.6f, 0.75f},
+     with(kSteady, {{kParamLfoFilter, 0.5f}, {kParamLfoRate, 0.697f}, {kParamFltCutoff, 0.6f}}), held(72, 200),
+     tremolo(50, 150), {{9.4, 10.4}, {-4.18, -3.78}, {-3.93, -3.55}}},
     {"LFO-Sync", kParamLfoSync, {0, 1}, with(kVibrato, {{kParamLfoRate, 0.63f}}), held(81, 700), vibratoRate(100, 700),
      {{2.55, 2.62}, {-0.29, -0.24}}},
     {"LFO Filter", kParamLfoFilter, {0, 0.5f, 1},
-     with(kSteady, {{kParamLfoRate, 0.5765f}, {kParamFltCutoff, 0.6f}}), held(72, 700),
+     with(kShared, with(kSteady, {{kParamLfoRate, 0.5765f}, {kParamFltCutoff, 0.6f}})), held(72, 700),
      tremolo(100, 700), {{0, 0.6}, {9.45, 10.4}, {40.2, 44.4}}},
     {"Glide", kParamGlide, {0, 0.5f, 0.75f}, {{kParamVoiceCount, 0.01f}}, twoKeys(48, 60, 300), pitch(110, 140, 60),
      {{-0.02, 0.02}, {-3.05, -2.76}, {-4.37, -3.95}}},
