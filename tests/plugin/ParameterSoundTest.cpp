@@ -143,10 +143,10 @@ Measure stereo(double from, double to)
 }
 
 // When the echo of a short note arrives (ms): the first millisecond that comes back within
-// 20 dB of the note's peak after the note has died 40 dB below it.
+// 20 dB of the note's peak (in its first 30 ms) after the note has died 40 dB below it.
 double arrival(const std::vector<float>& x)
 {
-    std::vector<double> env;
+    std::vector<double> env;  // RMS of 1 ms (44 frames) windows
     for (size_t i = 0; i + 44 <= x.size(); i += 44) env.push_back(rms(x, i, i + 44));
     size_t k = size_t(std::max_element(env.begin(), env.begin() + 30) - env.begin());
     const double peak = env[k];
@@ -161,7 +161,8 @@ Measure echoSpread()
     return {"right echo after left (ms)", [](const Take& t) { return arrival(t.right) - arrival(t.left); }};
 }
 
-// Osc3's pitch as its sideband's distance above the carrier, in semitones over the carrier.
+// Osc3's pitch as its sideband's distance above the carrier, in semitones over the carrier,
+// from 16384 frames (0.37 s) after the first 100 ms.
 Measure sideband(double carrier)
 {
     return {"sideband distance (semitones)", [=](const Take& t) {
@@ -405,7 +406,7 @@ std::vector<Row> table()
      level(210, 250), {{-kAny, -90}, {60, kAny}}},
     {"Ch-Sprd", kParamChorusSpread, {0, 0.5f, 1}, kEcho, released(60, 10, 350), echoSpread(),
      {{-2, 2}, {68.2, 75.4}}},
-    // The second echo (0.97 is not the point: the most asked is 0.9).
+    // The second echo, fed back at up to 0.9.
     {"Ch-Fbk", kParamChorusFeedback, {0.45f, 0.9f, 0}, kEcho, released(60, 40, 350), level(290, 330),
      {{-33.4, -32.4}, {5.72, 6.32}, {-kAny, -40}}},
     {"Ch-Low", kParamChorusLow, {0.2f, 0.6f, 1}, kEcho, released(96, 40, 250), level(150, 180),
