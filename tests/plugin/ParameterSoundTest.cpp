@@ -155,10 +155,9 @@ double arrival(const std::vector<float>& x)
     return double(k) * 44 * 1000.0 / kRate;
 }
 
-Measure echo() { return {"echo arrival (ms)", [](const Take& t) { return arrival(t.left); }}; }
-Measure echoSpread()
+Measure echo(int output = 0)
 {
-    return {"right echo after left (ms)", [](const Take& t) { return arrival(t.right) - arrival(t.left); }};
+    return {"echo arrival (ms)", [=](const Take& t) { return arrival(output ? t.right : t.left); }};
 }
 
 // Osc3's pitch as its sideband's distance above the carrier, in semitones over the carrier,
@@ -404,8 +403,8 @@ std::vector<Row> table()
      {{74.9, 82.8}, {63.5, 70.2}, {118, 131}}},
     {"Ch-Sync", kParamChorusSync, {0, 1}, with(kEcho, {{kParamChorusDelay, 0.5f}}), released(60, 40, 300),
      level(210, 250), {{-kAny, -90}, {60, kAny}}},
-    {"Ch-Sprd", kParamChorusSpread, {0, 0.5f, 1}, kEcho, released(60, 10, 350), echoSpread(),
-     {{-2, 2}, {68.2, 75.4}}},
+    {"Ch-Sprd", kParamChorusSpread, {0, 0.5f, 1}, kEcho, released(60, 10, 350), echo(1),
+     {{141, 150}, {68.2, 75.4}}},
     // The second echo, fed back at up to 0.9.
     {"Ch-Fbk", kParamChorusFeedback, {0.45f, 0.9f, 0}, kEcho, released(60, 40, 350), level(290, 330),
      {{-33.4, -32.4}, {5.72, 6.32}, {-kAny, -40}}},
