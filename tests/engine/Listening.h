@@ -1,6 +1,6 @@
 #pragma once
 // What a listener would judge in rendered audio: level, pitch (per cycle or on
-// average), the power at one frequency, the spectrum and its centroid.
+// average), the power at one frequency, the spectrum, its centroid and its peak.
 
 #include <algorithm>
 #include <cmath>
