@@ -1,6 +1,6 @@
 #pragma once
 // What a listener would judge in rendered audio: level, pitch (per cycle or on
-// average), the power at one frequency, the spectrum and its centroid.
+// average), the power at one frequency, the spectrum, its centroid and its peak.
 
 #include <algorithm>
 #include <cmath>
@@ -119,4 +119,18 @@ inline double spectralCentroid(const std::vector<float>& x, size_t from, size_t 
         for (size_t k = 1; k < n / 2; ++k) weighted += mag[k] * double(k) * rate / n, sum += mag[k];
     }
     return sum > 0.0 ? weighted / sum : 0.0;
+}
+
+// Frequency (Hz) of the strongest component between lo and hi Hz in x[from..from + n) (n a
+// power of 2), placed between bins by a parabola through the log magnitudes around it.
+inline double peakFrequency(const std::vector<float>& x, size_t from, size_t n, double lo, double hi, double rate)
+{
+    const std::vector<double> mag = spectrum(x.data() + from, n);
+    const size_t first = std::max<size_t>(2, size_t(lo * double(n) / rate));
+    const size_t last = std::min(mag.size() - 2, size_t(hi * double(n) / rate));
+    size_t best = first;
+    for (size_t k = first; k <= last; ++k)
+        if (mag[k] > mag[best]) best = k;
+    const double a = std::log(mag[best - 1]), b = std::log(mag[best]), c = std::log(mag[best + 1]);
+    return (double(best) + 0.5 * (a - c) / (a - 2.0 * b + c)) * rate / double(n);
 }
