@@ -198,8 +198,8 @@ void PrintTo(const CornerCase& c, std::ostream* os)
 
 class ChorusTailAtFullFeedback : public testing::TestWithParam<CornerCase> {};
 
-// Ch-Fbk at 1 may hold a released tail, but it never grows: the level of the 5 s windows
-// from 5 to 20 s after the release never rises above an earlier one's.
+// Ch-Fbk at 1 may hold a released tail, but it never grows: the level of each 5 s window
+// from 5 to 20 s after the release stays within the waver of every earlier one's.
 TEST_P(ChorusTailAtFullFeedback, NeverGrows)
 {
     const CornerCase& c = GetParam();
@@ -245,14 +245,14 @@ TEST(ChorusTailAtLowRates, ShortestDelayNeverGrows)
                  {kParamChorusLow, 1.0f}, {kParamChorusHigh, 0.0f}});
         rig.engine->chorusPhase = 0xC0000000u;  // the sweep at its shortest, where it stays for seconds
         const std::vector<double> levels = tailLevels(rig, {60}, 127, 0.5, 0.0, 6.0, 1.0);
-        expectNeverGrows(levels, std::to_string(rate) + " Hz");
+        expectNeverGrows(levels, std::to_string(static_cast<int>(rate)) + " Hz");
         EXPECT_LT(levels.back(), kSilence) << rate << " Hz";
     }
 }
 
-// Tails that fell away before the feedback reached the loop unlimited play exactly as they
-// did then: "Program 0" with Ch-Amt 1 and a C major chord released after 1 s, the level of
-// the tail 20..25 s and 35..40 s after the release, recorded from that engine.
+// Long tails at Ch-Fbk 0.98 to 1 play at their recorded levels (a limit on the feedback
+// would lower them): program 0, whose chorus is synced, with Ch-Amt 1 and a C major chord
+// released after 1 s; the level of the tail 20..25 s and 35..40 s after the release.
 struct RecordedTail {
     double rate;
     float feedback;
