@@ -19,14 +19,11 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr float kDistortionScale = 262144.0f; // 32768 x 128 x 0.0625
 constexpr int32_t kDistortionLimit = 4194176; // 32767 x 128
 
-// Largest chorus feedback gain. The loop's filters and interpolation pass a band at
-// very nearly unity gain, so a feedback of 1 would hold a tail at a constant level for
-// ever, and the swept delay lets its peaks grow; below this every tail dies away (Ch-Fbk
-// settings up to 0.97 play exactly as set).
-constexpr float kChorusFeedbackLimit = 0.97f;
-// Shortest chorus delay, frames: the cubic reads one frame newer than the delay, which
-// must be a frame already written (only binds below about 2 kHz, where Ch-Del's 1 ms
-// is under two frames).
+// Shortest chorus delay, frames. The cubic reads one frame newer than the delay, which
+// must be a frame already written: one frame back it would be the slot about to be
+// overwritten (a line length old), and the three written taps alone sum to more than 1,
+// so at a high Ch-Fbk the loop grows without bound. Binds only below 2 kHz, where
+// Ch-Del's shortest 1 ms is under two frames.
 constexpr float kChorusMinDelay = 2.0f;
 
 // Index of a chorus line read, wrapped into 0..length-1 (j lies within one length either side).
@@ -190,8 +187,7 @@ void Dravenor::processBassEnhancer(int32_t frames, float** outputs)
     const double theta = (bassSaturation * 0.6f + 0.3f) * kPi;
     const double norm = 1.0 / std::sin(theta);
     const float amount = bassAmount;
-    // Never past the frames a reset clears.
-    const int32_t length = std::clamp(bassDelayLength, 0, kBassDelayMax);
+    const int32_t length = std::clamp(bassDelayLength, 0, kBassDelayLineLength - 1);
 
     for (int c = 0; c < 2; ++c) {
         BassState& s = bassState[c];
@@ -274,8 +270,7 @@ void Dravenor::processChorus(int32_t frames, float** outputs)
     const uint32_t startPhase = chorusPhase;
     const float dryStart = chorusDryCurrent, wetStart = chorusWetCurrent;
     const float dryTarget = chorusDry, wetTarget = chorusWet;
-    const float depthTarget = chorusModDepth;
-    const float feedbackTarget = std::clamp(chorusFeedback, -kChorusFeedbackLimit, kChorusFeedbackLimit);
+    const float depthTarget = chorusModDepth, feedbackTarget = chorusFeedback;
     const float lpA = chorusLowpassA, lpB = chorusLowpassB, hpA = chorusHighpassA, hpB = chorusHighpassB;
     const uint32_t phaseInc = chorusPhaseInc;
     float dry = dryStart, wet = wetStart;

@@ -44,6 +44,7 @@ float AudioDriver::process(EventList& events, int32_t frames) {
     for (auto& o : outputs_) std::fill(o.begin(), o.begin() + kGuardFrames + frames + kGuardFrames, kSentinel);
     if (events.size() > 0) plugin_.dispatch(effProcessEvents, 0, 0, events.events(), 0.0f);
     lastPeak_ = 0.0f;
+    lastSquares_ = 0.0;
     if (!plugin_.processReplacing(inputPointers_.data(), outputPointers_.data(), frames)) return 0.0f;
     checkBlock(frames);
     peak_ = std::max(peak_, lastPeak_);
@@ -63,8 +64,10 @@ void AudioDriver::checkBlock(int32_t frames) {
                 if (firstBad < 0) firstBad = i;
                 ++nonFinite;
                 lastPeak_ = std::numeric_limits<float>::infinity();
+                lastSquares_ = std::numeric_limits<double>::infinity();
             } else {
                 lastPeak_ = std::max(lastPeak_, std::fabs(x));
+                lastSquares_ += static_cast<double>(x) * x;
             }
         }
         for (int32_t i = 0; i < kGuardFrames; ++i) {
@@ -115,29 +118,34 @@ void AudioDriver::checkRelease(double releaseSeconds, int32_t perBlock) {
     const double limit = releaseSeconds * sampleRate_;
     const double window = std::min(2.0, releaseSeconds / 4.0) * sampleRate_;  // frames per level window
     double rendered = 0.0, quiet = 0.0;
-    float midLevel = 0.0f, endLevel = 0.0f;  // peaks of the windows ending at half time and at the end
+    // Sums of squares and frames of the windows ending at half time and at the end. The level
+    // is their RMS, not their peak: a chorus tail at high feedback keeps falling while its
+    // partials drift in phase, so its peak can rise by a tenth as its level sinks.
+    double midSquares = 0.0, endSquares = 0.0, midFrames = 0.0, endFrames = 0.0;
     while (rendered < limit && quiet < needQuiet) {
         const float p = process(events, maxBlock_);
         rendered += maxBlock_;
         quiet = p < kSilence ? quiet + maxBlock_ : 0.0;
-        if (rendered > limit / 2 - window && rendered <= limit / 2) midLevel = std::max(midLevel, p);
-        if (rendered > limit - window) endLevel = std::max(endLevel, p);
+        if (rendered > limit / 2 - window && rendered <= limit / 2) midSquares += lastSquares_, midFrames += maxBlock_;
+        if (rendered > limit - window) endSquares += lastSquares_, endFrames += maxBlock_;
     }
     if (quiet >= needQuiet) return;
+    const double channels = static_cast<double>(outputs_.size());
+    const double midLevel = midFrames > 0.0 ? std::sqrt(midSquares / (midFrames * channels)) : 0.0;
+    const double endLevel = endFrames > 0.0 ? std::sqrt(endSquares / (endFrames * channels)) : 0.0;
     char message[240];
     // A tail that keeps falling (a long echo at full feedback) is no hanging note; a level that
     // holds or grows is.
-    if (std::isfinite(endLevel) && endLevel < 0.9f * midLevel) {
+    if (std::isfinite(endLevel) && endLevel < 0.9 * midLevel) {
         std::snprintf(message, sizeof(message),
-                      "note: %.1f s after every note was released a falling tail remains (%.2g, down from %.2g)",
-                      releaseSeconds, static_cast<double>(endLevel), static_cast<double>(midLevel));
+                      "note: %.1f s after every note was released a falling tail remains (RMS %.2g, down from %.2g)",
+                      releaseSeconds, endLevel, midLevel);
         std::printf("  %s\n", message);
         return;
     }
     std::snprintf(message, sizeof(message),
-                  "hanging sound: %.1f s after every note was released the output still peaks at %.2g "
+                  "hanging sound: %.1f s after every note was released the output's RMS is still %.2g "
                   "(%.2g at half that time; %.0f Hz)",
-                  releaseSeconds, static_cast<double>(endLevel), static_cast<double>(midLevel),
-                  static_cast<double>(plugin_.givenSampleRate()));
+                  releaseSeconds, endLevel, midLevel, static_cast<double>(plugin_.givenSampleRate()));
     plugin_.fault(message);
 }

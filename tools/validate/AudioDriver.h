@@ -31,7 +31,8 @@ public:
     float process(EventList& events, int32_t frames);
     // Releases everything (sustain off, a note-off for every note on every channel, at most
     // `perBlock` events a block) and renders until the output stays silent for 100 ms or
-    // releaseSeconds have passed; a fault when it never falls silent. Audio thread.
+    // releaseSeconds have passed; a fault when it never falls silent and its RMS level at
+    // the end is not clearly below its level at half that time. Audio thread.
     void checkRelease(double releaseSeconds, int32_t perBlock = 64);
     // Peak magnitude of every block since construction.
     float peak() const { return peak_; }
@@ -44,6 +45,7 @@ private:
     int32_t maxBlock_ = 1024;
     float peak_ = 0.0f;
     float lastPeak_ = 0.0f;
+    double lastSquares_ = 0.0;  // sum of the squared samples of the last block, all outputs
     int32_t faultsReported_ = 0;
     std::vector<std::vector<float>> outputs_;  // guard, block, guard per channel
     std::vector<std::vector<float>> inputs_;
