@@ -59,11 +59,6 @@ TEST_P(FirstOpenThreads, OpenAndFirstPaintStartNoThread) {
     EXPECT_EQ(skinBitmapStats().decoded, kSkinPictureCount);
 }
 
-std::string sizeName(const ::testing::TestParamInfo<int>& info) {
-    static const char* const names[] = {"Small", "Medium", "Large", "Huge"};
-    return names[info.param];
-}
-
-INSTANTIATE_TEST_SUITE_P(EverySize, FirstOpenThreads, ::testing::Values(0, 1, 2, 3), sizeName);
+INSTANTIATE_TEST_SUITE_P(EverySize, FirstOpenThreads, ::testing::Values(0, 1, 2, 3), SizeCaseName());
 
 }  // namespace

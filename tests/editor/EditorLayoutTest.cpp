@@ -55,7 +55,8 @@ TEST_P(LayoutSizes, RectanglesAreTheFlooredMasterRectangles) {
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, LayoutSizes,
                          ::testing::Values(SizeCase{0, 0.25f, 9, "Small"}, SizeCase{1, 1.0f / 3.0f, 12, "Medium"},
-                                           SizeCase{2, 0.5f, 18, "Large"}, SizeCase{3, 0.75f, 27, "Huge"}));
+                                           SizeCase{2, 0.5f, 18, "Large"}, SizeCase{3, 0.75f, 27, "Huge"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EditorLayout, MediumExamples) {
     layoutEditor(1);

@@ -72,7 +72,8 @@ TEST_P(EditorSizes, OpenLaysOutEveryControl) {
 
 INSTANTIATE_TEST_SUITE_P(AllSizes, EditorSizes,
                          ::testing::Values(SizeCase{0, 750, 504, 39}, SizeCase{1, 1000, 672, 52},
-                                           SizeCase{2, 1500, 1008, 78}, SizeCase{3, 2250, 1512, 117}));
+                                           SizeCase{2, 1500, 1008, 78}, SizeCase{3, 2250, 1512, 117}),
+                         SizeCaseName());
 
 TEST_F(EditorFixture, SwitchPicturesAreCutByTheirOwnCounts) {
     make(1);

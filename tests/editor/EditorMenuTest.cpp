@@ -1,6 +1,7 @@
 // The options menu's submenus, the program menu and steps, size requests and the
 // right-click size menu, driven through scripted headless popups.
 #include "EditorTestSupport.h"
+#include "tests/common/TestCaseName.h"
 
 using namespace VSTGUI;
 
@@ -117,7 +118,10 @@ INSTANTIATE_TEST_SUITE_P(Options, EditorMenuChoices,
                                            ChoiceCase{"Pitchbend Range", 11, kParamBendRange, 0.12f},
                                            ChoiceCase{"Pitchbend Range", 0, kParamBendRange, 0.01f},
                                            ChoiceCase{"Glide Type", 1, kParamGlideType, 1.0f},
-                                           ChoiceCase{"Glide Type", 0, kParamGlideType, 0.0f}));
+                                           ChoiceCase{"Glide Type", 0, kParamGlideType, 0.0f}),
+                         [](const auto& info) {
+                             return camelCaseName(info.param.submenu) + "Entry" + std::to_string(info.param.index);
+                         });
 
 TEST_F(EditorMenus, VoiceCountsRoundTripThroughTheEngine) {
     make(1);

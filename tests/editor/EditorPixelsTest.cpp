@@ -217,6 +217,6 @@ TEST_P(EditorPixels, WaveChooserOpensFiveColumnsOfEightWaves) {
     EXPECT_EQ(screen().values, before.values);
 }
 
-INSTANTIATE_TEST_SUITE_P(AllSizes, EditorPixels, ::testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(AllSizes, EditorPixels, ::testing::Values(0, 1, 2, 3), SizeCaseName());
 
 }  // namespace

@@ -2,6 +2,7 @@
 // step buttons, the voice modes, the filter types; the wheel of the own host and
 // the web link.
 #include "EditorTestSupport.h"
+#include "tests/common/TestCaseName.h"
 #include "controls/ZelCParamDisplay.h"
 #include "controls/ZelCPopup.h"
 #include "editor/ParameterValueText.h"
@@ -33,7 +34,8 @@ TEST_P(WaveRoundTrip, EveryWaveByChooserAndBack) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Oscillators, WaveRoundTrip, ::testing::Values(0, 1));
+INSTANTIATE_TEST_SUITE_P(Oscillators, WaveRoundTrip, ::testing::Values(0, 1),
+                         [](const auto& info) { return "Osc" + std::to_string(info.param + 1); });
 
 TEST_F(EditorFixture, DisplayShowsTheWaveTheEnginePlays) {
     make(1);
@@ -80,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(Ends, WaveSteps,
                          [](const auto& info) { return std::string(info.param.name); });
 
 struct SwitchCase {
+    const char* name;
     int32_t param;
     int32_t positions;
     int32_t Dravenor::*field;
@@ -105,9 +108,12 @@ TEST_P(SwitchRoundTrip, EveryPositionReachesTheEngineAndComesBack) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Switches, SwitchRoundTrip,
-                         ::testing::Values(SwitchCase{kParamVoiceMode, 3, &Dravenor::voiceMode, {0, 1, 2, 0}},
+                         ::testing::Values(SwitchCase{"VoiceMode", kParamVoiceMode, 3, &Dravenor::voiceMode,
+                                                      {0, 1, 2, 0}},
                                            // The top position is the engine's type 4 (the same response as 3).
-                                           SwitchCase{kParamFltType, 4, &Dravenor::filterType, {0, 1, 2, 4}}));
+                                           SwitchCase{"FilterType", kParamFltType, 4, &Dravenor::filterType,
+                                                      {0, 1, 2, 4}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EditorFixture, KnobsAndTheLogoAndWheelReachTheEngine) {
     make(1);
@@ -209,7 +215,8 @@ TEST_P(HostWheel, ReachesTheKnobUnderThePointerOnlyForTheOwnHost) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vendors, HostWheel,
-                         ::testing::Values(WheelCase{"Corvane Audio", true}, WheelCase{"Other Host", false}));
+                         ::testing::Values(WheelCase{"Corvane Audio", true}, WheelCase{"Other Host", false}),
+                         [](const auto& info) { return camelCaseName(info.param.vendor); });
 
 TEST_F(EditorFixture, WheelPositionsAreSignedScreenCoordinates) {
     FakeWindows windows;

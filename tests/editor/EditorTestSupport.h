@@ -1,8 +1,8 @@
 #pragma once
 // Support for driving the real editor headless: a plug-in object made with the
 // editor factory (as the module does), a host callback that records what it is
-// asked, an own settings folder for the registry stand-in, fake window calls
-// and a recording shell launcher.
+// asked, an own settings folder for the registry stand-in, fake window calls,
+// a recording shell launcher and the names of the cases run at every size.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -24,6 +25,24 @@
 #include "vstgui/lib/controls/ccontrol.h"
 #include "vstgui/lib/controls/coptionmenu.h"
 #include "vstgui/lib/platform/headless/headlessoptionmenu.h"
+
+// Name of editor size 0..3, for the cases run at every size.
+inline std::string sizeName(int size) {
+    static const char* const names[] = {"Small", "Medium", "Large", "Huge"};
+    return size >= 0 && size < 4 ? names[size] : "Size" + std::to_string(size);
+}
+
+// Names a case after its editor size: the parameter itself, or its `size` field.
+struct SizeCaseName {
+    template <class Param>
+    std::string operator()(const ::testing::TestParamInfo<Param>& info) const {
+        if constexpr (std::is_integral_v<Param>) {
+            return sizeName(info.param);
+        } else {
+            return sizeName(info.param.size);
+        }
+    }
+};
 
 // What the host was asked.
 struct RecordingHost {

@@ -34,7 +34,7 @@ TEST_P(EditorWithoutSkin, OpensWithThePlaceholder) {
     editor->close();
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, EditorWithoutSkin, ::testing::Values(0, 1, 2, 3));
+INSTANTIATE_TEST_SUITE_P(Sizes, EditorWithoutSkin, ::testing::Values(0, 1, 2, 3), SizeCaseName());
 
 TEST_F(EditorFixture, SizeChangeWithoutPicturesKeepsThePlaceholder) {
     FakeWindows windows;

@@ -2,6 +2,8 @@
 // the text is made from the value and the engine's working values.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -32,6 +34,29 @@ struct TextCase {
     float value;
     const char* expected;
 };
+
+// A number as a name part, in the fewest digits that read back as it: 0.49999997f -> "0_49999997".
+template <class Number>
+std::string numberName(Number number) {
+    char digits[64];
+    const char* end = std::to_chars(digits, digits + sizeof digits, number, std::chars_format::fixed).ptr;
+    std::string name;
+    for (const char* c = digits; c != end; ++c) {
+        if (*c == '-') {
+            name += "minus";
+        } else {
+            name += *c == '.' ? '_' : *c;
+        }
+    }
+    return name;
+}
+
+// "p" and the index in two digits, then the value: "p00_at_0_5".
+std::string textCaseName(const ::testing::TestParamInfo<TextCase>& info) {
+    char index[16];
+    std::snprintf(index, sizeof index, "p%02d_at_", static_cast<int>(info.param.index));
+    return index + numberName(info.param.value);
+}
 
 class ParameterValueTextCases : public ParameterValueTextTest, public ::testing::WithParamInterface<TextCase> {};
 
@@ -64,12 +89,14 @@ INSTANTIATE_TEST_SUITE_P(Units, ParameterValueTextCases,
                                            TextCase{kParamFltCutoff, 0.5f, "50 %"},
                                            TextCase{kParamOscRouting, 2.0f, "200 %"},
                                            TextCase{kTagPitchWheel, 0.25f, "25 %"},
-                                           TextCase{200, 1.0f, "100 %"}));
+                                           TextCase{200, 1.0f, "100 %"}),
+                         textCaseName);
 
 // Display times: milliseconds below a second, seconds from 1000 ms on.
 INSTANTIATE_TEST_SUITE_P(Times, ParameterValueTextCases,
                          ::testing::Values(TextCase{kParamAmpDecay, 0.0f, "105.00 ms"},
-                                           TextCase{kParamAmpRelease, 1.0f, "15.00 s"}));
+                                           TextCase{kParamAmpRelease, 1.0f, "15.00 s"}),
+                         textCaseName);
 
 TEST_F(ParameterValueTextTest, LfoRateFollowsTheSyncSwitch) {
     engine->setParameter(kParamLfoSync, 0.0f);
@@ -112,7 +139,8 @@ TEST_P(DisplayTimeCases, ChoosesTheUnit) {
 
 INSTANTIATE_TEST_SUITE_P(Edges, DisplayTimeCases,
                          ::testing::Values(TimeCase{999.994, "999.99 ms"}, TimeCase{1000.0, "1.00 s"},
-                                           TimeCase{0.0, "0.00 ms"}, TimeCase{15000.0, "15.00 s"}));
+                                           TimeCase{0.0, "0.00 ms"}, TimeCase{15000.0, "15.00 s"}),
+                         [](const auto& info) { return numberName(info.param.ms) + "_ms"; });
 
 TEST_F(ParameterValueTextTest, TimeTextsReadTheEnginesDisplayTimes) {
     const struct {

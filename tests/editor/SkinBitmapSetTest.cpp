@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "EditorTestSupport.h"
 #include "editor/EditorLayout.h"
 #include "editor/SkinBitmapSet.h"
 #include "engine/WaveTableBank.h"
@@ -112,7 +113,10 @@ TEST_P(WaveStrips, FramesShowTheirWaves) {
 INSTANTIATE_TEST_SUITE_P(Strips, WaveStrips,
                          ::testing::Values(StripCase{0, false, 48, 960}, StripCase{1, false, 68, 1280},
                                            StripCase{1, true, 136, 1280}, StripCase{2, false, 100, 1920},
-                                           StripCase{3, true, 304, 2880}));
+                                           StripCase{3, true, 304, 2880}),
+                         [](const auto& info) {
+                             return sizeName(info.param.size) + (info.param.chooser ? "Chooser" : "Display");
+                         });
 
 TEST(WaveStrips, MissingStripIsIgnored) {
     drawWaveformStrip(nullptr, 1, false);

@@ -76,7 +76,8 @@ INSTANTIATE_TEST_SUITE_P(AllSizes, SkinLazyLoad,
                          ::testing::Values(SizeCase{0, 750, 504, 0x56f5812c561849ecull},
                                            SizeCase{1, 1000, 672, 0x2606ec2553dd936bull},
                                            SizeCase{2, 1500, 1008, 0x14fbbe1b70f5aa18ull},
-                                           SizeCase{3, 2250, 1512, 0x78fc3317008f7104ull}));
+                                           SizeCase{3, 2250, 1512, 0x78fc3317008f7104ull}),
+                         SizeCaseName());
 
 // The first of the two stages of a size: its background alone, the size left unbuilt
 // so that the open makes the rest.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ModuleHost.h"
+#include "tests/common/TestCaseName.h"
 
 namespace {
 
@@ -154,4 +155,5 @@ TEST_P(ChorusTail, SurvivesAProgramChangeOnlyForTheTwoHosts) {
 
 INSTANTIATE_TEST_SUITE_P(Vendors, ChorusTail,
                          ::testing::Values(std::pair{"Steinberg", true}, std::pair{"Image-Line", true},
-                                           std::pair{"Other", false}));
+                                           std::pair{"Other", false}),
+                         [](const auto& info) { return camelCaseName(info.param.first); });

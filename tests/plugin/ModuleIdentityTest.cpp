@@ -45,7 +45,8 @@ TEST_P(ModuleEntry, IsOneOfFourAndGivesAPluginOnlyToAHostWithAVersion) {
     if (display != nullptr) setenv("DISPLAY", saved.c_str(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Entries, ModuleEntry, ::testing::Values("VSTPluginMain", "main", "Main", "MAIN"));
+INSTANTIATE_TEST_SUITE_P(Entries, ModuleEntry, ::testing::Values("VSTPluginMain", "main", "Main", "MAIN"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST_F(ModuleTest, RecordAndAnswersIdentifyTheInstrument) {
     AEffect* e = host->effect();

@@ -3,8 +3,10 @@
 // the tempo it takes from the host.
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "ModuleHost.h"
+#include "tests/common/TestCaseName.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ struct Step {
 };
 
 struct Case {
-    const char* name;
+    std::string name;
     std::vector<std::vector<VstMidiEvent>> blocks;  // the events of each block played
     std::vector<Step> reference;
     std::vector<std::pair<int32_t, float>> parameters = {};
@@ -30,7 +32,7 @@ struct Case {
 Step render(int32_t frames = -1) { return {Step::kRender, frames}; }
 Step on(int32_t note, float velocity) { return {Step::kNoteOn, note, velocity}; }
 
-void expectIdentical(const Block& actual, const Block& expected, const char* name) {
+void expectIdentical(const Block& actual, const Block& expected, const std::string& name) {
     for (std::size_t c = 0; c < 2; ++c) {
         ASSERT_EQ(actual[c].size(), expected[c].size()) << name;
         for (std::size_t i = 0; i < actual[c].size(); ++i) {
@@ -43,13 +45,16 @@ void expectIdentical(const Block& actual, const Block& expected, const char* nam
 
 // Bend range 3 semitones: (384 x (value - 8192)) / 8192, truncated toward zero.
 Case bendCase(uint8_t lsb, uint8_t msb, int32_t steps) {
-    return {"bend", {{midiEvent(0, 0xE0, lsb, msb), midiEvent(0, 0x90, 69, 100)}},
+    return {"bend " + std::to_string(msb * 128 + lsb), {{midiEvent(0, 0xE0, lsb, msb), midiEvent(0, 0x90, 69, 100)}},
             {{Step::kBend, steps}, on(69, 100), render()}, {{60, 0.03f}}};
 }
 
 // Tempo-synced LFO and chorus make the tempo the engine uses audible.
 Case tempoCase(double reported, float used, int32_t flags = kVstTempoValid, bool timeInfo = true) {
-    return {"tempo", {{midiEvent(0, 0x90, 60, 100)}, {}, {}, {}, {}, {}, {}, {}},
+    std::string name = "tempo " + (std::isnan(reported) ? std::string("NaN") : std::to_string(std::lround(reported)));
+    if ((flags & kVstTempoValid) == 0) name += " not marked valid";
+    if (!timeInfo) name += " without time info";
+    return {name, {{midiEvent(0, 0x90, 60, 100)}, {}, {}, {}, {}, {}, {}, {}},
             {{Step::kTempo, 0, used}, on(60, 100), render()}, {{27, 1.0f}, {30, 1.0f}}, reported, flags, timeInfo};
 }
 
@@ -145,7 +150,8 @@ TEST_P(Plays, AsTheEngineDrivenDirectly) {
     expectIdentical(played, expected, c.name);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, Plays, ::testing::ValuesIn(renderCases()));
+INSTANTIATE_TEST_SUITE_P(Cases, Plays, ::testing::ValuesIn(renderCases()),
+                         [](const auto& info) { return camelCaseName(info.param.name); });
 
 TEST_F(ModuleTest, ZeroFramesOrNoBuffersRenderNothingAndKeepTheNotes) {
     AEffect* e = host->effect();

@@ -13,6 +13,7 @@
 namespace {
 
 struct RunCase {
+    const char* name;       // the case's test name
     const char* fault;      // QUILM_FAULTY_PLUGIN
     const char* arguments;  // scenario choice and budget
     int status;             // 1: a fault found, 0: none, 2: a bad command line
@@ -32,21 +33,26 @@ TEST_P(ValidatorRuns, ReportTheFaultOrItsAbsence) {
 
 INSTANTIATE_TEST_SUITE_P(
     Faults, ValidatorRuns,
-    testing::Values(RunCase{"name-overflow", "--scenario dispatch --calls 1500", 1, "effGetParamName (index"},
-                    RunCase{"label-unterminated", "--scenario dispatch --calls 1500", 1, "without a NUL"},
-                    RunCase{"nan-out-of-range", "--scenario params --calls 1500", 1, "not finite"},
-                    RunCase{"hanging-note", "--scenario midi --calls 300", 1, "hanging sound"},
-                    RunCase{"block-overrun", "--scenario blocks --calls 100", 1, "written outside the"},
-                    RunCase{"unwritten", "--scenario blocks --calls 100", 1, "not written by processReplacing"},
-                    RunCase{"offset-past-block", "--scenario midi --calls 1500", 1, "written outside the"},
-                    RunCase{"record-change", "--scenario dispatch --calls 1500", 1,
-                            "AEffect record changed after effGetVendorString"},
-                    RunCase{"getparameter-nan", "--scenario params --calls 500", 1, "getParameter("},
-                    RunCase{"getparameter-nan", "--scenario threads --calls 3000", 1, "getParameter("},
-                    // The correct plug-in passes every scenario, and a falling tail is no hanging note.
-                    RunCase{"none", "--calls 6000 --per-run 1000", 0, "skipped: the plug-in reports no editor"},
-                    RunCase{"slow-tail", "--scenario midi --calls 300", 0, "a falling tail remains"},
-                    RunCase{"none", "--scenario nosuch", 2, ""}, RunCase{"none", "--only-calls 5-2", 2, ""}));
+    testing::Values(
+        RunCase{"NameOverflow", "name-overflow", "--scenario dispatch --calls 1500", 1, "effGetParamName (index"},
+        RunCase{"LabelUnterminated", "label-unterminated", "--scenario dispatch --calls 1500", 1, "without a NUL"},
+        RunCase{"NanOutOfRange", "nan-out-of-range", "--scenario params --calls 1500", 1, "not finite"},
+        RunCase{"HangingNote", "hanging-note", "--scenario midi --calls 300", 1, "hanging sound"},
+        RunCase{"BlockOverrun", "block-overrun", "--scenario blocks --calls 100", 1, "written outside the"},
+        RunCase{"Unwritten", "unwritten", "--scenario blocks --calls 100", 1, "not written by processReplacing"},
+        RunCase{"OffsetPastBlock", "offset-past-block", "--scenario midi --calls 1500", 1, "written outside the"},
+        RunCase{"RecordChange", "record-change", "--scenario dispatch --calls 1500", 1,
+                "AEffect record changed after effGetVendorString"},
+        RunCase{"GetParameterNanInParams", "getparameter-nan", "--scenario params --calls 500", 1, "getParameter("},
+        RunCase{"GetParameterNanInThreads", "getparameter-nan", "--scenario threads --calls 3000", 1,
+                "getParameter("},
+        // The correct plug-in passes every scenario, and a falling tail is no hanging note.
+        RunCase{"NoFaultInAnyScenario", "none", "--calls 6000 --per-run 1000", 0,
+                "skipped: the plug-in reports no editor"},
+        RunCase{"SlowTail", "slow-tail", "--scenario midi --calls 300", 0, "a falling tail remains"},
+        RunCase{"UnknownScenario", "none", "--scenario nosuch", 2, ""},
+        RunCase{"ReversedCallRange", "none", "--only-calls 5-2", 2, ""}),
+    [](const testing::TestParamInfo<RunCase>& info) { return std::string(info.param.name); });
 
 TEST(Validator, NamesTheCallDuringWhichThePluginCrashed) {
     const ValidatorRun run = runValidator("crash-long-text", "--scenario dispatch --calls 3000");
