@@ -25,6 +25,7 @@ const ShownCase kShown[] = {
     {"StrayBytes", "\xff\xfeLead \x80\xc0\xaf Pad", "\xc3\xbf\xc3\xbeLead \xc2\x80\xc3\x80\xc2\xaf Pad"},
     {"LoneContinuation", "\xa9", "\xc2\xa9"},
     {"CutTwoByteAtEnd", "ab\xc3", "ab\xc3\x83"},
+    {"LeadAfterLead", "\xc3\xc3\xa9", "\xc3\x83\xc3\xa9"},
     {"CutThreeByte", "\xe2\x82x", "\xc3\xa2\xc2\x82x"},
     {"CutFourByteAtEnd", "Bell \xf0\x9f\x8e", "Bell \xc3\xb0\xc2\x9f\xc2\x8e"},
     {"OverlongTwoByte", "\xc1\xbf", "\xc3\x81\xc2\xbf"},
@@ -38,6 +39,7 @@ const ShownCase kShown[] = {
     {"NoncharacterFDD0", "\xef\xb7\x90", "\xc3\xaf\xc2\xb7\xc2\x90"},
     {"NoncharacterFDEF", "\xef\xb7\xaf", "\xc3\xaf\xc2\xb7\xc2\xaf"},
     {"AfterNoncharactersFDF0", "\xef\xb7\xb0", "\xef\xb7\xb0"},
+    {"HalfwidthKatakanaFF7E", "\xef\xbd\xbe", "\xef\xbd\xbe"},
     {"NoncharacterInPlane16", "\xf4\x8f\xbf\xbf", "\xc3\xb4\xc2\x8f\xc2\xbf\xc2\xbf"},
     {"Empty", "", ""},
 };
