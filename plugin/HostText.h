@@ -1,6 +1,8 @@
 #pragma once
 // Bounded copies into text buffers that a host owns: never more than maxLen
 // characters and always a terminating NUL, so the buffer needs maxLen + 1 bytes.
+// A cut never splits a character of a UTF-8 text (utf8CutLength); other texts are
+// cut byte for byte.
 
 #include <cstddef>
 

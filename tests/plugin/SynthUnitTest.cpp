@@ -222,6 +222,52 @@ TEST_F(SynthTest, ProgramNamesAndTheProgramsNothingCalls) {
     EXPECT_EQ(hostState().calls.back(), (HostCall{audioMasterAutomate, 7, 0, nullptr, 0.5f}));
 }
 
+// Program names of any bytes: the host gets its own bytes back. A cut at the 31 bytes
+// kept or at the 23 a host reads falls between the characters of a UTF-8 name; other
+// texts are cut where the limit falls.
+struct RenameCase {
+    const char* name;
+    const char* hostBytes;
+    const char* stored;
+    const char* answered;
+};
+
+const RenameCase kRenames[] = {
+    {"Latin1", "Caf\xe9 Bass", "Caf\xe9 Bass", "Caf\xe9 Bass"},
+    {"StrayBytes", "\xff\xfeLead \x80\xc0\xaf Pad", "\xff\xfeLead \x80\xc0\xaf Pad", "\xff\xfeLead \x80\xc0\xaf Pad"},
+    {"KeptCutBeforeATwoByteCharacter", "Warm Strings for the Long Nigh\xc3\xa9 End", "Warm Strings for the Long Nigh",
+     "Warm Strings for the Lo"},
+    {"KeptCutBeforeAFourByteCharacter", "12345678901234567890123456789\xf0\x9f\x8e\xb9",
+     "12345678901234567890123456789", "12345678901234567890123"},
+    {"HostCutBeforeAFourByteCharacter", "12345678901234567890\xf0\x9f\x8e\xb9", "12345678901234567890\xf0\x9f\x8e\xb9",
+     "12345678901234567890"},
+    {"HostCutBetweenTwoByteCharacters", "Pad \xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9",
+     "Pad \xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9",
+     "Pad \xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"},
+    {"NotUtf8CutByteForByte", "\xff" "23456789012345678901234567890\xc3\xa9", "\xff" "23456789012345678901234567890\xc3",
+     "\xff" "2345678901234567890123"},
+};
+
+class SynthProgramName : public SynthTest, public ::testing::WithParamInterface<RenameCase> {};
+
+TEST_P(SynthProgramName, KeepsAndAnswersTheHostsBytes) {
+    const RenameCase& c = GetParam();
+    Synth synth;
+    synth.dispatch(effSetProgram, 0, 5);
+    std::string bytes = c.hostBytes;
+    synth.dispatch(effSetProgramName, 0, 0, bytes.data());
+    EXPECT_EQ(std::string((*synth.object->getProgramBank())[5].name), c.stored);
+    for (int32_t opcode : {effGetProgramName, effGetProgramNameIndexed}) {
+        char buffer[64];
+        std::memset(buffer, 0x55, sizeof(buffer));
+        synth.dispatch(opcode, 5, 0, buffer);
+        EXPECT_EQ(std::string(buffer), c.answered) << opcode;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SynthProgramName, ::testing::ValuesIn(kRenames),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(SynthTest, UISizeIsReadFromTheRegistryAtConstruction) {
     struct Case {
         std::vector<uint8_t> stored;

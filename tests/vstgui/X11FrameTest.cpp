@@ -318,6 +318,27 @@ public:
 		XTestFakeButtonEvent (display, 1, False, CurrentTime);
 		XSync (display, False);
 	}
+	void key (KeySym sym)
+	{
+		KeyCode code = XKeysymToKeycode (display, sym);
+		XTestFakeKeyEvent (display, code, True, CurrentTime);
+		XTestFakeKeyEvent (display, code, False, CurrentTime);
+		XSync (display, False);
+	}
+	/** The pixels of a screen rectangle, row by row. */
+	std::vector<unsigned long> pixels (const ScreenRect& r)
+	{
+		std::vector<unsigned long> out;
+		XImage* image = XGetImage (display, DefaultRootWindow (display), r.x, r.y, static_cast<unsigned> (r.w),
+		                           static_cast<unsigned> (r.h), AllPlanes, ZPixmap);
+		if (!image)
+			return out;
+		for (int y = 0; y < r.h; ++y)
+			for (int x = 0; x < r.w; ++x)
+				out.push_back (XGetPixel (image, x, y));
+		XDestroyImage (image);
+		return out;
+	}
 
 private:
 	/** The menu holds the pointer once it is ready for input. */
@@ -441,4 +462,39 @@ TEST_F (X11MenuTest, ColumnsAndCancel)
 		EXPECT_FALSE (menu->popup ());
 	}
 	EXPECT_EQ (listener.changes, 1);
+}
+
+TEST_F (X11MenuTest, EntriesOfAnyBytesAreAllDrawn)
+{
+	// 128 entries in columns of 32, as the program menu has them; every fourth entry
+	// carries bytes that are not UTF-8 (a Latin-1 name, stray bytes, a cut sequence).
+	const char* const bytes[] = {"Caf\xe9 Bass", "\xff\xfeLead \x80\xc0\xaf", "Bell \xf0\x9f\x8e"};
+	const char* const shownAs[] = {"Caf\xc3\xa9 Bass", "\xc3\xbf\xc3\xbeLead \xc2\x80\xc3\x80\xc2\xaf",
+	                               "Bell \xc3\xb0\xc2\x9f\xc2\x8e"};
+	Display* d = x.get ();
+	if (DisplayHeight (d, DefaultScreen (d)) < 700)
+		GTEST_SKIP () << "the screen is too small for 32 rows of entries";
+	auto popupShowing = [&] (const char* const* names) {
+		menu->removeAllEntry ();
+		for (int i = 0; i < 128; ++i)
+			menu->addEntry (i % 4 == 0 ? names[(i / 4) % 3] : ("Program " + std::to_string (i)).c_str ());
+		menu->setNbItemsPerColumn (32);
+		fakeMove (DisplayWidth (d, DefaultScreen (d)) - 1, DisplayHeight (d, DefaultScreen (d)) - 1);
+		std::vector<unsigned long> shown;
+		{
+			MenuUser user ([&] (MenuUser& u) {
+				auto m = u.menus ();
+				ASSERT_EQ (m.size (), 1u);
+				EXPECT_EQ (m[0].h, 32 * 20);
+				shown = u.pixels (m[0]);
+				u.key (XK_Escape);
+			});
+			EXPECT_FALSE (menu->popup ());
+		}
+		return shown;
+	};
+	const std::vector<unsigned long> withBytes = popupShowing (bytes);
+	const std::vector<unsigned long> reference = popupShowing (shownAs);
+	ASSERT_FALSE (reference.empty ());
+	EXPECT_TRUE (withBytes == reference) << "each entry shows its bytes as Latin-1, and every entry is drawn";
 }

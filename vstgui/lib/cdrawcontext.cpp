@@ -1,6 +1,8 @@
 #include "cdrawcontext.h"
 #include "cairo/cairobitmap.h"
 #include "cairo/fontresolver.h"
+#include "platform/Utf8Text.h"
+#include <atomic>
 #include <cairo.h>
 #include <cmath>
 
@@ -15,9 +17,17 @@ CDrawContext::CDrawContext (cairo_surface_t* s, const CRect& rect, double scale)
 	currentState.font = kSystemFont;
 }
 
+namespace {
+std::atomic<uint32_t> failedContexts {0};
+} // namespace
+
 CDrawContext::~CDrawContext () noexcept
 {
 	endDraw ();
+	// cairo ignores every call on a context in an error state: whatever came after the
+	// error was not drawn. Counted so that it never goes unnoticed.
+	if (cairo_status (cr) != CAIRO_STATUS_SUCCESS)
+		failedContexts.fetch_add (1, std::memory_order_relaxed);
 	cairo_destroy (cr);
 	cairo_surface_destroy (surface);
 }
@@ -25,6 +35,16 @@ CDrawContext::~CDrawContext () noexcept
 void CDrawContext::endDraw ()
 {
 	cairo_surface_flush (surface);
+}
+
+bool CDrawContext::hasFailed () const
+{
+	return cairo_status (cr) != CAIRO_STATUS_SUCCESS;
+}
+
+uint32_t CDrawContext::getFailedContextCount ()
+{
+	return failedContexts.load (std::memory_order_relaxed);
 }
 
 //------------------------------------------------------------------------
@@ -193,10 +213,17 @@ void CDrawContext::drawBitmap (CBitmap* bitmap, const CRect& dest, const CPoint&
 	applyClip ();
 	cairo_rectangle (cr, dest.left, dest.top, dest.getWidth (), dest.getHeight ());
 	cairo_clip (cr);
-	cairo_set_source_surface (cr, source, dest.left - offset.x, dest.top - offset.y);
+	// The pattern is made and released here: reading it back with cairo_get_source would
+	// hand out a new pattern that nobody frees once the context is in an error state.
+	cairo_pattern_t* pattern = cairo_pattern_create_for_surface (source);
+	cairo_matrix_t placement;
+	cairo_matrix_init_translate (&placement, offset.x - dest.left, offset.y - dest.top);
+	cairo_pattern_set_matrix (pattern, &placement);
 	// Whole-pixel copies; outside the picture there is nothing (no repeat).
-	cairo_pattern_set_filter (cairo_get_source (cr), CAIRO_FILTER_NEAREST);
-	cairo_pattern_set_extend (cairo_get_source (cr), CAIRO_EXTEND_NONE);
+	cairo_pattern_set_filter (pattern, CAIRO_FILTER_NEAREST);
+	cairo_pattern_set_extend (pattern, CAIRO_EXTEND_NONE);
+	cairo_set_source (cr, pattern);
+	cairo_pattern_destroy (pattern);
 	cairo_paint_with_alpha (cr, alpha * currentState.globalAlpha);
 }
 
@@ -225,8 +252,9 @@ CCoord CDrawContext::getStringWidth (UTF8StringPtr string)
 	CairoSave save (cr);
 	if (!selectFont ())
 		return 0.;
+	const std::string text = displayableUtf8 (string);
 	cairo_text_extents_t extents;
-	cairo_text_extents (cr, string, &extents);
+	cairo_text_extents (cr, text.c_str (), &extents);
 	return extents.x_advance;
 }
 
@@ -246,8 +274,9 @@ void CDrawContext::drawString (UTF8StringPtr string, const CRect& rect, const CH
 	cairo_set_font_options (cr, options);
 	cairo_font_options_destroy (options);
 
+	const std::string shown = displayableUtf8 (string);
 	cairo_text_extents_t text;
-	cairo_text_extents (cr, string, &text);
+	cairo_text_extents (cr, shown.c_str (), &text);
 	cairo_font_extents_t font;
 	cairo_font_extents (cr, &font);
 	double x = rect.left;
@@ -259,7 +288,7 @@ void CDrawContext::drawString (UTF8StringPtr string, const CRect& rect, const CH
 	double y = std::round (rect.top + (rect.getHeight () + font.ascent - font.descent) / 2.);
 	setSourceColor (currentState.fontColor);
 	cairo_move_to (cr, std::round (x), y);
-	cairo_show_text (cr, string);
+	cairo_show_text (cr, shown.c_str ());
 }
 
 void CDrawContext::drawString (UTF8StringPtr string, const CPoint& point, bool antialias)
@@ -276,7 +305,7 @@ void CDrawContext::drawString (UTF8StringPtr string, const CPoint& point, bool a
 	cairo_font_options_destroy (options);
 	setSourceColor (currentState.fontColor);
 	cairo_move_to (cr, point.x, point.y);
-	cairo_show_text (cr, string);
+	cairo_show_text (cr, displayableUtf8 (string).c_str ());
 }
 
 //------------------------------------------------------------------------

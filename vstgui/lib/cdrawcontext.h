@@ -7,6 +7,7 @@
 #include "cfont.h"
 #include "crect.h"
 #include "vstguifwd.h"
+#include <cstdint>
 #include <vector>
 
 typedef struct _cairo cairo_t;
@@ -46,6 +47,7 @@ public:
 	                 float alpha = 1.f);
 
 	// Text ---------------------------------------------------------------
+	// Any bytes are drawn: those that do not form UTF-8 show as Latin-1 (displayableUtf8).
 	/** Width in pixels of the text in the current font. */
 	CCoord getStringWidth (UTF8StringPtr string);
 	/** Draws the text vertically centred in rect with the alignment, in the font colour. */
@@ -99,6 +101,11 @@ public:
 	virtual void beginDraw () {}
 	/** Finishes pending drawing (the surface's pixels are then up to date). */
 	virtual void endDraw ();
+
+	/** True once cairo refused a call: it then draws nothing more in this context. */
+	bool hasFailed () const;
+	/** How many contexts of the process ended in that state (counted when destroyed). Any thread. */
+	static uint32_t getFailedContextCount ();
 
 	/** The cairo context, for the library's own drawing code. */
 	cairo_t* getCairo () const { return cr; }

@@ -4,6 +4,7 @@
 #include "../../cframe.h"
 #include "x11frame.h"
 #include "x11putimage.h"
+#include "platform/Utf8Text.h"
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <algorithm>
@@ -166,7 +167,7 @@ private:
 		for (int i = 0; i < count; ++i)
 		{
 			cairo_text_extents_t ext;
-			cairo_text_extents (cr, level.menu->getEntry (i)->getTitle (), &ext);
+			cairo_text_extents (cr, displayableUtf8 (level.menu->getEntry (i)->getTitle ()).c_str (), &ext);
 			textWidth = std::max (textWidth, ext.x_advance);
 		}
 		cairo_destroy (cr);
@@ -273,7 +274,7 @@ private:
 				cairo_stroke (cr);
 			}
 			cairo_move_to (cr, c.left + kCheckWidth, baseline);
-			cairo_show_text (cr, item->getTitle ());
+			cairo_show_text (cr, displayableUtf8 (item->getTitle ()).c_str ());
 			if (item->getSubmenu ())
 			{
 				double ax = c.right - kArrowWidth / 2. - 2., ay = c.top + c.getHeight () / 2.;
