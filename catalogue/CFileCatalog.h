@@ -8,9 +8,10 @@
 // query that finds nothing answers null. Cursors are plain records that the
 // caller value-initialises; clear, rescan and copyFrom send every cursor back
 // to the start. Paths use backslashes (forward slashes are accepted and turned
-// into backslashes); a link is never followed into. Not shared between
-// threads: every method runs on the thread that owns the catalogue (the UI
-// thread).
+// into backslashes); a link is never followed into, and an entry whose name
+// holds a backslash is never listed (it cannot be named as one path component).
+// Not shared between threads: every method runs on the thread that owns the
+// catalogue (the UI thread).
 
 #include "catalogue/FileEntry.h"
 #include "catalogue/FolderEntry.h"

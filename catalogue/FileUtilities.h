@@ -28,7 +28,8 @@ bool createFolder(const CFixedString& path);
 bool folderExists(const CFixedString& path);
 // Deletes the folder and everything below it; true only without a single failure.
 // Refuses an empty path and a root, never follows a link out of the tree, and fails
-// for entries whose paths would not fit a CFixedString.
+// for entries whose paths would not fit a CFixedString or whose names hold a '\'
+// (they cannot be named, so they and the folders above them stay).
 bool deleteFolderTree(const CFixedString& folder);
 // out = parent\name\, or parent\name (n)\ for the first n in 1..32 not taken; false
 // (out empty) when all are taken or the path does not fit; false with out untouched

@@ -91,6 +91,10 @@ HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data) {
     const std::string name = entry->d_name;
     sawDot = sawDot || name == ".";
     sawDotDot = sawDotDot || name == "..";
+    // '\' is a separator in every path these calls take, so a name holding one cannot be
+    // a single component: "..\x" would be read back as the parent's x, and "\" as this
+    // folder again. Such entries are left out, so nothing walks out through them.
+    if (name.find('\\') != std::string::npos) continue;
     if (!matchesWildcard(mask.c_str(), name.c_str())) continue;
     const DWORD attributes = attributesOf(folder + "/" + name);
     if (attributes == INVALID_FILE_ATTRIBUTES) continue;  // gone since readdir

@@ -32,7 +32,8 @@ struct WIN32_FIND_DATAA {
 // Lists the folder part of `pattern` ("folder\*.*"; without a separator: the
 // current folder) and answers the first entry whose name matches the last part
 // (see matchesWildcard). The listing is a snapshot taken now, "." and ".."
-// first when they match, then sorted ignoring ASCII case. INVALID_HANDLE_VALUE
+// first when they match, then sorted ignoring ASCII case; names holding a '\'
+// are left out (they cannot be named as one path component). INVALID_HANDLE_VALUE
 // when the folder cannot be listed or nothing matches. UI thread (any thread
 // for its own handle).
 HANDLE FindFirstFileA(LPCSTR pattern, WIN32_FIND_DATAA* data);

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 struct VstKeyCode {
-    int32_t character;   // ASCII character, 0 when virt is used
+    int32_t character;   // ASCII character the key types, or 0 (a key known by virt alone)
     uint8_t virt;        // virtual key code
     uint8_t modifier;    // modifier key bits
 };

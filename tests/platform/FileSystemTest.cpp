@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "TempFolder.h"
 
@@ -113,6 +114,33 @@ TEST_F(FileSystemTest, ListingIsASnapshotInAStableOrder) {
   EXPECT_FALSE(FindClose(INVALID_HANDLE_VALUE));
   EXPECT_FALSE(FindNextFileA(INVALID_HANDLE_VALUE, &data));
   EXPECT_EQ(FindFirstFileA(nullptr, &data), INVALID_HANDLE_VALUE);
+}
+
+// '\' separates the parts of every path these calls take, so a name holding one is never
+// listed: no path made from a listing can lead elsewhere. Other bytes list as they are.
+TEST_F(FileSystemTest, NamesHoldingABackslashAreNeverListed) {
+  // Entries made in c/ (a trailing '/' makes a folder), what "c\*.*" then lists, and what
+  // "c\..?x*" lists.
+  const std::tuple<std::vector<std::string>, std::string, std::string> cases[] = {
+      {{"..\\x.txt"}, ". .. inner.txt", "<none>"},
+      {{"\\/", "a\\", "\\b/"}, ". .. inner.txt", "<none>"},
+      {{"..\\..\\dir/", "in\\ner.txt"}, ". .. inner.txt", "<none>"},
+      {{"*", "what?", "[a]", "..?x", "\xe9t\xe9", "\x80\xff/"}, ". .. * ..?x [a] inner.txt what? \x80\xff \xe9t\xe9",
+       "..?x"},
+  };
+  for (const auto& [entries, listed, masked] : cases) {
+    SCOPED_TRACE(entries.front());
+    for (const std::string& entry : entries) {
+      if (entry.back() == '/') {
+        ASSERT_EQ(mkdir((root_ / "c/" + entry).c_str(), 0755), 0);
+      } else {
+        std::ofstream(root_ / "c/" + entry) << "x";
+      }
+    }
+    EXPECT_EQ(list(win("c\\*.*")), listed);
+    EXPECT_EQ(list(win("c\\..?x*")), masked);
+    for (const std::string& entry : entries) std::filesystem::remove(root_ / "c/" + entry);
+  }
 }
 
 TEST_F(FileSystemTest, MakesAndRemovesFoldersFilesAndLinksNeverThroughALink) {

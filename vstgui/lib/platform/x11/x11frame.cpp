@@ -301,7 +301,9 @@ void X11Frame::handleEvent (XEvent& event)
 			XLookupString (&event.xkey, text, sizeof (text) - 1, &sym, nullptr);
 			VstKeyCode key {};
 			key.virt = virtualKey (sym);
-			if (!key.virt && text[0] >= 32 && static_cast<unsigned char> (text[0]) < 127)
+			// A key that types a printable character gives it beside its virtual key (the
+			// space bar: VKEY_SPACE and ' '), so that a text field can take it.
+			if (text[0] >= 32 && static_cast<unsigned char> (text[0]) < 127)
 				key.character = text[0];
 			if (event.xkey.state & ShiftMask)
 				key.modifier |= MODIFIER_SHIFT;
