@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -107,6 +109,28 @@ TEST_F(BitmapFont, PicturesOutOfBoundsAreIgnored)
     font.setTextHeight(30); // no atlas: nothing
     EXPECT_EQ(std::tuple(font.atlas, font.getTextHeight(), font.getTextWidth("AB", nullptr), font.textHeight),
         std::tuple(nullptr, 20, 0, 0u));
+}
+
+// A scan without a picture, or of one without pixels, leaves the atlas empty whatever it
+// held: no background, no glyphs, an empty mask and no message. A later picture scans anew.
+TEST_F(BitmapFont, ScanWithoutAPictureEmptiesTheAtlas)
+{
+    VSTGUI::CBitmap noPixels(VSTGUI::CResourceDescription(-5));
+    for (VSTGUI::CBitmap* none : {static_cast<VSTGUI::CBitmap*>(nullptr), &noPixels})
+    {
+        VSTGUI::CBitmap* font = picture(40);
+        CGlyphAtlas atlas(uint32_t(font->getWidth()), 40);
+        atlas.scanGlyphs(font);
+        ASSERT_EQ(atlas.markerCount, 92);
+        atlas.scanGlyphs(none);
+        EXPECT_EQ(std::tuple(atlas.getBackground(), atlas.getWidth(), atlas.markerCount), std::tuple(nullptr, 0u, 0));
+        EXPECT_EQ(size_t(std::count(atlas.mask.get(), atlas.mask.get() + atlas.maskSize, 0)), size_t(atlas.maskSize));
+        EXPECT_EQ(std::count(std::begin(atlas.glyphRects), std::end(atlas.glyphRects), VSTGUI::CRect()), 92);
+        // A picture with 10 glyphs after one with 92: the other 82 are empty again.
+        atlas.scanGlyphs(picture(40, 10, int(font->getWidth())));
+        EXPECT_EQ(std::tuple(atlas.markerCount, atlas.glyphRects[9].right, atlas.glyphRects[10]), std::tuple(10, 48.0, VSTGUI::CRect()));
+    }
+    EXPECT_EQ(boxes.messages().size(), 2u); // one per 10-glyph picture
 }
 
 struct HeightCase
