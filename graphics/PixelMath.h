@@ -45,8 +45,8 @@ bool allFinite(T... values)
     return (std::isfinite(values) && ...);
 }
 
-// True when every point of a polyline and every step from one point to the next
-// (both directions) is finite.
+// True when every point of a polyline, and every step in x and in y from one point
+// to the next, is finite.
 template <typename Point>
 bool finitePolyline(const Point* points, int64_t n)
 {
