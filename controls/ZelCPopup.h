@@ -76,8 +76,9 @@ public:
     void setItemName(const char* name, int32_t id);
     // Copies the first matching item's name into out; false when out is null or no item has the id.
     bool getItemName(CFixedString* out, int32_t id);
-    // Background behind unhighlighted item pictures; its size becomes the cell size. The
-    // layout is then pending; an open grid is laid out and placed again.
+    // Background behind unhighlighted item pictures, held by a reference of the pop-up's
+    // own; its size becomes the cell size. The layout is then pending; an open grid is laid
+    // out and placed again.
     void setCellBitmap(CBitmap* bitmap);
     // Measures every item again and lays the grid out again; the place is then pending, an
     // open grid is placed again.
@@ -182,7 +183,7 @@ private:
     int32_t style;
     CFrame* frame;                      // not owned
     ZelCFrameMuseObserver* observer;    // not owned
-    CBitmap* cellBitmap = nullptr;      // not owned, no reference
+    SharedPointer<CBitmap> cellBitmap;  // a reference held while it is the cell bitmap
     uint32_t cellWidth = 0, cellHeight = 0;
     uint32_t measuredWidth = 0, measuredHeight = 0;
     int32_t selectedId = kNone;

@@ -192,7 +192,7 @@ void ZelCPopup::setCellBitmap(CBitmap* bitmap)
 {
     if (bitmap)
     {
-        cellBitmap = bitmap;
+        cellBitmap = bitmap; // remembered for as long as it is drawn; the previous one is forgotten
         cellWidth = static_cast<uint32_t>(bitmap->getWidth());
         cellHeight = static_cast<uint32_t>(bitmap->getHeight());
         cellsChanged();

@@ -59,7 +59,8 @@ public:
     void drawGlyphSheet();
 
     // Draws the text into rect (alignment 0 left, 2 right, else centred) at scale x the
-    // text size; on the picture path rect becomes where the text bitmap was drawn.
+    // text size; on the picture path rect becomes where the text bitmap was drawn. A rect
+    // or scale that is not finite draws nothing.
     void drawText(const CFixedString& text, VSTGUI::CDrawContext* context, VSTGUI::CRect& rect,
         VSTGUI::CColor colour, int32_t alignment, float scale, bool italic, bool bold);
     // The same from a C string, leaving the caller's rectangle unchanged.

@@ -3,6 +3,7 @@
 
 #include "graphics/CGlyphAtlas.h"
 #include "graphics/CTextMask.h"
+#include "graphics/PixelMath.h"
 #include "platform/Timing.h"
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cdrawcontext.h"
@@ -41,6 +42,10 @@ void CBitmapFont::drawText(const CFixedString& text, VSTGUI::CDrawContext* conte
     VSTGUI::CColor colour, int32_t alignment, float textScale, bool italic, bool bold)
 {
     if (context == nullptr || text.length == 0 || !(rect.right - rect.left > 0))
+        return;
+    // A rectangle or scale that is not finite would reach cairo as a font size or a place
+    // that leaves the context in its lasting error state: such a call draws nothing.
+    if (!pixel_math::allFinite(rect.left, rect.top, rect.getWidth(), rect.getHeight(), textScale))
         return;
     LARGE_INTEGER start{0};
     QueryPerformanceCounter(&start);

@@ -4,8 +4,10 @@
 #include "platform/MessageBox.h"
 #include "vstgui/lib/cbitmap.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 using VSTGUI::IPlatformBitmapPixelAccess;
 
@@ -29,6 +31,16 @@ CGlyphAtlas::~CGlyphAtlas()
 
 void CGlyphAtlas::scanGlyphs(VSTGUI::CBitmap* picture)
 {
+    // Every scan starts without glyphs, so nothing of an earlier picture is taken for this one.
+    std::fill(std::begin(glyphRects), std::end(glyphRects), VSTGUI::CRect());
+    if (mask)
+        std::fill_n(mask.get(), maskSize, uint8_t{0});
+    markerCount = 0;
+    if (picture == nullptr || picture->getPlatformBitmap() == nullptr)
+    {
+        release(); // no picture: an empty atlas, without the earlier picture's background
+        return;
+    }
     setBitmap(picture, 1);
     const CanvasLayer* bg = getBackground();
     const uint32_t w = getWidth(), h = getHeight();
@@ -41,10 +53,7 @@ void CGlyphAtlas::scanGlyphs(VSTGUI::CBitmap* picture)
     for (uint32_t k = 0; k < w * h; ++k)
         mask[k] = pixels[4 * k];
 
-    markerCount = 0;
-    VSTGUI::SharedPointer<IPlatformBitmapPixelAccess> access;
-    if (picture->getPlatformBitmap() != nullptr)
-        access = picture->getPlatformBitmap()->lockPixels(true);
+    VSTGUI::SharedPointer<IPlatformBitmapPixelAccess> access = picture->getPlatformBitmap()->lockPixels(true);
     // Offset of the first colour byte in a pixel; without pixel access or with an unknown
     // format the picture counts as one without markers.
     int first = -1;

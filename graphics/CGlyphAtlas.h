@@ -21,7 +21,8 @@ public:
     ~CGlyphAtlas();
 
     // Takes the picture as background, fills the mask and cuts the glyphs at the
-    // magenta markers of the top row; shows an error box unless there are 92.
+    // magenta markers of the top row; shows an error box unless there are 92. Without
+    // a picture (or one without pixels) the atlas is left empty: no background, no glyphs.
     void scanGlyphs(VSTGUI::CBitmap* picture);
 
     VSTGUI::CRect glyphRects[kFontGlyphCount] = {};

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 using VSTGUI::CBitmap;
 
@@ -15,6 +16,14 @@ namespace {
 
 // Largest layer the canvas makes: the colour layer's byte count must fit its uint32 count.
 constexpr uint64_t kMaxLayerBytes = 0xFFFFFFFFull;
+
+// True when a colour layer of (factor x width) x (factor x height) pixels stays within
+// kMaxLayerBytes. The pixel count is compared with what the limit leaves per pixel, so
+// that no product can wrap around in 64 bits, even for sides of 2^31 and more.
+bool layerFits(uint32_t width, uint32_t height, uint32_t factor)
+{
+    return uint64_t{width} * height <= kMaxLayerBytes / (4ull * factor * factor);
+}
 
 uint32_t absSize(int32_t v)
 {
@@ -88,8 +97,7 @@ void CPixelCanvas::allocate(int32_t w, int32_t h, uint32_t extraLayers)
 {
     width = absSize(w);
     height = absSize(h);
-    uint64_t drawBytes = 4ull * width * height * factor * factor;
-    if (drawBytes > kMaxLayerBytes)
+    if (!layerFits(width, height, factor))
         width = height = 0; // too large to address: the canvas stays empty rather than overflow
     if (factor >= 2)
         layerCount = 2;
@@ -144,7 +152,7 @@ void CPixelCanvas::loadBitmapPixels(CBitmap* bitmap)
         return;
     uint32_t w = static_cast<uint32_t>(std::abs(static_cast<int64_t>(bitmap->getWidth()))) & ~3u;
     uint32_t h = static_cast<uint32_t>(std::abs(static_cast<int64_t>(bitmap->getHeight())));
-    if (4ull * w * h > kMaxLayerBytes)
+    if (!layerFits(w, h, 1))
         return;
     background = CanvasLayer::makeColour(w, h);
     // Byte copy in order, regardless of the bitmap's row length: a picture whose width is
@@ -236,15 +244,14 @@ void CPixelCanvas::copyRegion(const CPixelCanvas* source, uint32_t x, uint32_t y
             return;
         fromCoverage = source->drawCoverage->floats.get();
     }
-    CanvasLayer* target = nullptr;
+    // A new background takes its place only after the copy: the source may be this
+    // canvas's own background, which must be read as it was before the call.
+    std::unique_ptr<CanvasLayer> made;
+    CanvasLayer* target = colour[1].get();
     if (toBackground)
     {
-        background = CanvasLayer::makeColour(width, height);
-        target = background.get();
-    }
-    else
-    {
-        target = colour[1].get();
+        made = CanvasLayer::makeColour(width, height);
+        target = made.get();
     }
     if (target == nullptr)
         return;
@@ -262,6 +269,8 @@ void CPixelCanvas::copyRegion(const CPixelCanvas* source, uint32_t x, uint32_t y
             std::memcpy(&target->bytes[4 * d], &from->bytes[4 * s], 4);
         }
     }
+    if (made)
+        background = std::move(made);
 }
 
 void CPixelCanvas::copyLayer(uint32_t i, uint32_t j)

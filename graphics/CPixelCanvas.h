@@ -79,6 +79,8 @@ public:
     void getPixel(uint32_t x, uint32_t y, uint8_t& r, uint8_t& g, uint8_t& b) const;
 
     // ---- strokes (picture coordinates, y up) ----
+    // The strokes and fills draw nothing when a coordinate, a span between two of them or the
+    // shape is not a finite number.
     // Anti-aliased segment or curve (curveType 0 straight, 1 power, 2 bend, 4 mirrored bend).
     void drawSegment(float x0, float y0, float x1, float y1, uint8_t r, uint8_t g, uint8_t b, float shape,
         int32_t curveType, uint8_t fillMode, float fillCoverage, uint8_t alpha);

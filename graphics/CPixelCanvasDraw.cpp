@@ -202,6 +202,8 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
         return;
     const float dx = std::fabs(x1 - x0);
     const float dy = std::fabs(y1 - y0);
+    if (!allFinite(x0, y0, x1, y1, dx, dy, shape))
+        return;
     const bool isLong = dx > 16 || dy > 16; // long strokes: the passes split steep and flat parts
     if (lineWeight == 1 && isLong && curveType != 0)
     {
@@ -242,7 +244,8 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             const float Y = !isCurve(curveType) ? y0 + (x - x0) * rise / dx : y0 + rise * curveG(u, shape, curveType);
             const float jump = std::fabs(prev - Y);
             prev = Y;
-            if (isLong && jump >= 1.0f)
+            // A shape outside 0..1 can put a sample at infinity or at no number: it marks nothing.
+            if ((isLong && jump >= 1.0f) || !std::isfinite(Y))
                 continue;
             const int32_t col = static_cast<int32_t>(x + ox);
             const int32_t row = rb + static_cast<int32_t>(Y + oy);
@@ -274,7 +277,7 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             const float X = !isCurve(curveType) ? x0 + dx * t / dy : x0 + dx * curveH(w, shape, curveType);
             const float jump = std::fabs(prev - X);
             prev = X;
-            if (X < -2e9f || X > 2e9f)
+            if (!(X >= -2e9f && X <= 2e9f)) // far outside, or no number (a shape outside 0..1)
                 continue;
             const int32_t col = static_cast<int32_t>(X);
             if ((isLong && jump > 1.0f) || col < 0 || col >= iW)
@@ -307,7 +310,7 @@ void CPixelCanvas::drawLine(float x0, float y0, float x1, float y1, uint8_t r, u
 void CPixelCanvas::drawPolyline(const CanvasPoint* points, int32_t n, uint8_t r, uint8_t g, uint8_t b,
     uint8_t alpha)
 {
-    if (drawColour == nullptr || points == nullptr || n < 2)
+    if (drawColour == nullptr || points == nullptr || n < 2 || !finitePolyline(points, n))
         return;
     for (int32_t i = 0; i + 1 < n; ++i)
         drawLine(points[i].x, points[i].y, points[i + 1].x, points[i + 1].y, r, g, b, alpha);
@@ -425,7 +428,7 @@ void CPixelCanvas::drawLineInt(int32_t ix0, int32_t iy0, int32_t ix1, int32_t iy
 
 void CPixelCanvas::drawLineInt(const CanvasPointD* points, int32_t n, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha)
 {
-    if (points == nullptr)
+    if (points == nullptr || !finitePolyline(points, n))
         return;
     for (int32_t i = 0; i + 1 < n; ++i)
         drawLineInt(static_cast<int32_t>(points[i].x), static_cast<int32_t>(points[i].y),
@@ -458,7 +461,7 @@ void CPixelCanvas::fillRect(double left, double top, double right, double bottom
 {
     if (drawColour == nullptr || left == right || top == bottom)
         return;
-    if (!(std::isfinite(left) && std::isfinite(top) && std::isfinite(right) && std::isfinite(bottom)))
+    if (!allFinite(left, top, right, bottom))
         return;
     const float a = std::clamp(static_cast<float>(alpha) / 255.0f, 0.0f, 1.0f);
     supersample(factor, left, top, right, bottom);

@@ -95,7 +95,7 @@ void CPixelCanvas::fillCurveColumns(CanvasPoint* points, int32_t n, uint8_t r, u
             return;
         points = pointBuffer.get() + recordedFirst;
     }
-    if (n < 2 || H <= 1)
+    if (n < 2 || H <= 1 || !finitePolyline(points, n))
         return;
     const float k = makeProfile(toCentre ? Profile::Mirrored : Profile::Falling, strength);
     if (factor >= 2)
@@ -167,7 +167,7 @@ void CPixelCanvas::fillToCentre(const CanvasPointD* points, int32_t n, uint8_t r
 {
     if (!pointBuffer || drawColour == nullptr || points == nullptr)
         return;
-    if (n < 2 || static_cast<uint32_t>(n) >= drawColour->width)
+    if (n < 2 || static_cast<uint32_t>(n) >= drawColour->width || !finitePolyline(points, n))
         return;
     for (int32_t i = 0; i < n; ++i)
         pointBuffer[i] = CanvasPoint{static_cast<float>(points[i].x), static_cast<float>(points[i].y)};
@@ -185,7 +185,7 @@ void CPixelCanvas::fillColumnBand(float q[4], uint8_t r, uint8_t g, uint8_t b, f
         return;
     const int32_t W = static_cast<int32_t>(drawColour->width);
     const int32_t H = static_cast<int32_t>(drawColour->height);
-    if (H < 2 || W < 2)
+    if (H < 2 || W < 2 || !allFinite(q[0], q[1], q[2], q[3], q[1] - q[0], q[2] - q[3]))
         return;
     if (trunc64(std::fabs(q[1] - q[0])) == 0 || trunc64(std::fabs(q[2] - q[3])) == 0)
         return;
@@ -222,7 +222,7 @@ void CPixelCanvas::fillColumnBand(float q[4], uint8_t r, uint8_t g, uint8_t b, f
 void CPixelCanvas::fillSegmentArea(int32_t ix0, int32_t iy0, int32_t ix1, int32_t iy1, uint8_t r, uint8_t g,
     uint8_t b, float shape, int32_t curveType, uint8_t fillMode, float fillCoverage, uint8_t alpha)
 {
-    if (drawColour == nullptr)
+    if (drawColour == nullptr || !std::isfinite(shape))
         return;
     int64_t x0 = ix0, y0 = iy0, x1 = ix1, y1 = iy1;
     supersample(factor, x0, y0, x1, y1);
@@ -251,6 +251,8 @@ void CPixelCanvas::fillSegmentArea(int32_t ix0, int32_t iy0, int32_t ix1, int32_
         {
             const float t = static_cast<float>(v - ylo);
             const float X = static_cast<float>(dx) * curveH(t / static_cast<float>(dy), shape, curveType);
+            if (std::isnan(X)) // a shape outside 0..1 can give a sample at no number: it marks nothing
+                continue;
             const int64_t iX = trunc64(X);
             float e = fraction(X);
             if (alpha < 250)
@@ -291,6 +293,8 @@ void CPixelCanvas::fillSegmentArea(int32_t ix0, int32_t iy0, int32_t ix1, int32_
         {
             const float Y = static_cast<float>(dy)
                 * curveG(static_cast<float>(c) / static_cast<float>(dx), shape, curveType);
+            if (std::isnan(Y))
+                continue;
             const int64_t iY = trunc64(Y);
             float e = fraction(Y);
             if (alpha < 250)

@@ -1,7 +1,8 @@
 #pragma once
 // Small arithmetic shared by the graphics sources (canvas strokes and fills,
 // bitmap scaling, bitmap text): conversions between picture values, layer
-// positions and colour bytes. Any thread, no allocation.
+// positions and colour bytes, and the checks that keep numbers that are not
+// finite out of the drawing calls. Any thread, no allocation.
 
 #include <algorithm>
 #include <cmath>
@@ -34,6 +35,29 @@ inline float fullCoverage(uint8_t alpha)
 inline uint8_t clampToByte(float v)
 {
     return static_cast<uint8_t>(static_cast<int>(std::clamp(v, 0.0f, 255.0f)));
+}
+
+// True when every value is a finite number. The drawing calls take no NaN or
+// infinity as a coordinate, span, shape or scale: such a call draws nothing.
+template <typename... T>
+bool allFinite(T... values)
+{
+    return (std::isfinite(values) && ...);
+}
+
+// True when every point of a polyline, and every step in x and in y from one point
+// to the next, is finite.
+template <typename Point>
+bool finitePolyline(const Point* points, int64_t n)
+{
+    for (int64_t i = 0; i < n; ++i)
+    {
+        if (!allFinite(points[i].x, points[i].y))
+            return false;
+        if (i > 0 && !allFinite(points[i].x - points[i - 1].x, points[i].y - points[i - 1].y))
+            return false;
+    }
+    return true;
 }
 
 // Multiplies each value by the supersampling factor when the canvas supersamples

@@ -271,8 +271,7 @@ TEST_F(PopupFixture, PlaceIsWorkedOutOnceAndKeptUntilTheItemsChange)
 // closed one at its next opening. The cells stay where they are drawn and pointed at.
 TEST_F(PopupFixture, CellChangesLayTheGridOutAgain)
 {
-    // Cells first 68 x 40 from a cell bitmap, then 68 x 32 as the pictures: the pop-up holds
-    // no reference of its own on either.
+    // Cells first 68 x 40 from a cell bitmap, then 68 x 32 as the pictures.
     auto tall = makeStrip(1, 68, 40), fitting = makeStrip(1, 68, 32);
     struct Case { const char* name; bool open; CBitmap* cellsBefore; std::function<void(ZelCPopup*)> change; };
     const Case cases[] = {{"remeasureOpen", true, nullptr, [](ZelCPopup* p) { p->remeasureItems(); }},
@@ -300,6 +299,41 @@ TEST_F(PopupFixture, CellChangesLayTheGridOutAgain)
         chooser->closeDropDown();
         frame->removeView(chooser);
     }
+}
+
+// The pop-up holds a reference on its cell bitmap from setting it until it is replaced or
+// the pop-up is destroyed; a null bitmap changes nothing.
+TEST_F(PopupFixture, CellBitmapIsHeldWhileItIsTheCellBitmap)
+{
+    ZelCPopup* popup = addPopup(ZelCPopup::kPictureItems, CRect(300, 100, 340, 120), 0, 1);
+    SharedPointer<CBitmap> first = makeStrip(1, 8, 8), second = makeStrip(1, 8, 8);
+    const int32_t own = first->getNbReference();
+    struct Step { std::function<void()> act; int32_t first, second; };
+    const Step steps[] = {{[&] { popup->setCellBitmap(first); }, own + 1, own},
+        {[&] { popup->setCellBitmap(second); }, own, own + 1},
+        {[&] { popup->setCellBitmap(nullptr); }, own, own + 1},
+        {[&] { frame->removeView(popup); }, own, own}};
+    for (const Step& step : steps)
+    {
+        step.act();
+        EXPECT_EQ(std::pair(first->getNbReference(), second->getNbReference()), std::pair(step.first, step.second));
+    }
+}
+
+// A caller may let its own reference on the cell bitmap go: the open grid still draws it
+// behind the unhighlighted pictures.
+TEST_F(PopupFixture, CellBitmapOutlivesTheCallersReference)
+{
+    ZelCPopup* popup = addPopup(ZelCPopup::kPictureItems, CRect(300, 100, 340, 120), 0, 1);
+    auto* picture = new CPixelCanvas(8, 8, 1, 1);
+    picture->setCoverage(0.0f); // nothing drawn: the cell bitmap shows through
+    popup->addImageItem(nullptr, picture, 0);
+    CBitmap* cells = makeStrip(1, 8, 8, false, 5).take(); // the caller's one reference
+    popup->setCellBitmap(cells);
+    cells->forget();
+    click(310, 110);
+    const CRect cell = popup->getItems()->front().cell;
+    EXPECT_EQ(framePixel(frame, cell.left + 4, cell.top + 4), tone(5));
 }
 
 // ---- drawing --------------------------------------------------------------------------------

@@ -9,6 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <iterator>
+#include <limits>
+#include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -107,6 +113,28 @@ TEST_F(BitmapFont, PicturesOutOfBoundsAreIgnored)
     font.setTextHeight(30); // no atlas: nothing
     EXPECT_EQ(std::tuple(font.atlas, font.getTextHeight(), font.getTextWidth("AB", nullptr), font.textHeight),
         std::tuple(nullptr, 20, 0, 0u));
+}
+
+// A scan without a picture, or of one without pixels, leaves the atlas empty whatever it
+// held: no background, no glyphs, an empty mask and no message. A later picture scans anew.
+TEST_F(BitmapFont, ScanWithoutAPictureEmptiesTheAtlas)
+{
+    VSTGUI::CBitmap noPixels(VSTGUI::CResourceDescription(-5));
+    for (VSTGUI::CBitmap* none : {static_cast<VSTGUI::CBitmap*>(nullptr), &noPixels})
+    {
+        VSTGUI::CBitmap* font = picture(40);
+        CGlyphAtlas atlas(uint32_t(font->getWidth()), 40);
+        atlas.scanGlyphs(font);
+        ASSERT_EQ(atlas.markerCount, 92);
+        atlas.scanGlyphs(none);
+        EXPECT_EQ(std::tuple(atlas.getBackground(), atlas.getWidth(), atlas.markerCount), std::tuple(nullptr, 0u, 0));
+        EXPECT_EQ(size_t(std::count(atlas.mask.get(), atlas.mask.get() + atlas.maskSize, 0)), size_t(atlas.maskSize));
+        EXPECT_EQ(std::count(std::begin(atlas.glyphRects), std::end(atlas.glyphRects), VSTGUI::CRect()), 92);
+        // A picture with 10 glyphs after one with 92: the other 82 are empty again.
+        atlas.scanGlyphs(picture(40, 10, int(font->getWidth())));
+        EXPECT_EQ(std::tuple(atlas.markerCount, atlas.glyphRects[9].right, atlas.glyphRects[10]), std::tuple(10, 48.0, VSTGUI::CRect()));
+    }
+    EXPECT_EQ(boxes.messages().size(), 2u); // one per 10-glyph picture
 }
 
 struct HeightCase
@@ -228,6 +256,64 @@ TEST_F(BitmapFont, NothingToDraw)
     EXPECT_EQ(rect, before); // the C-string form keeps the caller's rectangle
     EXPECT_NE(inkSpan(context, 40).first, -1);
 }
+
+// Pixels of the context holding anything drawn (alpha above 0).
+int inkedPixels(VSTGUI::COffscreenContext* context)
+{
+    VSTGUI::CBitmap* bitmap = context->getBitmap();
+    int inked = 0;
+    if (PixelAccessRef access = lockPixels(bitmap))
+        for (int y = 0; y < int(bitmap->getHeight()); ++y)
+            for (int x = 0; x < int(bitmap->getWidth()); ++x)
+                inked += access->getAddress()[y * access->getBytesPerRow() + 4 * x + 3] != 0;
+    return inked;
+}
+
+struct NotFiniteTextCase
+{
+    const char* name;
+    bool picturePath;
+    float scale;
+    VSTGUI::CRect rect;
+};
+
+class TextNotFinite : public BitmapFont, public ::testing::WithParamInterface<NotFiniteTextCase> {};
+
+// A scale or rectangle that is not finite draws nothing and leaves the rectangle, the
+// platform font's size and the context as they were: the context still draws afterwards.
+TEST_P(TextNotFinite, DrawsNothingAndTheContextStillDraws)
+{
+    const NotFiniteTextCase& c = GetParam();
+    CBitmapFont font;
+    font.useImage = c.picturePath;
+    font.setImage(picture(40), 40);
+    const VSTGUI::CCoord size = font.fallbackFont->getSize();
+    auto context = VSTGUI::COffscreenContext::create(nullptr, 200, 80);
+    VSTGUI::CRect rect = c.rect;
+    font.drawText(CFixedString("AB"), context, rect, kWhite, 1, c.scale, false, false);
+    EXPECT_EQ(std::memcmp(&rect, &c.rect, sizeof rect), 0);
+    EXPECT_EQ(std::tuple(font.fallbackFont->getSize(), inkedPixels(context)), std::tuple(size, 0));
+    VSTGUI::CRect fine(10, 10, 190, 70);
+    font.drawText(CFixedString("AB"), context, fine, kWhite, 1, 1.0f, false, false);
+    EXPECT_GT(inkedPixels(context), 0);
+}
+
+const float kNaN = std::numeric_limits<float>::quiet_NaN();
+const float kInf = std::numeric_limits<float>::infinity();
+const double kInfD = std::numeric_limits<double>::infinity();
+
+INSTANTIATE_TEST_SUITE_P(Table, TextNotFinite,
+    ::testing::Values(NotFiniteTextCase{"PictureScaleNaN", true, kNaN, {10, 10, 190, 70}},
+        NotFiniteTextCase{"PictureScaleInf", true, kInf, {10, 10, 190, 70}},
+        NotFiniteTextCase{"PictureScaleMinusInf", true, -kInf, {10, 10, 190, 70}},
+        NotFiniteTextCase{"PictureLeftMinusInf", true, 1.0f, {-kInfD, 10, 190, 70}},
+        NotFiniteTextCase{"PictureTopNaN", true, 1.0f, {10, double(kNaN), 190, 70}},
+        NotFiniteTextCase{"PictureWidthInf", true, 1.0f, {-1e308, 10, 1e308, 70}},
+        NotFiniteTextCase{"PlatformScaleNaN", false, kNaN, {10, 10, 190, 70}},
+        NotFiniteTextCase{"PlatformScaleInf", false, kInf, {10, 10, 190, 70}},
+        NotFiniteTextCase{"PlatformBottomInf", false, 1.0f, {10, 10, 190, kInfD}},
+        NotFiniteTextCase{"PlatformTopNaN", false, 1.0f, {10, double(kNaN), 190, 70}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BitmapFont, PlatformFontMeasuresPlusThreeDrawsAndKeepsItsSize)
 {

@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <string>
+#include <vector>
+
 using namespace testing_helpers;
 using std::tuple;
 
@@ -52,6 +56,38 @@ TEST(CanvasConstruction, EmptyOrReleasedCanvasIsSafe)
     EXPECT_EQ(tuple(canvas.getWidth(), canvas.getBackground(), canvas.getOutput()), tuple(0u, nullptr, nullptr));
     EXPECT_EQ(canvas.pointBuffer, nullptr);
 }
+
+struct HugeCase
+{
+    const char* name;
+    int32_t width, height;
+    uint8_t factor;
+};
+
+class CanvasTooLarge : public ::testing::TestWithParam<HugeCase> {};
+
+// A size whose colour layer would pass 2^32 - 1 bytes gives the canvas of width and height 0:
+// its layers are empty and every operation on them does nothing. The first three products
+// (4 x width x height x factor x factor) wrap around to 0 in 64 bits.
+TEST_P(CanvasTooLarge, GivesEmptyLayers)
+{
+    const HugeCase& c = GetParam();
+    CPixelCanvas canvas(c.width, c.height, c.factor, 1);
+    ASSERT_EQ(tuple(canvas.getWidth(), canvas.getHeight(), canvas.getOutput()->getWidth()), tuple(0u, 0u, 0.0));
+    EXPECT_EQ(tuple(canvas.getDrawingColour()->count, canvas.getColourLayer(0)->count, canvas.getCoverageLayer(1)->count),
+        tuple(0u, 0u, 0u));
+    canvas.copyLayerRect(1, 0, 0, 0, 0, 0, 64, 64, 1.0f);
+    canvas.clear(9, 9, 9);
+    canvas.fillRect(0, 0, 64, 64, 9, 9, 9, 255);
+    canvas.compose(nullptr, VSTGUI::CRect());
+    EXPECT_EQ(canvas.getCoverage(0, 0), 0.0f);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, CanvasTooLarge,
+    ::testing::Values(HugeCase{"SidesOf2To31Twice", INT32_MIN, INT32_MIN, 2},
+        HugeCase{"SidesOf2To30FourTimes", -(1 << 30), 1 << 30, 4}, HugeCase{"SidesOf2To28SixteenTimes", 1 << 28, 1 << 28, 16},
+        HugeCase{"SidesOf2To16", 1 << 16, 1 << 16, 1}, HugeCase{"SidesOf2048SixteenTimes", 2048, 2048, 16}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 struct ComposeCase
 {
@@ -163,6 +199,46 @@ TEST(CanvasCopy, FromBackgroundChecksTheBackgroundsOwnSize)
     EXPECT_EQ(limited.getCoverage(0, 0), 0.0f); // copies into the background leave coverage alone
     picture->forget();
 }
+
+struct SelfCopyCase
+{
+    const char* name;
+    bool fromBackground, toBackground;
+};
+
+class CanvasCopyWithin : public ::testing::TestWithParam<SelfCopyCase> {};
+
+std::vector<uint8_t> bytesOf(const CanvasLayer* layer)
+{
+    return std::vector<uint8_t>(layer->bytes.get(), layer->bytes.get() + layer->count);
+}
+
+// A copy inside one canvas copies what was there before the call, also when it replaces
+// the background that it reads.
+TEST_P(CanvasCopyWithin, CopiesWhatWasThereBefore)
+{
+    const SelfCopyCase& c = GetParam();
+    VSTGUI::CBitmap* picture = makeBitmap(8, 4, [](int x, int y) { return Bgra{uint8_t(10 + x), uint8_t(20 + y), 30, 255}; });
+    CPixelCanvas canvas(picture, 1, 1);
+    picture->forget();
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 8; ++x)
+            canvas.plotSet(x, y, uint8_t(100 + x), uint8_t(110 + y), 120, 0.1f * float(x + 1));
+    const std::vector<uint8_t> background = bytesOf(canvas.getBackground()), drawing = bytesOf(canvas.getColourLayer(1));
+    const std::string coverage = coverageArt(canvas.getDrawingCoverage());
+    canvas.copyRegion(&canvas, 0, 0, 0, 0, c.fromBackground, c.toBackground);
+    const std::vector<uint8_t>& copied = c.fromBackground ? background : drawing;
+    EXPECT_EQ(bytesOf(canvas.getBackground()), c.toBackground ? copied : background);
+    EXPECT_EQ(bytesOf(canvas.getColourLayer(1)), c.toBackground ? drawing : copied);
+    // Only a copy from the background into layer 1 makes its pixels opaque.
+    const bool opaque = c.fromBackground && !c.toBackground;
+    EXPECT_EQ(coverageArt(canvas.getDrawingCoverage()), opaque ? "########\n########\n########\n########\n" : coverage);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, CanvasCopyWithin,
+    ::testing::Values(SelfCopyCase{"BackgroundToBackground", true, true}, SelfCopyCase{"DrawingToBackground", false, true},
+        SelfCopyCase{"BackgroundToDrawing", true, false}, SelfCopyCase{"DrawingToDrawing", false, false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CanvasCopy, LayersOnlyBetweenPairsOfEqualSize)
 {
