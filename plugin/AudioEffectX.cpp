@@ -17,6 +17,13 @@ std::size_t arrangementBytes(int32_t channels) {
     return size;
 }
 
+// The key modifier a host passes in opt. The float is converted only when it fits an
+// int32; NaN, infinities and values beyond that range count as no modifier.
+uint8_t keyModifier(float opt) {
+    if (!(opt >= -2147483648.0f && opt < 2147483648.0f)) return 0;  // -2^31 .. 2^31
+    return static_cast<uint8_t>(static_cast<int32_t>(opt) & 0xFF);
+}
+
 }  // namespace
 
 AudioEffectX::AudioEffectX(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams)
@@ -75,7 +82,7 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
             VstKeyCode key{};
             key.character = index;
             key.virt = static_cast<uint8_t>(value & 0xFF);
-            key.modifier = static_cast<uint8_t>(static_cast<int32_t>(opt) & 0xFF);
+            key.modifier = keyModifier(opt);
             return boolAnswer(opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key));
         }
         case effSetEditKnobMode:

@@ -3,6 +3,7 @@
 // host, and the text conversions.
 #include <climits>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 
 #include "SynthUnitSupport.h"
@@ -130,6 +131,25 @@ TEST_F(EffectBaseTest, EditorKeysAndClose) {
     EXPECT_EQ(dispatch(effClose), 1);
     probe = nullptr;
     EXPECT_EQ(ProbeEffect::alive, 0);
+}
+
+// The key modifier comes in the float opt: its whole part's low byte. A value that is no
+// number, infinite or beyond int32 means no modifier (the conversion would be undefined).
+TEST_F(EffectBaseTest, KeyModifierOfAnyFloat) {
+    KeyEditor editor(probe);
+    probe->setEditor(&editor);
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    const std::pair<float, uint8_t> cases[] = {
+        {3.9f, 3},           {257.0f, 1},         {-1.0f, 0xFF},        {-0.9f, 0},
+        {2147483520.0f, 0x80}, {-2147483648.0f, 0}, {2147483648.0f, 0}, {-2147483904.0f, 0},
+        {3.5e31f, 0},        {nan, 0},            {inf, 0},             {-inf, 0},
+    };
+    for (const auto& [opt, modifier] : cases) {
+        editor.last.modifier = 0x5A;
+        EXPECT_EQ(dispatch(effEditKeyDown, 'a', 0x41, nullptr, opt), 1) << opt;
+        EXPECT_EQ(editor.last.modifier, modifier) << opt;
+    }
+    probe->setEditor(nullptr);
 }
 
 // Every call to the host carries its opcode and arguments; the plug-in's answer follows the
