@@ -217,6 +217,8 @@ void CPixelCanvas::setBackgroundColor(const uint8_t rgb[3])
 
 void CPixelCanvas::setCoverage(float value)
 {
+    if (!std::isfinite(value))
+        return;
     float c = std::clamp(value, 0.0f, 1.0f);
     if (drawCoverage != nullptr)
         std::fill_n(drawCoverage->floats.get(), drawCoverage->count, c);
@@ -293,7 +295,7 @@ void CPixelCanvas::copyLayerRect(int32_t i, int32_t j, int32_t sx, int32_t sy, i
     j = std::clamp(j, 0, kMaxLayers - 1);
     if (i == j || !colour[i] || !coverage[i] || !colour[j] || !coverage[j])
         return;
-    if (width == 0 || height == 0)
+    if (width == 0 || height == 0 || !std::isfinite(scale))
         return;
     scale = std::clamp(scale, 0.0f, 1.0f);
     const int64_t W = width, H = height;

@@ -45,9 +45,10 @@ public:
     void setBackgroundColor(uint8_t r, uint8_t g, uint8_t b);
     // Same with a three-byte colour r, g, b.
     void setBackgroundColor(const uint8_t rgb[3]);
-    // Sets every drawing (and 1:1) coverage to value clamped to 0..1.
+    // Sets every drawing (and 1:1) coverage to value clamped to 0..1; a value that is not finite changes nothing.
     void setCoverage(float value);
-    // Composes the pairs over the base into the output; draws it into context at dest when given.
+    // Composes the pairs over the base into the output; draws it into context at dest when given
+    // and finite. A layer pixel whose coverage is not finite leaves the base as it is.
     void compose(VSTGUI::CDrawContext* context, const VSTGUI::CRect& dest);
     // Composes and copies the output into a target bitmap of the canvas's exact size.
     void copyToBitmap(VSTGUI::CBitmap* target);
@@ -56,13 +57,14 @@ public:
         bool fromBackground, bool toBackground);
     // Copies pair i into pair j (both must exist and be the same size).
     void copyLayer(uint32_t i, uint32_t j);
-    // Copies a rectangle from pair i to pair j, the coverage scaled by factor.
+    // Copies a rectangle from pair i to pair j, the coverage scaled by factor (not finite: no copy).
     void copyLayerRect(int32_t i, int32_t j, int32_t sx, int32_t sy, int32_t dx, int32_t dy, int32_t w, int32_t h,
         float factor);
     // Coverage of the drawing pair at layer column x, row y; 0.0 outside.
     float getCoverage(uint32_t x, uint32_t y) const;
 
-    // ---- pixel writes (layer column x, row y; out-of-layer writes are dropped) ----
+    // ---- pixel writes (layer column x, row y; out-of-layer writes and coverages that are
+    // not finite numbers are dropped) ----
     // Writes colour and coverage unconditionally.
     void plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float coverage);
     // Writes only where the new coverage is greater than the stored one.
@@ -183,8 +185,9 @@ private:
     void releaseOutput();
     void blockAverage();
     void sampleWithGlow();
-    // Colour bytes of drawing pixel (x, y), its coverage in cover; null outside the drawing pair.
-    uint8_t* drawPixel(uint32_t x, uint32_t y, float*& cover) const;
+    // Colour bytes of drawing pixel (x, y), its coverage in cover; null outside the drawing pair
+    // and when the coverage to write is not a finite number (such a plot leaves the pixel alone).
+    uint8_t* drawPixel(uint32_t x, uint32_t y, float coverage, float*& cover) const;
     // One cross-section of a stroke with plotMax: the leading pixel (col, row) at coverage e,
     // lineWeight - 1 inner pixels at a, the trailing pixel at a - e, each (dc, dr) from the last.
     void plotCrossSection(int32_t col, int32_t row, int32_t dc, int32_t dr, uint8_t r, uint8_t g, uint8_t b,

@@ -3,10 +3,12 @@
 #include "graphics/CPixelCanvas.h"
 
 #include "graphics/PixelAccess.h"
+#include "graphics/PixelMath.h"
 #include "vstgui/lib/cbitmap.h"
 #include "vstgui/lib/cdrawcontext.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 using VSTGUI::CBitmap;
@@ -148,17 +150,20 @@ void CPixelCanvas::compose(VSTGUI::CDrawContext* context, const VSTGUI::CRect& d
         for (uint32_t p = 0; p < n; ++p)
         {
             float c = cov[p];
-            if (c < 0.05f) // below 5 % the layer leaves the base as it is
+            // Below 5 % the layer leaves the base as it is; so does a coverage that is not finite.
+            if (c < 0.05f || !std::isfinite(c))
                 continue;
             for (int ch = 0; ch < 3; ++ch)
             {
                 float v = basePixels[4 * p + ch] * (1.0f - c) + layer[4 * p + ch] * c;
+                // A coverage far above 1 (plotSet takes any) can take the blend beyond int, or to no number.
+                v = std::isnan(v) ? 0.0f : std::clamp(v, -2e9f, 2e9f);
                 basePixels[4 * p + ch] = static_cast<uint8_t>(static_cast<int>(v));
             }
         }
     }
     copyIntoBitmap(output, basePixels, baseColour->count);
-    if (context != nullptr)
+    if (context != nullptr && pixel_math::allFinite(dest.left, dest.top, dest.right, dest.bottom))
         context->drawBitmap(output, dest, VSTGUI::CPoint(0, 0), 1.0f);
 }
 

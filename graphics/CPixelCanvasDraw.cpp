@@ -46,9 +46,9 @@ bool isCurve(int32_t type)
 
 // ---------------------------------------------------------------- pixel writes
 
-uint8_t* CPixelCanvas::drawPixel(uint32_t x, uint32_t y, float*& cover) const
+uint8_t* CPixelCanvas::drawPixel(uint32_t x, uint32_t y, float coverage, float*& cover) const
 {
-    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height)
+    if (drawColour == nullptr || x >= drawColour->width || y >= drawColour->height || !std::isfinite(coverage))
         return nullptr;
     const uint32_t i = x + drawCoverage->width * y;
     cover = &drawCoverage->floats[i];
@@ -67,7 +67,7 @@ void storeColour(uint8_t* p, uint8_t r, uint8_t g, uint8_t b)
 void CPixelCanvas::plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr)
         return;
     *cover = c;
@@ -77,7 +77,7 @@ void CPixelCanvas::plotSet(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t
 void CPixelCanvas::plotMax(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr || !(c > *cover))
         return;
     *cover = c;
@@ -87,7 +87,7 @@ void CPixelCanvas::plotMax(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t
 void CPixelCanvas::plotMin(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr || !(*cover > c))
         return;
     *cover = c;
@@ -97,7 +97,7 @@ void CPixelCanvas::plotMin(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t
 void CPixelCanvas::plotDarker(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr)
         return;
     *cover = std::min(c, *cover);
@@ -108,7 +108,7 @@ void CPixelCanvas::plotDarker(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint
 void CPixelCanvas::plotLighter(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr)
         return;
     *cover = std::max(c, *cover);
@@ -119,12 +119,14 @@ void CPixelCanvas::plotLighter(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uin
 void CPixelCanvas::plotXor(uint32_t x, uint32_t y, uint8_t r, uint8_t g, uint8_t b, float c)
 {
     float* cover = nullptr;
-    uint8_t* p = drawPixel(x, y, cover);
+    uint8_t* p = drawPixel(x, y, c, cover);
     if (p == nullptr)
         return;
-    // Coverages beyond the int range are clamped first so the truncation stays defined.
-    int stored = static_cast<int>(std::clamp(*cover, -1e9f, 1e9f));
-    int given = static_cast<int>(std::clamp(c, -1e9f, 1e9f));
+    // Coverages beyond the int range are clamped first so the truncation stays defined; a stored
+    // coverage that is no number (written into the layer directly) counts as 0.
+    auto whole = [](float v) { return std::isnan(v) ? 0 : static_cast<int>(std::clamp(v, -1e9f, 1e9f)); };
+    int stored = whole(*cover);
+    int given = whole(c);
     *cover = std::clamp(static_cast<float>(stored ^ given), 0.0f, 1.0f);
     p[0] ^= b;
     p[1] ^= g;

@@ -1,6 +1,7 @@
 // Canvas strokes and fills given numbers that are not finite, or a shape outside 0..1:
 // what they draw, what they record and what they leave of the caller's points.
 #include "PixelHelpers.h"
+#include "vstgui/lib/coffscreencontext.h"
 
 #include <gtest/gtest.h>
 
@@ -246,5 +247,97 @@ INSTANTIATE_TEST_SUITE_P(Table, ShapeOutsideTheRange,
         ShapeCase{"AreaUpwardAboveOne", 1, 10, 2, 10, 30, 2.0f, 1},
         ShapeCase{"AreaAcrossBelowMinusTwo", 1, 2, 10, 30, 10, -3.0f, 1}),
     [](const auto& info) { return std::string(info.param.name); });
+
+struct CoverageCase
+{
+    const char* name;
+    float good; // a coverage with which the call changes the canvas
+    Draw draw; // the call, given the coverage
+    std::function<void(CPixelCanvas&)> same; // what the call with a bad coverage must equal; may be empty
+};
+
+// Pixel (3, 4) and the rest start at coverage 0.3; layer 2 is empty.
+void prepareCoverage(CPixelCanvas& c)
+{
+    c.clear(40, 50, 60);
+    c.setCoverage(0.3f);
+}
+
+const CoverageCase kCoverageCases[] = {
+    {"SetCoverage", 0.7f, [](CPixelCanvas& c, float v) { c.setCoverage(v); }, {}},
+    {"PlotSet", 0.7f, [](CPixelCanvas& c, float v) { c.plotSet(3, 4, 9, 9, 9, v); }, {}},
+    {"PlotMax", 0.7f, [](CPixelCanvas& c, float v) { c.plotMax(3, 4, 9, 9, 9, v); }, {}},
+    {"PlotMin", 0.1f, [](CPixelCanvas& c, float v) { c.plotMin(3, 4, 9, 9, 9, v); }, {}},
+    {"PlotDarker", 0.1f, [](CPixelCanvas& c, float v) { c.plotDarker(3, 4, 9, 9, 9, v); }, {}},
+    {"PlotLighter", 0.7f, [](CPixelCanvas& c, float v) { c.plotLighter(3, 4, 99, 99, 99, v); }, {}},
+    {"PlotXor", 1.0f, [](CPixelCanvas& c, float v) { c.plotXor(3, 4, 9, 9, 9, v); }, {}},
+    {"CopyLayerFactor", 0.7f, [](CPixelCanvas& c, float v) { c.copyLayerRect(2, 1, 0, 0, 0, 0, 8, 8, v); }, {}},
+    // The fill's coverage: the stroke is drawn, the area below it is not.
+    {"AreaFill", 0.9f, [](CPixelCanvas& c, float v) { c.fillSegmentArea(0, 2, 30, 28, 9, 9, 9, 0.5f, 2, 1, v, 255); },
+        [](CPixelCanvas& c) { c.fillSegmentArea(0, 2, 30, 28, 9, 9, 9, 0.5f, 2, 0, 0.9f, 255); }},
+    {"SegmentFill", 0.9f,
+        [](CPixelCanvas& c, float v) {
+            c.lineWeight = 1;
+            c.drawSegment(0, 2, 30, 28, 9, 9, 9, 0.5f, 2, 1, v, 255);
+        },
+        [](CPixelCanvas& c) {
+            c.lineWeight = 1;
+            c.drawSegment(0, 2, 30, 28, 9, 9, 9, 0.5f, 2, 0, 0.9f, 255);
+        }},
+};
+
+class CoverageNotFinite : public ::testing::TestWithParam<std::tuple<CoverageCase, float>> {};
+
+// A coverage that is not a finite number counts as none: the pixels keep what they had.
+TEST_P(CoverageNotFinite, LeavesThePixels)
+{
+    const auto& [c, bad] = GetParam();
+    CPixelCanvas canvas(32, 32, 1, 2), expected(32, 32, 1, 2), control(32, 32, 1, 2);
+    for (CPixelCanvas* each : {&canvas, &expected, &control})
+        prepareCoverage(*each);
+    if (c.same)
+        c.same(expected);
+    c.draw(canvas, bad);
+    EXPECT_TRUE(stateOf(canvas) == stateOf(expected));
+    c.draw(control, c.good);
+    EXPECT_FALSE(stateOf(control) == stateOf(expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CoverageNotFinite,
+    ::testing::Combine(::testing::ValuesIn(kCoverageCases), ::testing::Values(kNaN, kInf, -kInf)),
+    [](const auto& info) {
+        const float v = std::get<1>(info.param);
+        return std::string(std::get<0>(info.param).name) + (std::isnan(v) ? "NaN" : v > 0 ? "Inf" : "MinusInf");
+    });
+
+// Coverages that reach the layer directly: one that is not finite leaves the base as it is;
+// one far above 1 blends to some byte without an undefined conversion. A destination that
+// is not finite draws nothing into the context.
+TEST(CoverageNotFinite, ComposeLeavesTheBase)
+{
+    CPixelCanvas canvas(4, 4, 1, 1);
+    canvas.setBackgroundColor(10, 20, 30);
+    canvas.clear(200, 100, 50);
+    float* coverage = canvas.getDrawingCoverage()->floats.get();
+    coverage[0] = kNaN;
+    coverage[1] = kInf;
+    coverage[2] = -kInf;
+    coverage[4] = 1e30f;
+    coverage[5] = kFar;
+    auto context = VSTGUI::COffscreenContext::create(nullptr, 4, 4);
+    for (const float bad : {kNaN, kInf, -kInf})
+    {
+        for (const VSTGUI::CRect& dest : {VSTGUI::CRect(bad, 0, 4, 4), VSTGUI::CRect(0, bad, 4, 4),
+                 VSTGUI::CRect(0, 0, bad, 4), VSTGUI::CRect(0, 0, 4, bad)})
+            canvas.compose(context, dest);
+        EXPECT_FALSE(context->hasFailed()) << bad;
+    }
+    for (int x = 0; x < 3; ++x)
+        EXPECT_EQ(pixelAt(canvas.getOutput(), x, 0), (Bgra{30, 20, 10, 255})) << x;
+    EXPECT_EQ(pixelAt(canvas.getOutput(), 3, 0), (Bgra{50, 100, 200, 255}));
+    EXPECT_EQ(pixelAt(context->getBitmap(), 3, 0), Bgra{});
+    canvas.compose(context, VSTGUI::CRect(0, 0, 4, 4));
+    EXPECT_EQ(pixelAt(context->getBitmap(), 3, 0), (Bgra{50, 100, 200, 255}));
+}
 
 } // namespace
