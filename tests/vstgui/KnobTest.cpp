@@ -1,6 +1,9 @@
 // Knobs: drag numbers, Shift, reset, wheel, circular mode, pictures.
 #include "TestHelpers.h"
 
+#include <cmath>
+#include <limits>
+
 using namespace VSTGUI;
 using namespace QuilmVstguiTest;
 
@@ -183,6 +186,61 @@ TEST_F (KnobTest, AltOrCircularModeFollowsTheAngle)
 	EXPECT_NEAR (knob->getValue (), 0.5f, 1e-4);
 	mouseUp (frame, 50, 10, kLButton);
 }
+
+struct StartAngleCase
+{
+	const char* name;
+	double startAngle;
+	bool valueStays; // a start angle that is not finite leaves the value alone
+};
+
+class KnobStartAngleTest : public KnobTest, public ::testing::WithParamInterface<StartAngleCase>
+{
+};
+
+// Any start angle: a click and a drag in circular mode return at once. An angle 200 turns
+// away from the usual one reads the same value as the usual one.
+TEST_P (KnobStartAngleTest, ClickAndDragReturn)
+{
+	const double usual = 5. * 3.14159265358979 / 4.;
+	editor.mode = kCircularMode;
+	// The same knob with the usual start angle, outside the frame: it only reads angles.
+	auto reference = makeOwned<CKnob> (CRect (0, 0, 100, 100), nullptr, 5, nullptr, nullptr);
+	knob->setStartAngle (static_cast<float> (GetParam ().startAngle));
+	const CPoint points[] = {{90, 50}, {50, 10}, {12, 70}};
+	for (const CPoint& p : points)
+	{
+		knob->setValue (0.5f);
+		mouseDown (frame, p.x, p.y, kLButton);
+		mouseMoved (frame, p.x + 1, p.y, kLButton);
+		mouseUp (frame, p.x + 1, p.y, kLButton);
+		const float value = knob->getValue ();
+		if (GetParam ().valueStays)
+		{
+			EXPECT_EQ (value, 0.5f);
+		}
+		else
+		{
+			EXPECT_TRUE (value >= 0.f && value <= 1.f) << value;
+		}
+		if (std::fabs (GetParam ().startAngle - usual) < 2000.)
+		{
+			EXPECT_NEAR (value, reference->valueFromPoint (CPoint (p.x + 1, p.y)), 1e-4);
+		}
+	}
+}
+
+INSTANTIATE_TEST_SUITE_P (
+    Table, KnobStartAngleTest,
+    ::testing::Values (StartAngleCase {"Usual", 5. * 3.14159265358979 / 4., false},
+                       StartAngleCase {"TwoHundredTurnsOn", 5. * 3.14159265358979 / 4. + 400. * 3.14159265358979, false},
+                       StartAngleCase {"TwoHundredTurnsBack", 5. * 3.14159265358979 / 4. - 400. * 3.14159265358979, false},
+                       StartAngleCase {"Huge", 1e16, false}, StartAngleCase {"Huger", 1e20, false},
+                       StartAngleCase {"HugeNegative", -1e20, false},
+                       StartAngleCase {"Infinite", std::numeric_limits<double>::infinity (), true},
+                       StartAngleCase {"MinusInfinite", -std::numeric_limits<double>::infinity (), true},
+                       StartAngleCase {"NoNumber", std::numeric_limits<double>::quiet_NaN (), true}),
+    [] (const auto& info) { return std::string (info.param.name); });
 
 TEST_F (KnobTest, KnobWithoutPicturesDrawsNothing)
 {

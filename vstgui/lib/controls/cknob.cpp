@@ -32,7 +32,13 @@ float CKnobBase::valueFromPoint (const CPoint& point) const
 	double angle = std::atan2 (-(point.y - c.y), point.x - c.x); // y grows down on screen
 	// Distance from the start angle along the direction of the range.
 	double along = (angle - startAngle) * (rangeAngle < 0 ? -1. : 1.);
+	if (!std::isfinite (along)) // a start angle that is not finite: the value stays
+		return value;
 	const double twoPi = 2. * 3.14159265358979;
+	// Far from the range, fmod brings the angle near it at once; the loops below then turn
+	// it at most a few times, as they do alone for every angle of ordinary size.
+	if (std::fabs (along) > 64. * twoPi)
+		along = std::fmod (along, twoPi);
 	while (along < 0)
 		along += twoPi;
 	while (along >= twoPi)

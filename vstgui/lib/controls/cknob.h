@@ -37,7 +37,8 @@ public:
 	virtual void setRangeAngle (float val) { rangeAngle = val; }
 	float getRangeAngle () const { return rangeAngle; }
 
-	/** Value for a point in circular mode (angle around the centre). */
+	/** Value for a point in circular mode (angle around the centre); the current value when the
+	    start angle or the point is not finite. UI thread. */
 	float valueFromPoint (const CPoint& point) const;
 
 protected:
