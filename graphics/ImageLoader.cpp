@@ -62,7 +62,11 @@ bool loadBitmap(const ImageSource* source, CBitmap** bitmap)
         {
             if (CBitmap* cached = findCachedBitmap(cache, source->path))
             {
+                // As every load, what the pointer held is given back (a cached bitmap,
+                // this one included, keeps the cache's reference).
+                CBitmap* previous = *bitmap;
                 *bitmap = cached;
+                releaseBitmap(&previous);
                 return true;
             }
         }

@@ -104,6 +104,43 @@ TEST(BitmapCache, WhenEnabledServesPathsAndReleaseOnlyForgetsThePointer)
     cache.enabled = 0;
 }
 
+// A load served from the cache gives back what the caller's pointer held, as every other
+// load does: a bitmap of the caller's own loses that reference; a cached one keeps the cache's.
+TEST(BitmapCache, AHitGivesBackWhatThePointerHeld)
+{
+    BitmapCache& cache = bitmapCache();
+    cache.enabled = 1;
+    const ImageSource source = tiny(true);
+    ImageSource other = tiny(true);
+    other.path.assign(QUILM_GRAPHICS_TEST_DATA "/./200-tiny.png"); // another path: another entry
+    VSTGUI::CBitmap* cached = nullptr;
+    VSTGUI::CBitmap* otherCached = nullptr;
+    ASSERT_TRUE(loadBitmap(&source, &cached));
+    ASSERT_TRUE(loadBitmap(&other, &otherCached));
+    ASSERT_NE(cached, otherCached);
+    VSTGUI::CBitmap* own = makeBitmap(2, 2, Bgra{1, 1, 1, 255});
+    own->remember(); // a second reference so that the release can be seen
+    struct Case
+    {
+        VSTGUI::CBitmap* held;
+        VSTGUI::CBitmap* watched;
+        uint32_t referencesAfter;
+    };
+    const Case cases[] = {
+        {nullptr, cached, 1}, {own, own, 1}, {cached, cached, 1}, {otherCached, otherCached, 1}};
+    for (const Case& c : cases)
+    {
+        VSTGUI::CBitmap* bitmap = c.held;
+        ASSERT_TRUE(loadBitmap(&source, &bitmap));
+        EXPECT_EQ(bitmap, cached);
+        EXPECT_EQ(c.watched->getNbReference(), c.referencesAfter) << (c.held == own ? "own" : "cached");
+    }
+    EXPECT_EQ(cache.entries.size(), 2u);
+    own->forget();
+    clearBitmapCache(cache);
+    cache.enabled = 0;
+}
+
 TEST(ImageLoaderCanvas, MadeFromAnImage)
 {
     MessageBoxCapture boxes;
