@@ -43,6 +43,16 @@ void reportLoadFailure(const ImageSource* source)
     showErrorBox(message.c_str());
 }
 
+// Every successful load, from the cache or not: bitmap goes into *held and what *held
+// had is given back (a cached bitmap, this one included, keeps the cache's reference).
+bool takeBitmap(CBitmap** held, CBitmap* bitmap)
+{
+    CBitmap* previous = *held;
+    *held = bitmap;
+    releaseBitmap(&previous);
+    return true;
+}
+
 } // namespace
 
 BitmapCache& bitmapCache()
@@ -62,12 +72,7 @@ bool loadBitmap(const ImageSource* source, CBitmap** bitmap)
         {
             if (CBitmap* cached = findCachedBitmap(cache, source->path))
             {
-                // As every load, what the pointer held is given back (a cached bitmap,
-                // this one included, keeps the cache's reference).
-                CBitmap* previous = *bitmap;
-                *bitmap = cached;
-                releaseBitmap(&previous);
-                return true;
+                return takeBitmap(bitmap, cached);
             }
         }
         CFixedString path(source->path);
@@ -89,13 +94,9 @@ bool loadBitmap(const ImageSource* source, CBitmap** bitmap)
         reportLoadFailure(source);
         return false;
     }
-    CBitmap* previous = *bitmap;
-    *bitmap = loaded;
     if (cache.enabled)
         addCachedBitmap(cache, loaded, source->path);
-    if (previous != nullptr)
-        releaseBitmap(&previous);
-    return true;
+    return takeBitmap(bitmap, loaded);
 }
 
 bool createCanvasFromImage(const ImageSource* source, void* /*owner*/, CPixelCanvas** canvas)
