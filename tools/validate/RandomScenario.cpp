@@ -91,7 +91,8 @@ void runRandom(const ScenarioSettings& settings, const std::string& kind, uint64
     plugin.dispatch(effOpen, 0, 0, nullptr, 0.0f, true);
 
     AudioDriver driver(plugin);
-    const auto firstMaxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));  // before the rate (see Rng.h)
+    // The largest block is drawn before the rate (see Rng.h).
+    const auto firstMaxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));
     driver.activate(hostile::sampleRate(rng, true), firstMaxBlock);
     DispatcherFuzzer fuzz(plugin, rng, driver.maxBlock());
     EventList events;

@@ -4,10 +4,10 @@
 // platform and library, unlike the standard distributions. One thread per object.
 //
 // C++ leaves open the order in which a call's arguments are evaluated, and
-// compilers differ, so a draw is never one of several arguments of a call:
-// each goes to a named local first. Where a call once took several draws they
-// are made last argument first, the order the seeds kept in tests and notes
-// were recorded with.
+// compilers differ, so no call takes more than one draw among its arguments:
+// the others go to named locals first. Where a call once took several draws
+// they are made last argument first, the order the seeds kept in tests and
+// notes were recorded with.
 
 #include <cstdint>
 

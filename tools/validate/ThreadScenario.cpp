@@ -31,7 +31,8 @@ void runThreads(const ScenarioSettings& settings, uint64_t seed, uint64_t calls)
     DispatcherFuzzer fuzz(plugin, rng, AudioDriver::kMaxBlock);
     BackgroundHost background(plugin, driver);
     while (plugin.calls() < calls) {
-        const auto maxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));  // before the rate (see Rng.h)
+        // The largest block is drawn before the rate (see Rng.h).
+        const auto maxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));
         driver.activate(hostile::sampleRate(rng, true), maxBlock);
         fuzz.setMaxBlock(driver.maxBlock());
         background.start(rng);
