@@ -79,8 +79,12 @@ public:
     void valueChanged(VSTGUI::CControl* control) override;
     // The plug-in's begin/end of a host gesture (audioMasterBeginEdit / EndEdit).
     // The editor's own functions: the library's gesture hooks stay silent.
+    // They hide the library's hooks on purpose, so the host hears of no gesture from a control.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Woverloaded-virtual"
     void beginEdit(int32_t index);
     void endEdit(int32_t index);
+#pragma GCC diagnostic pop
 
     // --- menus and sizes (UI thread) ---
     // Refills the program menu with the 128 names and checks the current program.

@@ -10,7 +10,9 @@
 #include "tools/validate/PluginModule.h"
 #include "tools/validate/Rng.h"
 
-void BackgroundHost::start(uint64_t audioSeed, uint64_t automationSeed) {
+void BackgroundHost::start(Rng& rng) {
+    const uint64_t automationSeed = rng.fork();  // forked before the audio seed (see Rng.h)
+    const uint64_t audioSeed = rng.fork();
     stop();
     running_.store(true);
     audio_ = std::thread([this, audioSeed] { audioLoop(audioSeed); });
@@ -35,9 +37,11 @@ void BackgroundHost::audioLoop(uint64_t seed) {
         // Controllers and bends arrive on this thread as well: they set parameters too.
         for (int i = 0; i < 4; ++i) {
             const uint8_t status = rng.chance(0.7) ? 0xB0 : 0xE0;
-            events.addMidi(static_cast<int32_t>(rng.below(static_cast<uint64_t>(frames))),
-                           static_cast<uint8_t>(status | rng.below(16)), static_cast<uint8_t>(rng.below(128)),
-                           static_cast<uint8_t>(rng.below(128)));
+            // Data bytes, channel and frame, in this order (see Rng.h).
+            const auto data = midifuzz::dataBytes(rng);
+            const auto channel = static_cast<uint8_t>(rng.below(16));
+            const auto frame = static_cast<int32_t>(rng.below(static_cast<uint64_t>(frames)));
+            events.addMidi(frame, status | channel, data[0], data[1]);
         }
         driver_.process(events, frames);
         blocks_.fetch_add(1, std::memory_order_relaxed);

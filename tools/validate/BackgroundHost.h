@@ -10,6 +10,7 @@
 
 #include "tools/validate/AudioDriver.h"
 #include "tools/validate/PluginInstance.h"
+#include "tools/validate/Rng.h"
 
 class BackgroundHost {
 public:
@@ -19,8 +20,8 @@ public:
     BackgroundHost(const BackgroundHost&) = delete;
     BackgroundHost& operator=(const BackgroundHost&) = delete;
 
-    // Starts both threads, each with its own seed. UI thread.
-    void start(uint64_t audioSeed, uint64_t automationSeed);
+    // Starts both threads, each with a seed forked from the UI thread's stream. UI thread.
+    void start(Rng& rng);
     // Asks both threads to end and waits for them. UI thread.
     void stop();
     // Blocks rendered so far. Any thread.

@@ -62,6 +62,11 @@ int32_t DispatcherFuzzer::indexFor(int32_t opcode) {
     }
 }
 
+intptr_t DispatcherFuzzer::dispatchHostile(int32_t opcode, int32_t index, void* ptr) {
+    const float opt = hostile::real(rng_);  // drawn before the value (see Rng.h)
+    return plugin_.dispatch(opcode, index, hostile::value(rng_), ptr, opt);
+}
+
 bool DispatcherFuzzer::call(int32_t opcode) {
     const OpcodeInfo& info = opcodeInfo(opcode);
     switch (info.ptr) {
@@ -140,7 +145,7 @@ void DispatcherFuzzer::textIn(int32_t opcode, bool nullAllowed) {
     }
     std::vector<char> copy(text.begin(), text.end());
     copy.push_back('\0');
-    const intptr_t answer = plugin_.dispatch(opcode, index, hostile::value(rng_), copy.data(), hostile::real(rng_));
+    const intptr_t answer = dispatchHostile(opcode, index, copy.data());
     if (opcode == effCanDo && (answer < -1 || answer > 1)) {
         plugin_.fault("effCanDo answered " + std::to_string(answer) + " (the interface knows -1, 0 and 1)");
     }
@@ -152,7 +157,7 @@ void DispatcherFuzzer::textIn(int32_t opcode, bool nullAllowed) {
 void DispatcherFuzzer::structOut(int32_t opcode, std::size_t bytes) {
     GuardedBuffer buffer(bytes);
     const int32_t index = indexFor(opcode);
-    const intptr_t answer = plugin_.dispatch(opcode, index, hostile::value(rng_), buffer.data(), hostile::real(rng_));
+    const intptr_t answer = dispatchHostile(opcode, index, buffer.data());
     const char* name = opcodeInfo(opcode).name;
     bool found = false;
     const long at = buffer.firstOverrun(found);
@@ -253,8 +258,9 @@ void DispatcherFuzzer::structIn(int32_t opcode, std::size_t bytes) {
     }
     const bool giveNull = (opcode == effProcessVarIo || opcode == effBeginLoadBank || opcode == effBeginLoadProgram) &&
                           rng_.chance(0.2);
-    plugin_.dispatch(opcode, static_cast<int32_t>(rng_.below(2)), static_cast<intptr_t>(rng_.below(2)),
-                     giveNull ? nullptr : record.data(), 0.0f);
+    const auto value = static_cast<intptr_t>(rng_.below(2));  // drawn before the index (see Rng.h)
+    const auto index = static_cast<int32_t>(rng_.below(2));
+    plugin_.dispatch(opcode, index, value, giveNull ? nullptr : record.data(), 0.0f);
 }
 
 void DispatcherFuzzer::events() {

@@ -23,6 +23,8 @@ public:
 
 private:
     int32_t indexFor(int32_t opcode);
+    // Dispatches opcode with this index and pointer, a hostile value and a hostile float.
+    intptr_t dispatchHostile(int32_t opcode, int32_t index, void* ptr);
     void textOut(int32_t opcode, std::size_t bytes);
     void textIn(int32_t opcode, bool nullAllowed);
     void structOut(int32_t opcode, std::size_t bytes);

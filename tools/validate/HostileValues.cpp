@@ -39,7 +39,10 @@ float real(Rng& rng) {
         case 4: return -0.0f;
         case 5: return std::numeric_limits<float>::denorm_min() * static_cast<float>(rng.range(1, 1000));
         case 6: return rng.chance(0.5) ? FLT_MAX : -FLT_MAX;
-        case 7: return static_cast<float>(std::ldexp(rng.unit() * 2.0 - 1.0, static_cast<int>(rng.range(1, 127))));
+        case 7: {
+            const int exponent = static_cast<int>(rng.range(1, 127));  // drawn before the mantissa (see Rng.h)
+            return static_cast<float>(std::ldexp(rng.unit() * 2.0 - 1.0, exponent));
+        }
         case 8: return static_cast<float>(rng.unit() * 4.0 - 2.0);
         case 9: return rng.chance(0.5) ? 0.0f : 1.0f;
         default: return static_cast<float>(rng.unit());

@@ -7,6 +7,15 @@ namespace midifuzz {
 namespace {
 
 uint8_t byte7(Rng& rng) { return static_cast<uint8_t>(rng.below(128)); }
+uint8_t byte8(Rng& rng) { return static_cast<uint8_t>(rng.next()); }
+
+// n bytes from draw, the last drawn first (see Rng.h).
+template <std::size_t n>
+std::array<uint8_t, n> lastFirst(Rng& rng, uint8_t (*draw)(Rng&)) {
+    std::array<uint8_t, n> bytes{};
+    for (std::size_t i = n; i-- > 0;) bytes[i] = draw(rng);
+    return bytes;
+}
 
 int32_t hostileDelta(Rng& rng, int32_t frames) {
     switch (rng.below(8)) {
@@ -21,16 +30,19 @@ int32_t hostileDelta(Rng& rng, int32_t frames) {
 void addGarbage(Rng& rng, EventList& events, int32_t frames) {
     const int32_t delta = hostileDelta(rng, frames);
     switch (rng.below(7)) {
-        case 0:  // running status: data bytes with no status byte
-            events.addMidi(delta, byte7(rng), byte7(rng), byte7(rng));
+        case 0: {  // running status: data bytes with no status byte
+            const auto b = lastFirst<3>(rng, byte7);
+            events.addMidi(delta, b[0], b[1], b[2]);
             break;
-        case 1:  // system common and real-time bytes
-            events.addMidi(delta, static_cast<uint8_t>(0xF0 | rng.below(16)), static_cast<uint8_t>(rng.next()),
-                           static_cast<uint8_t>(rng.next()));
+        }
+        case 1: {  // system common and real-time bytes; the data drawn before the status
+            const auto data = lastFirst<2>(rng, byte8);
+            events.addMidi(delta, static_cast<uint8_t>(0xF0 | rng.below(16)), data[0], data[1]);
             break;
-        case 2: {  // a status with data bytes out of range (bit 7 set)
-            events.addMidi(delta, static_cast<uint8_t>(0x80 | rng.below(128)), static_cast<uint8_t>(rng.next()),
-                           static_cast<uint8_t>(rng.next()), static_cast<uint8_t>(rng.next()));
+        }
+        case 2: {  // a status with data bytes out of range (bit 7 set); the data drawn before the status
+            const auto data = lastFirst<3>(rng, byte8);
+            events.addMidi(delta, static_cast<uint8_t>(0x80 | rng.below(128)), data[0], data[1], data[2]);
             break;
         }
         case 3: {  // system exclusive of 0..300 bytes
@@ -65,10 +77,11 @@ void addGarbage(Rng& rng, EventList& events, int32_t frames) {
             events.addRaw(event);
             break;
         }
-        default:  // four random bytes
-            events.addMidi(delta, static_cast<uint8_t>(rng.next()), static_cast<uint8_t>(rng.next()),
-                           static_cast<uint8_t>(rng.next()), static_cast<uint8_t>(rng.next()));
+        default: {  // four random bytes
+            const auto b = lastFirst<4>(rng, byte8);
+            events.addMidi(delta, b[0], b[1], b[2], b[3]);
             break;
+        }
     }
 }
 
@@ -77,21 +90,18 @@ void addGarbage(Rng& rng, EventList& events, int32_t frames) {
 void addMusical(Rng& rng, EventList& events, int32_t frames) {
     const int32_t delta = static_cast<int32_t>(rng.below(static_cast<uint64_t>(frames)));
     const uint8_t channel = static_cast<uint8_t>(rng.below(16));
-    switch (rng.below(12)) {
-        case 0:
-        case 1:
-        case 2:
-        case 3: events.addMidi(delta, 0x90 | channel, byte7(rng), static_cast<uint8_t>(rng.range(0, 127))); break;
-        case 4:
-        case 5:
-        case 6: events.addMidi(delta, 0x80 | channel, byte7(rng), byte7(rng)); break;
-        case 7: events.addMidi(delta, 0xB0 | channel, byte7(rng), byte7(rng)); break;
-        case 8: events.addMidi(delta, 0xC0 | channel, byte7(rng), 0); break;
-        case 9: events.addMidi(delta, 0xE0 | channel, byte7(rng), byte7(rng)); break;
-        case 10: events.addMidi(delta, 0xD0 | channel, byte7(rng), 0); break;
-        default: events.addMidi(delta, 0xA0 | channel, byte7(rng), byte7(rng)); break;
+    // Notes on (velocity 0 included) and off, controllers, programs, bends, channel and key pressure.
+    static constexpr uint8_t kStatus[12] = {0x90, 0x90, 0x90, 0x90, 0x80, 0x80, 0x80, 0xB0, 0xC0, 0xE0, 0xD0, 0xA0};
+    const uint8_t status = kStatus[rng.below(12)];
+    if (status == 0xC0 || status == 0xD0) {
+        events.addMidi(delta, status | channel, byte7(rng), 0);
+        return;
     }
+    const auto data = dataBytes(rng);
+    events.addMidi(delta, status | channel, data[0], data[1]);
 }
+
+std::array<uint8_t, 2> dataBytes(Rng& rng) { return lastFirst<2>(rng, byte7); }
 
 void fill(Rng& rng, EventList& events, int32_t frames, double hostility) {
     events.clear();

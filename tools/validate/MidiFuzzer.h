@@ -5,6 +5,7 @@
 // events, unknown event types, more than 100 events and offsets past the block.
 // Runs on the thread that drives audio (the caller's Rng and list).
 
+#include <array>
 #include <cstdint>
 
 #include "tools/validate/EventList.h"
@@ -16,5 +17,7 @@ namespace midifuzz {
 void fill(Rng& rng, EventList& events, int32_t frames, double hostility);
 // One well-formed channel message at a frame of the block.
 void addMusical(Rng& rng, EventList& events, int32_t frames);
+// Two data bytes of 0..127, the second drawn first (see Rng.h).
+std::array<uint8_t, 2> dataBytes(Rng& rng);
 
 }  // namespace midifuzz

@@ -48,7 +48,8 @@ void setTime(Rng& rng, float sampleRate) {
         PluginModule::setTimeAnswer(false, 0.0, 0, sampleRate);
     } else if (rng.chance(0.1)) {
         const double tempos[] = {NAN, INFINITY, -120.0, 0.0, 1e300, 1e-300};
-        PluginModule::setTimeAnswer(true, tempos[rng.below(6)], static_cast<int32_t>(rng.next()), sampleRate);
+        const auto flags = static_cast<int32_t>(rng.next());  // drawn before the tempo (see Rng.h)
+        PluginModule::setTimeAnswer(true, tempos[rng.below(6)], flags, sampleRate);
     } else {
         PluginModule::setTimeAnswer(true, static_cast<double>(rng.range(20, 300)), kVstTempoValid, sampleRate);
     }
@@ -57,7 +58,8 @@ void setTime(Rng& rng, float sampleRate) {
 void parameterCall(PluginInstance& plugin, DispatcherFuzzer& fuzz, Rng& rng) {
     const int32_t count = plugin.effect()->numParams;
     if (rng.chance(0.6)) {
-        plugin.setParameter(hostile::index(rng, count), hostile::real(rng));
+        const float value = hostile::real(rng);  // drawn before the index (see Rng.h)
+        plugin.setParameter(hostile::index(rng, count), value);
         return;
     }
     if (rng.chance(0.5)) {
@@ -89,7 +91,9 @@ void runRandom(const ScenarioSettings& settings, const std::string& kind, uint64
     plugin.dispatch(effOpen, 0, 0, nullptr, 0.0f, true);
 
     AudioDriver driver(plugin);
-    driver.activate(hostile::sampleRate(rng, true), static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock)));
+    // The largest block is drawn before the rate (see Rng.h).
+    const auto firstMaxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));
+    driver.activate(hostile::sampleRate(rng, true), firstMaxBlock);
     DispatcherFuzzer fuzz(plugin, rng, driver.maxBlock());
     EventList events;
     bool dirty = false;  // the dispatcher fuzz may have touched rate, block size or on/off state

@@ -2,6 +2,12 @@
 // Seeded pseudo-random numbers for reproducible scenarios (xoshiro256**
 // seeded through SplitMix64). The same seed gives the same stream on every
 // platform and library, unlike the standard distributions. One thread per object.
+//
+// C++ leaves open the order in which a call's arguments are evaluated, and
+// compilers differ, so no call takes more than one draw among its arguments:
+// the others go to named locals first. Where a call once took several draws
+// they are made last argument first, the order the seeds kept in tests and
+// notes were recorded with.
 
 #include <cstdint>
 

@@ -31,9 +31,11 @@ void runThreads(const ScenarioSettings& settings, uint64_t seed, uint64_t calls)
     DispatcherFuzzer fuzz(plugin, rng, AudioDriver::kMaxBlock);
     BackgroundHost background(plugin, driver);
     while (plugin.calls() < calls) {
-        driver.activate(hostile::sampleRate(rng, true), static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock)));
+        // The largest block is drawn before the rate (see Rng.h).
+        const auto maxBlock = static_cast<int32_t>(rng.range(1, AudioDriver::kMaxBlock));
+        driver.activate(hostile::sampleRate(rng, true), maxBlock);
         fuzz.setMaxBlock(driver.maxBlock());
-        background.start(rng.fork(), rng.fork());
+        background.start(rng);
         const uint64_t phaseEnd = plugin.calls() + kCallsPerPhase;
         const uint64_t blocksEnd = background.blocks() + kBlocksPerPhase;
         // The UI thread keeps going until the audio thread has rendered its share too.
@@ -65,7 +67,7 @@ bool runEditor(const ScenarioSettings& settings, uint64_t seed, std::string& ski
     AudioDriver driver(plugin);
     driver.activate(44100.0f, 512);
     BackgroundHost background(plugin, driver);
-    background.start(rng.fork(), rng.fork());
+    background.start(rng);
 
     const int screen = DefaultScreen(display);
     const Window parent = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0,
