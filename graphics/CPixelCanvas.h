@@ -105,7 +105,7 @@ public:
         float shape);
     // Aliased line with a square pen of lineWeight pixels.
     void drawLineInt(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha);
-    // Aliased polyline through n double points, each truncated to integers.
+    // Aliased polyline through n double points, each truncated to integers (saturated to int32).
     void drawLineInt(const CanvasPointD* points, int32_t n, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha);
     // Rectangle outline of four aliased lines.
     void drawRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t r, uint8_t g, uint8_t b, uint8_t alpha);

@@ -210,8 +210,8 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
     if (lineWeight == 1 && isLong && curveType != 0)
     {
         // The area fill applies the supersampling factor itself.
-        fillSegmentArea(static_cast<int32_t>(givenX0), static_cast<int32_t>(givenY0), static_cast<int32_t>(givenX1),
-            static_cast<int32_t>(givenY1), r, g, b, shape, curveType, fillMode, fillCoverage, alpha);
+        fillSegmentArea(saturateInt32(givenX0), saturateInt32(givenY0), saturateInt32(givenX1),
+            saturateInt32(givenY1), r, g, b, shape, curveType, fillMode, fillCoverage, alpha);
         return;
     }
     y0 = H - y0;
@@ -246,8 +246,9 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             const float Y = !isCurve(curveType) ? y0 + (x - x0) * rise / dx : y0 + rise * curveG(u, shape, curveType);
             const float jump = std::fabs(prev - Y);
             prev = Y;
-            // A shape outside 0..1 can put a sample at infinity or at no number: it marks nothing.
-            if ((isLong && jump >= 1.0f) || !std::isfinite(Y))
+            // A shape outside 0..1 can put a sample at infinity or at no number: it marks nothing;
+            // nor does one far outside the layer (beyond the int range its row is undefined).
+            if ((isLong && jump >= 1.0f) || !(std::fabs(Y) <= 2e9f))
                 continue;
             const int32_t col = static_cast<int32_t>(x + ox);
             const int32_t row = rb + static_cast<int32_t>(Y + oy);
@@ -284,7 +285,10 @@ void CPixelCanvas::drawSegment(float x0, float y0, float x1, float y1, uint8_t r
             const int32_t col = static_cast<int32_t>(X);
             if ((isLong && jump > 1.0f) || col < 0 || col >= iW)
                 continue;
-            int32_t row = rb + static_cast<int32_t>(y0 + sigma * t - ox);
+            const float rowAt = y0 + sigma * t - ox;
+            if (!(std::fabs(rowAt) <= 2e9f)) // far outside the layer: beyond the int range
+                continue;
+            int32_t row = rb + static_cast<int32_t>(rowAt);
             if (lineWeight == 1 && sigma < 0)
                 row -= 1;
             float e = X - static_cast<float>(col);
@@ -433,8 +437,8 @@ void CPixelCanvas::drawLineInt(const CanvasPointD* points, int32_t n, uint8_t r,
     if (points == nullptr || !finitePolyline(points, n))
         return;
     for (int32_t i = 0; i + 1 < n; ++i)
-        drawLineInt(static_cast<int32_t>(points[i].x), static_cast<int32_t>(points[i].y),
-            static_cast<int32_t>(points[i + 1].x), static_cast<int32_t>(points[i + 1].y), r, g, b, alpha);
+        drawLineInt(saturateInt32(points[i].x), saturateInt32(points[i].y), saturateInt32(points[i + 1].x),
+            saturateInt32(points[i + 1].y), r, g, b, alpha);
 }
 
 void CPixelCanvas::drawRect(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint8_t r, uint8_t g, uint8_t b,

@@ -248,6 +248,47 @@ INSTANTIATE_TEST_SUITE_P(Table, ShapeOutsideTheRange,
         ShapeCase{"AreaAcrossBelowMinusTwo", 1, 2, 10, 30, 10, -3.0f, 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct FarCase
+{
+    const char* name;
+    uint8_t weight;
+    Draw draw;
+};
+
+class FarCoordinates : public ::testing::TestWithParam<std::tuple<FarCase, float>> {};
+
+// Finite coordinates beyond the int range: the call draws as it does with a coordinate twice
+// as far (each is taken at the int range's end, or its samples lie outside the layer), and no
+// conversion to an integer is undefined (the sanitizer build checks that).
+TEST_P(FarCoordinates, DrawTheSameHoweverFar)
+{
+    const auto& [c, far] = GetParam();
+    CPixelCanvas canvas(32, 32, 1, 1), farther(32, 32, 1, 1);
+    canvas.lineWeight = farther.lineWeight = c.weight;
+    canvas.recordCurve = farther.recordCurve = 1;
+    c.draw(canvas, far);
+    c.draw(farther, 2 * far);
+    EXPECT_TRUE(stateOf(canvas) == stateOf(farther));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FarCoordinates,
+    ::testing::Combine(::testing::Values(
+        // Weight 1 hands long curves to the area fill, in whole pixels.
+        FarCase{"AreaCurveEnd", 1, [](CPixelCanvas& c, float v) { c.drawSegment(0, 2, v, 28, 9, 9, 9, 0.5f, 2, 1, 0.5f, 255); }},
+        FarCase{"AreaCurveHeight", 1, [](CPixelCanvas& c, float v) { c.drawSegment(0, 2, 30, v, 9, 9, 9, 0.5f, 2, 1, 0.5f, 255); }},
+        FarCase{"FlatStroke", 2, [](CPixelCanvas& c, float v) { c.drawSegment(2, v, 10, v, 9, 9, 9, 0.5f, 0, 0, 0, 255); }},
+        FarCase{"SteepStroke", 2, [](CPixelCanvas& c, float v) { c.drawSegment(2, v, 30, 28, 9, 9, 9, 0.5f, 0, 0, 0, 255); }},
+        FarCase{"AliasedPolyline", 2,
+            [](CPixelCanvas& c, float v) {
+                const CanvasPointD p[3] = {{2, 4}, {10, v}, {v, 6}};
+                c.drawLineInt(p, 3, 9, 9, 9, 255);
+            }}),
+        ::testing::Values(1e10f, -1e10f, 1e38f, -1e38f)),
+    [](const auto& info) {
+        const float v = std::get<1>(info.param);
+        return std::string(std::get<0>(info.param).name) + (v > 0 ? "Plus" : "Minus") + (std::fabs(v) > 1e20f ? "1e38" : "1e10");
+    });
+
 struct CoverageCase
 {
     const char* name;
