@@ -77,9 +77,8 @@ public:
     void setParameter(int32_t index, float value) override;
     // A control changed: the parameter, program, wave step or size it stands for.
     void valueChanged(VSTGUI::CControl* control) override;
-    // The plug-in's begin/end of a host gesture (audioMasterBeginEdit / EndEdit).
-    // The editor's own functions: the library's gesture hooks stay silent.
-    // They hide the library's hooks on purpose, so the host hears of no gesture from a control.
+    // The plug-in's begin/end of a host gesture (audioMasterBeginEdit / EndEdit). They hide the
+    // library's gesture hooks on purpose: those stay silent, so the host hears of no gesture from a control.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Woverloaded-virtual"
     void beginEdit(int32_t index);

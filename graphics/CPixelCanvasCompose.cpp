@@ -157,8 +157,7 @@ void CPixelCanvas::compose(VSTGUI::CDrawContext* context, const VSTGUI::CRect& d
             {
                 float v = basePixels[4 * p + ch] * (1.0f - c) + layer[4 * p + ch] * c;
                 // A coverage far above 1 (plotSet takes any) can take the blend beyond int, or to no number.
-                v = std::isnan(v) ? 0.0f : std::clamp(v, -2e9f, 2e9f);
-                basePixels[4 * p + ch] = static_cast<uint8_t>(static_cast<int>(v));
+                basePixels[4 * p + ch] = static_cast<uint8_t>(pixel_math::saturateInt32(v));
             }
         }
     }

@@ -31,11 +31,11 @@ inline float fullCoverage(uint8_t alpha)
     return alpha < 250 ? std::sqrt(static_cast<float>(alpha) / 255.0f) : 1.0f;
 }
 
-// A finite value truncated toward zero to int32; values beyond its range give its ends
-// (a plain conversion of such a value is undefined).
+// A value truncated toward zero to int32; values beyond its range give its ends and no
+// number gives 0 (a plain conversion of either is undefined).
 inline int32_t saturateInt32(double v)
 {
-    return static_cast<int32_t>(std::clamp(v, -2147483648.0, 2147483647.0));
+    return std::isnan(v) ? 0 : static_cast<int32_t>(std::clamp(v, -2147483648.0, 2147483647.0));
 }
 
 // A colour channel from a float: clamped to 0..255, then truncated.
