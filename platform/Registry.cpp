@@ -133,6 +133,40 @@ bool makeFolder(const std::string& path, mode_t mode, bool* created, int* error)
   return false;
 }
 
+// Creates `path` and every missing folder above it, private to the user (0700), as
+// the XDG base-directory rules ask for the configuration folder; true when it now is one.
+bool makeFolderWithParents(const std::string& path, int* error) {
+  bool created = false;
+  if (makeFolder(path, 0700, &created, error)) return true;
+  if (*error != ENOENT) return false;
+  const std::string::size_type slash = path.find_last_of('/');
+  // A path that ends in '/' has its folder before the slash; the root always exists.
+  if (slash == std::string::npos || slash == 0) return false;
+  if (!makeFolderWithParents(path.substr(0, slash), error)) return false;
+  return makeFolder(path, 0700, &created, error);
+}
+
+// Opens the value file for reading when it is a regular file. Anything else (a FIFO,
+// a device, a socket, a folder, a link to one) reads as missing at once: opening a
+// FIFO would wait for a writer, so the open itself never waits (O_NONBLOCK) and the
+// type is checked before and after it. -1 with errno set when it cannot be read.
+int openRegularFile(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) return -1;
+  if (!S_ISREG(info.st_mode)) {
+    errno = ENOENT;
+    return -1;
+  }
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {  // replaced between the two looks
+    close(fd);
+    errno = ENOENT;
+    return -1;
+  }
+  return fd;
+}
+
 bool readAll(int fd, BYTE* data, size_t size, size_t* done) {
   *done = 0;
   while (*done < size) {
@@ -188,10 +222,8 @@ LONG RegCreateKeyExA(HKEY key, LPCSTR subKey, DWORD reserved, LPSTR /*keyClass*/
 
   bool created = false;
   int error = 0;
-  // The configuration folder itself is private to its user (XDG base directories).
-  if (key == HKEY_CURRENT_USER && !makeFolder(folder, 0700, &created, &error)) {
-    return errorFromErrno(error);
-  }
+  // The configuration folder and any missing folder above it are private to the user.
+  if (key == HKEY_CURRENT_USER && !makeFolderWithParents(folder, &error)) return errorFromErrno(error);
   created = false;
   for (const std::string& part : parts) {
     folder += "/" + part;
@@ -214,10 +246,10 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type
   std::string name = valueName != nullptr ? valueName : "";
   if (!isSafeName(name)) return ERROR_FILE_NOT_FOUND;
 
-  int fd = open((folder + "/" + name).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = openRegularFile(folder + "/" + name);
   if (fd < 0) return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+  if (fstat(fd, &info) != 0) {
     close(fd);
     return ERROR_FILE_NOT_FOUND;
   }

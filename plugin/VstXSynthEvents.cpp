@@ -16,9 +16,11 @@ int32_t VstXSynth::processEvents(VstEvents* events) {
     // Changes queued by other threads act before this call's MIDI, which is newer.
     beginRenderCall();
     if (events == nullptr) return 1;
+    // The record declares two slots but holds numEvents of them: index through a pointer.
+    VstEvent* const* list = events->events;
     // The count is read again after each event, as the host may grow the list.
     for (int32_t i = 0; i < events->numEvents; ++i) {
-        const VstEvent* event = events->events[i];
+        const VstEvent* event = list[i];
         if (event == nullptr || event->type != kVstMidiType) continue;
         handleMidi(*reinterpret_cast<const VstMidiEvent*>(event), true);
     }

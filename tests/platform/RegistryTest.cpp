@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 
 #include "RegistryValue.h"
@@ -118,6 +123,69 @@ TEST_F(RegistryTest, FailedWritesKeepTheOldValue) {
   EXPECT_NE(status, ERROR_SUCCESS);
   EXPECT_EQ(readFile(keyFolder() + "/uisize"), "\x01");
   EXPECT_EQ(listFolder(keyFolder()), "uisize");
+}
+
+// A value that is not a regular file reads as missing at once; a FIFO used to wait for
+// a writer forever (a host scanning its plug-ins hung). The alarm ends a hanging test.
+TEST_F(RegistryTest, ValueThatIsNoFileReadsAsMissingAtOnce) {
+  ASSERT_EQ(writeValue("\x02"), ERROR_SUCCESS);
+  const std::string value = keyFolder() + "/uisize", fifo = base_ / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::function<int()> makers[] = {
+      [&] { return mkfifo(value.c_str(), 0600); },
+      [&] { return symlink(fifo.c_str(), value.c_str()); },
+      [&] { return mkdir(value.c_str(), 0700); },
+      [&] { return symlink("/dev/null", value.c_str()); },  // a device
+      [&] { return symlink((base_ / "nothing").c_str(), value.c_str()); },
+      [&] {
+        const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        value.copy(address.sun_path, sizeof(address.sun_path) - 1);
+        const int status = bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        close(fd);
+        return status;
+      },
+  };
+  for (size_t row = 0; row < std::size(makers); ++row) {
+    std::filesystem::remove(value);
+    ASSERT_EQ(makers[row](), 0) << row;
+    alarm(20);  // seconds
+    EXPECT_EQ(readValue(1), Read(ERROR_FILE_NOT_FOUND, 1, "\xEE")) << row;
+    EXPECT_EQ(readValue(0), Read(ERROR_FILE_NOT_FOUND, 0, "")) << row;
+    alarm(0);
+  }
+}
+
+// A configuration folder whose parents are missing is made with them, each private to
+// the user; the size written there is kept. A parent that is a file refuses the write.
+TEST_F(RegistryTest, MissingParentsOfTheBaseFolderAreMade) {
+  std::ofstream(base_ / "file") << "x";
+  const struct {
+    const char* base;  // below the test's folder
+    const char* made;  // the folders the write makes, outermost first
+    LONG status;
+  } cases[] = {
+      {"a/b/c", "a a/b a/b/c", ERROR_SUCCESS},
+      {"d//e/", "d d/e", ERROR_SUCCESS},
+      {"file/f", "", ERROR_FILE_NOT_FOUND},
+  };
+  for (const auto& c : cases) {
+    const std::string folder = base_ / c.base;
+    setRegistryBaseFolder(folder.c_str());
+    EXPECT_EQ(writeValue("\x03"), c.status) << c.base;
+    EXPECT_EQ(std::get<0>(readValue(1)), c.status == ERROR_SUCCESS ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND) << c.base;
+    std::istringstream made(c.made);
+    for (std::string name; made >> name;) {
+      struct stat info {};
+      ASSERT_EQ(stat((base_ / name).c_str(), &info), 0) << name;
+      EXPECT_EQ(info.st_mode & 0777, 0700u) << name;
+    }
+    if (c.status == ERROR_SUCCESS) {
+      EXPECT_EQ(readFile(folder + "/Corvane Audio/Quilm/uisize"), "\x03") << c.base;
+    }
+  }
+  EXPECT_EQ(listFolder(base_.path()), "a d file");
 }
 
 TEST(RegistryBaseFolderTest, FollowsXdgConfigHomeElseHome) {

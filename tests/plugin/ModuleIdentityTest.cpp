@@ -1,7 +1,13 @@
 // Quilm.so as a host first sees it: entries, exported names, the AEffect record,
 // names, texts, capabilities and pins.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
 #include <set>
 
 #include "ModuleHost.h"
@@ -47,6 +53,42 @@ TEST_P(ModuleEntry, IsOneOfFourAndGivesAPluginOnlyToAHostWithAVersion) {
 
 INSTANTIATE_TEST_SUITE_P(Entries, ModuleEntry, ::testing::Values("VSTPluginMain", "main", "Main", "MAIN"),
                          [](const auto& info) { return std::string(info.param); });
+
+// A host's scan reads the editor-size setting: whatever stands there, it returns at once
+// (a FIFO used to block it for good) and a setting that is no file means "Medium".
+TEST(ModuleSetting, ScanReturnsWhateverStandsAtTheSizeSetting) {
+    struct Case {
+        const char* what;
+        std::function<int(const std::string& value, const std::string& folder)> make;
+        int32_t width;
+    };
+    const Case cases[] = {
+        {"fifo", [](const std::string& value, const std::string&) { return mkfifo(value.c_str(), 0600); }, 1000},
+        {"link to a fifo",
+         [](const std::string& value, const std::string& folder) {
+             const std::string fifo = folder + "/fifo";
+             return mkfifo(fifo.c_str(), 0600) == 0 ? symlink(fifo.c_str(), value.c_str()) : -1;
+         },
+         1000},
+        {"file", [](const std::string& value, const std::string&) { return std::ofstream(value) << '\x02' ? 0 : -1; },
+         1500},
+    };
+    for (const Case& c : cases) {
+        ScopedSettingsFolder settings;
+        const std::string folder = settings.path() + "/Corvane Audio/Quilm";
+        std::filesystem::create_directories(folder);
+        ASSERT_EQ(c.make(folder + "/uisize", settings.path()), 0) << c.what;
+        alarm(20);  // seconds; a scan that hangs ends the test
+        PluginHost host;
+        std::string error;
+        ASSERT_TRUE(host.load(quilmModulePath(), error)) << error;
+        ERect* rect = nullptr;
+        EXPECT_EQ(host.dispatch(effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_NE(rect, nullptr);
+        EXPECT_EQ(rect->right - rect->left, c.width) << c.what;
+        alarm(0);
+    }
+}
 
 TEST_F(ModuleTest, RecordAndAnswersIdentifyTheInstrument) {
     AEffect* e = host->effect();

@@ -107,8 +107,9 @@ intptr_t dispatch(AEffect* e, int32_t opcode, int32_t index, intptr_t value, voi
             return std::strcmp(static_cast<char*>(ptr), "receiveVstMidiEvent") == 0 ? 1 : -1;
         case effProcessEvents: {
             const auto* list = static_cast<VstEvents*>(ptr);
+            VstEvent* const* slots = list->events;  // numEvents of them, beyond the two declared
             for (int32_t i = 0; i < list->numEvents; ++i) {
-                const auto* m = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+                const auto* m = reinterpret_cast<const VstMidiEvent*>(slots[i]);
                 if (m->type != kVstMidiType) continue;
                 const int status = m->midiData[0] & 0xF0;
                 const int note = m->midiData[1] & 0x7F;

@@ -130,8 +130,10 @@ intptr_t PluginHost::sendEvents(const VstMidiEvent* events, int32_t count) {
     auto* list = reinterpret_cast<VstEvents*>(storage.data());
     list->numEvents = count;
     list->reserved = 0;
+    // The record declares two slots: the others are reached through a pointer.
+    VstEvent** slots = list->events;
     for (int32_t i = 0; i < count; ++i) {
-        list->events[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
+        slots[i] = reinterpret_cast<VstEvent*>(const_cast<VstMidiEvent*>(&events[i]));
     }
     return dispatch(effProcessEvents, 0, 0, list);
 }

@@ -11,8 +11,9 @@
 
 namespace {
 void traceEvents(const VstEvents* list) {
+    VstEvent* const* slots = list->events;  // numEvents of them, beyond the two declared
     for (int32_t i = 0; i < list->numEvents; ++i) {
-        const auto* e = reinterpret_cast<const VstMidiEvent*>(list->events[i]);
+        const auto* e = reinterpret_cast<const VstMidiEvent*>(slots[i]);
         const auto* b = reinterpret_cast<const unsigned char*>(e->midiData);
         std::fprintf(stderr, "      event %d: type %d frame %d bytes %02X %02X %02X %02X\n", i, e->type, e->deltaFrames,
                      b[0], b[1], b[2], b[3]);
