@@ -38,10 +38,9 @@ using ShellLauncher = bool (*)(void* context, const char* program, const char* a
 // launchDetached. Answers the previous one and its context. Any thread.
 ShellLauncher setShellLauncher(ShellLauncher launcher, void* context, void** previousContext = nullptr);
 
-// The real launcher: spawnProgram without waiting; the child is reaped by a
-// later launch once it has ended. Any thread.
+// The real launcher: starts `program` (searched in PATH unless it holds a '/') with
+// `argument` as its only argument, without a shell and without waiting for it to end.
+// It runs as a grandchild, so no child of the process is left to reap; it gets
+// standard input, output and error and no other descriptor of the process. True when
+// the program started (its exec succeeded). Any thread.
 bool launchDetached(const char* program, const char* argument);
-
-// posix_spawnp of `program` with the single `argument`, no shell; the child's
-// pid, which the caller must reap, or -1 when it could not be started. Any thread.
-pid_t spawnProgram(const char* program, const char* argument);

@@ -1,8 +1,15 @@
 #include "platform/Shell.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -53,19 +60,87 @@ TEST(ShellTest, StartsXdgOpenWithOneArgument) {
   EXPECT_EQ(ShellExecuteExA(nullptr), FALSE);
 }
 
-// The real spawn hands the argument over untouched: no shell sees it.
-TEST(SpawnTest, ArgumentArrivesUnchanged) {
+// Waits up to about 10 s for a file that a started program writes.
+bool waitForFile(const std::string& path) {
+  for (int i = 0; i < 1000 && !std::filesystem::exists(path); ++i) usleep(10000);
+  return std::filesystem::exists(path);
+}
+
+// The processes whose parent is this one, zombies included.
+std::vector<pid_t> childrenOfThisProcess() {
+  std::vector<pid_t> children;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    std::ifstream stat(entry.path() / "stat");
+    std::string line;
+    if (!std::getline(stat, line) || line.rfind(')') == std::string::npos) continue;
+    std::istringstream rest(line.substr(line.rfind(')') + 1));  // the name may hold anything
+    char state = 0;
+    pid_t parent = 0;
+    if (rest >> state >> parent && parent == getpid()) children.push_back(std::stoi(entry.path().filename()));
+  }
+  return children;
+}
+
+// The real launcher hands the argument over untouched (no shell sees it), gives the
+// program no descriptor of the process but 0, 1 and 2, and leaves no child behind.
+TEST(LaunchTest, ArgumentDescriptorsAndChildren) {
   TempFolder folder;
-  const pid_t pid = spawnProgram("touch", (folder / "a b;$(echo x)`id`'\"*").c_str());
-  ASSERT_GT(pid, 0);
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  EXPECT_EQ(listFolder(folder.path()), "a b;$(echo x)`id`'\"*");
-  EXPECT_EQ(spawnProgram("quilm-no-such-program", "x"), -1);
-  EXPECT_FALSE(launchDetached("quilm-no-such-program", "x"));
-  EXPECT_EQ(spawnProgram(nullptr, "x"), -1);
-  EXPECT_EQ(spawnProgram("true", nullptr), -1);
+  // Descriptors a host may hold without close-on-exec: a pipe it waits on, a file, a socket.
+  int pipeEnds[2];
+  ASSERT_EQ(pipe(pipeEnds), 0);
+  const int file = open((folder / "device").c_str(), O_CREAT | O_RDWR, 0600);
+  const int socketEnd = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_TRUE(file >= 0 && socketEnd >= 0);
+  std::set<std::string> hostTargets;
+  for (int fd : {pipeEnds[0], pipeEnds[1], file, socketEnd}) {
+    hostTargets.insert(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
+  }
+  // The program lists where its descriptors lead, then ends at once.
+  const std::string probe = folder / "probe";
+  std::ofstream(probe) << "#!/bin/sh\nfor fd in /proc/$$/fd/*; do echo \"${fd##*/} $(readlink \"$fd\")\"; done"
+                          " > \"$1.part\"\nmv \"$1.part\" \"$1\"\n";
+  ASSERT_EQ(chmod(probe.c_str(), 0700), 0);
+
+  const struct {
+    const char* program;
+    std::string argument;
+    std::string writes;  // the file the program makes, "" for none
+  } cases[] = {
+      {"touch", folder / "a b;$(echo x)`id`'\"*", folder / "a b;$(echo x)`id`'\"*"},
+      {probe.c_str(), folder / "fds", folder / "fds"},
+      {probe.c_str(), folder / "fds again", folder / "fds again"},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(launchDetached(c.program, c.argument.c_str())) << c.program;
+    EXPECT_TRUE(waitForFile(c.writes)) << c.writes;
+    usleep(100000);  // 0.1 s for a program that was left a child to end as a zombie
+    EXPECT_EQ(childrenOfThisProcess(), std::vector<pid_t>{}) << c.program;
+  }
+  std::ifstream listing(folder / "fds");
+  std::set<int> numbers;  // beside the shell's own: its script, its redirections
+  for (std::string line; std::getline(listing, line);) {
+    EXPECT_EQ(hostTargets.count(line.substr(line.find(' ') + 1)), 0u) << line;
+    numbers.insert(std::stoi(line));
+  }
+  for (int standard : {0, 1, 2}) EXPECT_EQ(numbers.count(standard), 1u) << standard;
+  // Nothing holds the pipe's other end now: the host's read sees its end at once.
+  close(pipeEnds[1]);
+  char byte;
+  EXPECT_EQ(read(pipeEnds[0], &byte, 1), 0);
+  for (int fd : {pipeEnds[0], file, socketEnd}) close(fd);
+}
+
+TEST(LaunchTest, ProgramsThatCannotStartAreReported) {
+  TempFolder folder;
+  const std::string notExecutable = folder / "plain";
+  std::ofstream(notExecutable) << "#!/bin/sh\n";
+  const std::pair<const char*, const char*> cases[] = {
+      {"quilm-no-such-program", "x"}, {notExecutable.c_str(), "x"}, {(folder / "missing").c_str(), "x"},
+      {nullptr, "x"},                 {"", "x"},                     {"true", nullptr}};
+  for (const auto& [program, argument] : cases) {
+    EXPECT_FALSE(launchDetached(program, argument)) << (program != nullptr ? program : "null");
+  }
+  EXPECT_EQ(childrenOfThisProcess(), std::vector<pid_t>{});
 }
 
 }  // namespace
