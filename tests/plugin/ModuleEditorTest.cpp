@@ -2,6 +2,7 @@
 // through processReplacing light their keys on the on-screen keyboard at the next idle
 // and put them out again, read back from the window. Skips without an X display.
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "ModuleHost.h"
@@ -103,6 +104,97 @@ TEST_F(ModuleEditor, KeysOfNotesTheHostPlaysLightAndGoOut) {
                 EXPECT_EQ(share, 0.0) << "key " << i << (status == 0x90 ? " lit without its note" : " still lit");
         }
     }
+}
+
+// The errors the X server reported to the process's handler: the host's own, and any
+// of another connection (the plug-in's), which must never arrive here.
+struct ErrorLog {
+    static inline Display* host = nullptr;
+    static inline int hostErrors = 0, otherErrors = 0;
+    static int record(Display* display, XErrorEvent*) {
+        ++(display == host ? hostErrors : otherErrors);
+        return 0;
+    }
+};
+
+// A host may destroy its window before it closes the editor (a window manager's close
+// button does): the server destroys the editor's window with it. Whatever the host asks
+// next, no error of the plug-in's connections reaches the host's handler (Xlib's default
+// one ends the process) and the handler stays the host's. Each case runs twice in one
+// process, and the editor opens as usual afterwards.
+class ModuleEditorParentLost : public ModuleTest {
+protected:
+    void SetUp() override {
+        display = XOpenDisplay(nullptr);
+        if (display == nullptr) GTEST_SKIP() << "no X display";
+        ModuleTest::SetUp();
+        ErrorLog::host = display;
+        previous = XSetErrorHandler(&ErrorLog::record);
+    }
+    void TearDown() override {
+        if (display == nullptr) return;
+        XSetErrorHandler(previous);
+        XCloseDisplay(display);
+    }
+    Window openInNewWindow() {
+        XSetWindowAttributes attributes{};
+        attributes.override_redirect = True;
+        const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1000, 672, 0, CopyFromParent,
+                                            InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(display, window);
+        XSync(display, False);
+        EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window))), 1);
+        return window;
+    }
+    void idle(int steps) {
+        for (int i = 0; i < steps; ++i) {
+            host->dispatch(effEditIdle);
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    Display* display = nullptr;
+    XErrorHandler previous = nullptr;
+};
+
+TEST_F(ModuleEditorParentLost, HostCarriesOn) {
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"close at once", [] {}},
+        {"idle", [this] { idle(5); }},
+        {"keys drawn", [this] {
+             for (uint8_t status : {uint8_t{0x90}, uint8_t{0x80}}) {
+                 block({midiEvent(0, status, 48, 100), midiEvent(1, status, 52, 100), midiEvent(2, status, 55, 100)});
+                 idle(3);
+             }
+         }},
+        {"size asked", [this] {
+             ERect* rect = nullptr;
+             host->dispatch(effEditGetRect, 0, 0, &rect);
+             idle(2);
+         }},
+    };
+    for (int round = 0; round < 2; ++round) {
+        for (const auto& [name, afterLoss] : cases) {
+            const Window window = openInNewWindow();
+            idle(3);
+            XDestroyWindow(display, window);
+            XSync(display, False);
+            afterLoss();
+            host->dispatch(effEditClose);
+            EXPECT_EQ(ErrorLog::otherErrors, 0) << name;
+        }
+    }
+    const Window window = openInNewWindow();
+    idle(3);
+    host->dispatch(effEditClose);
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    // The host's own errors still reach its handler, which is still in place.
+    XMapWindow(display, window);
+    XSync(display, False);
+    EXPECT_EQ(ErrorLog::hostErrors, 1);
+    EXPECT_EQ(ErrorLog::otherErrors, 0);
+    EXPECT_EQ(XSetErrorHandler(&ErrorLog::record), &ErrorLog::record);
 }
 
 }  // namespace

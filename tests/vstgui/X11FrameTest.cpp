@@ -359,3 +359,84 @@ TEST_F (X11MenuTest, EntriesOfAnyBytesAreAllDrawn)
 	ASSERT_FALSE (reference.empty ());
 	EXPECT_TRUE (withBytes == reference) << "each entry shows its bytes as Latin-1, and every entry is drawn";
 }
+
+namespace {
+
+/** Errors that reached the process's handler: the test's own connection's, and others. */
+struct ReachedHandler
+{
+	static inline Display* own = nullptr;
+	static inline int ownErrors = 0;
+	static inline int otherErrors = 0;
+	static int record (Display* display, XErrorEvent*)
+	{
+		++(display == own ? ownErrors : otherErrors);
+		return 0;
+	}
+};
+
+} // namespace
+
+// The host may destroy its window, and the server the frame's window with it, before the
+// frame closes. Whatever the frame does next, no error of its connections reaches the
+// process's handler (Xlib's default one ends the process), and that handler stays.
+TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
+{
+	Display* d = x.get ();
+	ReachedHandler::own = d;
+	XErrorHandler previous = XSetErrorHandler (&ReachedHandler::record);
+	const std::pair<const char*, std::function<void (CFrame*, HWND)>> cases[] = {
+	    {"close at once", [] (CFrame*, HWND) {}},
+	    {"idle and draw",
+	     [] (CFrame* frame, HWND) {
+		     frame->setBackgroundColor (CColor (200, 10, 10, 255));
+		     frame->invalidRect (CRect (0, 0, 200, 100));
+		     frame->idle ();
+	     }},
+	    {"resize",
+	     [] (CFrame* frame, HWND) {
+		     frame->setSize (120, 80);
+		     frame->idle ();
+	     }},
+	    {"parent's rectangle and position",
+	     [] (CFrame*, HWND parent) {
+		     RECT r {};
+		     EXPECT_FALSE (GetWindowRect (parent, &r));
+		     EXPECT_FALSE (SetWindowPos (parent, nullptr, 0, 0, 300, 200, SWP_NOMOVE));
+	     }},
+	    {"pointer",
+	     [] (CFrame* frame, HWND) {
+		     CPoint where;
+		     frame->getCurrentMouseLocation (where);
+		     frame->getCurrentMouseButtons ();
+	     }},
+	    {"menu",
+	     [] (CFrame* frame, HWND) {
+		     auto* menu = new COptionMenu (CRect (10, 10, 60, 30), nullptr, 1, nullptr, nullptr, 0);
+		     menu->addEntry ("One");
+		     frame->addView (menu);
+		     MenuUser user ([] (MenuUser& u) { u.key (XK_Escape); });
+		     EXPECT_FALSE (menu->popup ());
+	     }},
+	};
+	for (const auto& [name, afterLoss] : cases)
+	{
+		XSetWindowAttributes attributes {};
+		attributes.override_redirect = True;
+		Window lost = XCreateWindow (d, DefaultRootWindow (d), 0, 0, 200, 100, 0, CopyFromParent, InputOutput,
+		                             CopyFromParent, CWOverrideRedirect, &attributes);
+		XMapRaised (d, lost);
+		XSync (d, False);
+		auto* frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
+		ASSERT_TRUE (frame->open (reinterpret_cast<void*> (lost)));
+		frame->idle ();
+		XDestroyWindow (d, lost);
+		XSync (d, False);
+		afterLoss (frame, reinterpret_cast<HWND> (lost));
+		frame->idle ();
+		frame->close ();
+		EXPECT_EQ (ReachedHandler::otherErrors, 0) << name;
+	}
+	EXPECT_EQ (ReachedHandler::ownErrors, 0);
+	EXPECT_EQ (XSetErrorHandler (previous), &ReachedHandler::record);
+}

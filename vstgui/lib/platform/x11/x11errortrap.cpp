@@ -2,36 +2,21 @@
 
 namespace VSTGUI {
 
-namespace {
-
-// Errors arrive through a process-wide handler; the trap's scope is on the one UI thread.
-int errorCount = 0;
-
-int countError (Display*, XErrorEvent*)
-{
-	++errorCount;
-	return 0;
-}
-
-} // namespace
-
-X11ErrorTrap::X11ErrorTrap (Display* d) : display (d)
+X11ErrorTrap::X11ErrorTrap (Display* d) : scope (d), display (d)
 {
 	XSync (display, False);
-	errorCount = 0;
-	previous = XSetErrorHandler (countError);
+	errorsBefore = X11ErrorScope::errorCount ();
 }
 
 X11ErrorTrap::~X11ErrorTrap ()
 {
 	XSync (display, False);
-	XSetErrorHandler (previous);
 }
 
 bool X11ErrorTrap::failed ()
 {
 	XSync (display, False);
-	return errorCount != 0;
+	return X11ErrorScope::errorCount () != errorsBefore;
 }
 
 } // namespace VSTGUI

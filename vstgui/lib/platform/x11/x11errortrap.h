@@ -1,16 +1,17 @@
-// Catches X errors for the calls made inside its scope instead of ending the process.
+// Tells whether the requests made inside its scope failed, instead of ending the process.
 #pragma once
 
-#include <X11/Xlib.h>
+#include "x11errorscope.h"
 
 namespace VSTGUI {
 
 class X11ErrorTrap
 {
 public:
-	/** Starts trapping the errors of display's requests. UI thread. */
+	/** Starts watching the errors of display's requests (waits for the server's answers
+	    to the requests before). UI thread. */
 	explicit X11ErrorTrap (Display* display);
-	/** Stops trapping (the previous handler is back). */
+	/** Waits for the answers to the requests made inside, then stops watching. */
 	~X11ErrorTrap ();
 	/** True when a request made since the start failed (waits for the server's answers). */
 	bool failed ();
@@ -19,8 +20,9 @@ public:
 	X11ErrorTrap& operator= (const X11ErrorTrap&) = delete;
 
 private:
+	X11ErrorScope scope; // first: it outlives the last wait
 	Display* display;
-	int (*previous) (Display*, XErrorEvent*);
+	unsigned errorsBefore {0};
 };
 
 } // namespace VSTGUI

@@ -20,6 +20,7 @@ SharedPointer<X11Frame> X11Frame::create (IPlatformFrameCallback* frame, const C
 	Display* display = XOpenDisplay (nullptr);
 	if (!display)
 		return nullptr;
+	X11ErrorScope scope (display);
 	Window window = 0;
 	bool failed = false;
 	{
@@ -59,6 +60,7 @@ X11Frame::X11Frame (IPlatformFrameCallback* f, Display* d, Window w, const CRect
   width (static_cast<int> (size.getWidth ())),
   height (static_cast<int> (size.getHeight ()))
 {
+	X11ErrorScope scope (display);
 	XWindowAttributes attributes;
 	XGetWindowAttributes (display, window, &attributes);
 	visual = attributes.visual;
@@ -76,8 +78,11 @@ void X11Frame::detach ()
 	frame = nullptr;
 	if (display)
 	{
+		// The host may have destroyed its window, and the server this one with it, first.
+		X11ErrorScope scope (display);
 		XFreeGC (display, gc);
-		XDestroyWindow (display, window);
+		if (!windowGone)
+			XDestroyWindow (display, window);
 		XCloseDisplay (display);
 		display = nullptr;
 		window = 0;
@@ -95,6 +100,9 @@ bool X11Frame::setSize (const CRect& newSize)
 		return false;
 	width = static_cast<int> (newSize.getWidth ());
 	height = static_cast<int> (newSize.getHeight ());
+	if (windowGone)
+		return true;
+	X11ErrorScope scope (display);
 	XResizeWindow (display, window, static_cast<unsigned> (std::max (1, width)),
 	               static_cast<unsigned> (std::max (1, height)));
 	XFlush (display);
@@ -103,8 +111,9 @@ bool X11Frame::setSize (const CRect& newSize)
 
 bool X11Frame::queryPointer (CPoint& where, unsigned int& state) const
 {
-	if (!display)
+	if (!display || windowGone)
 		return false;
+	X11ErrorScope scope (display);
 	Window root, child;
 	int rootX, rootY, x, y;
 	if (!XQueryPointer (display, window, &root, &child, &rootX, &rootY, &x, &y, &state))
@@ -131,8 +140,9 @@ bool X11Frame::getCurrentMouseButtons (CButtonState& buttons) const
 
 void X11Frame::present (const CRect& rect)
 {
-	if (!display || !frame)
+	if (!display || !frame || windowGone)
 		return;
+	X11ErrorScope scope (display);
 	CBitmap* backBuffer = frame->platformGetBackBuffer ();
 	cairo_surface_t* picture = getCairoSurface (backBuffer);
 	if (!picture)
@@ -204,6 +214,9 @@ void X11Frame::pumpEvents ()
 {
 	// The frame may let go of this back end from inside a handler: keep it alive and stop.
 	SharedPointer<X11Frame> guard (this);
+	if (!display)
+		return;
+	X11ErrorScope scope (display);
 	while (display && frame && XPending (display))
 	{
 		XEvent event;
@@ -317,6 +330,11 @@ void X11Frame::handleEvent (XEvent& event)
 				frame->platformOnKeyUp (key);
 			break;
 		}
+		case DestroyNotify:
+			// The host destroyed its window, and the server this child of it: draw no more.
+			if (event.xdestroywindow.window == window)
+				windowGone = true;
+			break;
 		default: break;
 	}
 }

@@ -2,6 +2,7 @@
 #include "../../cairo/fontresolver.h"
 #include "../../controls/coptionmenu.h"
 #include "../../cframe.h"
+#include "x11errorscope.h"
 #include "x11frame.h"
 #include "x11putimage.h"
 #include "platform/Utf8Text.h"
@@ -360,22 +361,28 @@ PlatformOptionMenuResult X11OptionMenu::popup (COptionMenu* optionMenu)
 	CPoint corner (optionMenu->getViewSize ().left, optionMenu->getViewSize ().bottom);
 	optionMenu->localToFrame (corner);
 	int x = 0, y = 0;
-	Window child;
-	XTranslateCoordinates (frame->getDisplay (), frame->getWindow (), DefaultRootWindow (frame->getDisplay ()),
-	                       static_cast<int> (corner.x), static_cast<int> (corner.y), &x, &y, &child);
-	// The click that opened the menu holds the pointer for the frame's window: let go of
-	// it so that the menu's own connection can take the pointer.
-	XUngrabPointer (frame->getDisplay (), CurrentTime);
-	XFlush (frame->getDisplay ());
+	{
+		X11ErrorScope scope (frame->getDisplay ());
+		Window child;
+		XTranslateCoordinates (frame->getDisplay (), frame->getWindow (), DefaultRootWindow (frame->getDisplay ()),
+		                       static_cast<int> (corner.x), static_cast<int> (corner.y), &x, &y, &child);
+		// The click that opened the menu holds the pointer for the frame's window: let go of
+		// it so that the menu's own connection can take the pointer.
+		XUngrabPointer (frame->getDisplay (), CurrentTime);
+		XFlush (frame->getDisplay ());
+	}
 	Display* display = XOpenDisplay (nullptr);
 	if (!display)
 		return {};
 	PlatformOptionMenuResult result;
 	{
-		MenuSession session (display);
-		result = session.run (optionMenu, x, y);
+		X11ErrorScope scope (display);
+		{
+			MenuSession session (display);
+			result = session.run (optionMenu, x, y);
+		}
+		XCloseDisplay (display);
 	}
-	XCloseDisplay (display);
 	return result;
 }
 

@@ -1,24 +1,10 @@
 #include "x11putimage.h"
+#include "x11pixelpacker.h"
 #include <X11/Xutil.h>
 #include <cairo.h>
 #include <vector>
 
 namespace VSTGUI {
-
-namespace {
-
-int maskShift (unsigned long mask)
-{
-	int n = 0;
-	while (mask && !(mask & 1))
-	{
-		mask >>= 1;
-		++n;
-	}
-	return n;
-}
-
-} // namespace
 
 void x11PutImage (Display* display, Drawable drawable, GC gc, Visual* visual, int depth, cairo_surface_t* surface,
                   const CRect& rect)
@@ -41,7 +27,8 @@ void x11PutImage (Display* display, Drawable drawable, GC gc, Visual* visual, in
 	if (!image)
 		return;
 	// The picture's 32-bit pixels (B, G, R, A in memory) are the server's own format on
-	// the usual 24-bit true-colour visuals; other visuals get each pixel converted.
+	// the usual 24-bit true-colour visuals; other true-colour visuals (16 and 30 bits)
+	// get each pixel converted.
 	bool direct = image->bits_per_pixel == 32 && image->byte_order == LSBFirst && image->red_mask == 0xff0000 &&
 	              image->green_mask == 0xff00 && image->blue_mask == 0xff;
 	std::vector<char> converted;
@@ -54,15 +41,12 @@ void x11PutImage (Display* display, Drawable drawable, GC gc, Visual* visual, in
 	{
 		converted.resize (static_cast<size_t> (image->bytes_per_line) * static_cast<size_t> (h));
 		image->data = converted.data ();
-		int rs = maskShift (image->red_mask), gs = maskShift (image->green_mask), bs = maskShift (image->blue_mask);
+		const X11PixelPacker packer (image->red_mask, image->green_mask, image->blue_mask);
 		for (auto y = static_cast<int> (r.top); y < static_cast<int> (r.bottom); ++y)
 			for (auto x = static_cast<int> (r.left); x < static_cast<int> (r.right); ++x)
 			{
 				auto* p = reinterpret_cast<unsigned char*> (data + y * stride + x * 4);
-				unsigned long pixel = ((static_cast<unsigned long> (p[2]) << rs) & image->red_mask) |
-				                      ((static_cast<unsigned long> (p[1]) << gs) & image->green_mask) |
-				                      ((static_cast<unsigned long> (p[0]) << bs) & image->blue_mask);
-				XPutPixel (image, x, y, pixel);
+				XPutPixel (image, x, y, packer.pixel (p[2], p[1], p[0]));
 			}
 	}
 	auto x = static_cast<int> (r.left), y = static_cast<int> (r.top);

@@ -14,7 +14,10 @@ public:
 	~X11WindowSystem () override
 	{
 		if (display)
+		{
+			X11ErrorScope scope (display);
 			XCloseDisplay (display);
+		}
 	}
 
 	BOOL getWindowRect (HWND hwnd, RECT* rect) override
