@@ -81,38 +81,59 @@ std::vector<pid_t> childrenOfThisProcess() {
   return children;
 }
 
+// The line of /proc/PID/status (or thread-self) that starts with `key`.
+std::string statusLine(const std::string& status, const std::string& key) {
+  std::ifstream in(status);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(key, 0) == 0) return line;
+  }
+  return "";
+}
+
 // The real launcher hands the argument over untouched (no shell sees it), gives the
-// program no descriptor of the process but 0, 1 and 2, and leaves no child behind.
+// program no descriptor of the process but 0, 1 and 2 and this thread's signal mask,
+// does not wait for it, and leaves no child behind.
 TEST(LaunchTest, ArgumentDescriptorsAndChildren) {
   TempFolder folder;
-  // Descriptors a host may hold without close-on-exec: a pipe it waits on, a file, a socket.
+  // Descriptors a host may hold without close-on-exec: a pipe it waits on, a file (also
+  // at a high number), a socket.
   int pipeEnds[2];
   ASSERT_EQ(pipe(pipeEnds), 0);
   const int file = open((folder / "device").c_str(), O_CREAT | O_RDWR, 0600);
   const int socketEnd = socket(AF_UNIX, SOCK_STREAM, 0);
-  ASSERT_TRUE(file >= 0 && socketEnd >= 0);
+  const int high = fcntl(file, F_DUPFD, 200);
+  ASSERT_TRUE(file >= 0 && socketEnd >= 0 && high >= 200);
   std::set<std::string> hostTargets;
   for (int fd : {pipeEnds[0], pipeEnds[1], file, socketEnd}) {
     hostTargets.insert(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd)).string());
   }
-  // The program lists where its descriptors lead, then ends at once.
+  // The probe writes where its descriptors lead and its blocked signals, then waits for
+  // the test's go (10 s at most), which it can only see when the launch did not wait.
   const std::string probe = folder / "probe";
-  std::ofstream(probe) << "#!/bin/sh\nfor fd in /proc/$$/fd/*; do echo \"${fd##*/} $(readlink \"$fd\")\"; done"
-                          " > \"$1.part\"\nmv \"$1.part\" \"$1\"\n";
+  std::ofstream(probe) << "#!/bin/sh\n"
+                          "for fd in /proc/$$/fd/*; do echo \"${fd##*/} $(readlink \"$fd\")\"; done > \"$1.part\"\n"
+                          "grep SigBlk /proc/$$/status > \"$1.signals\"\n"
+                          "mv \"$1.part\" \"$1\"\n"
+                          "i=0; while [ ! -e \"$1.go\" ] && [ $i -lt 200 ]; do sleep 0.05; i=$((i+1)); done\n"
+                          "[ -e \"$1.go\" ] && : > \"$1.done\"\n";
   ASSERT_EQ(chmod(probe.c_str(), 0700), 0);
 
   const struct {
     const char* program;
-    std::string argument;
-    std::string writes;  // the file the program makes, "" for none
+    std::string argument;  // also the file the program makes
+    bool waits;            // for the go
   } cases[] = {
-      {"touch", folder / "a b;$(echo x)`id`'\"*", folder / "a b;$(echo x)`id`'\"*"},
-      {probe.c_str(), folder / "fds", folder / "fds"},
-      {probe.c_str(), folder / "fds again", folder / "fds again"},
+      {"touch", folder / "a b;$(echo x)`id`'\"*", false},
+      {probe.c_str(), folder / "fds", true},
+      {probe.c_str(), folder / "fds again", true},
   };
   for (const auto& c : cases) {
     ASSERT_TRUE(launchDetached(c.program, c.argument.c_str())) << c.program;
-    EXPECT_TRUE(waitForFile(c.writes)) << c.writes;
+    EXPECT_TRUE(waitForFile(c.argument)) << c.argument;
+    if (c.waits) {
+      std::ofstream(c.argument + ".go") << "";
+      EXPECT_TRUE(waitForFile(c.argument + ".done")) << "the launch waited for the program to end";
+    }
     usleep(100000);  // 0.1 s for a program that was left a child to end as a zombie
     EXPECT_EQ(childrenOfThisProcess(), std::vector<pid_t>{}) << c.program;
   }
@@ -123,11 +144,12 @@ TEST(LaunchTest, ArgumentDescriptorsAndChildren) {
     numbers.insert(std::stoi(line));
   }
   for (int standard : {0, 1, 2}) EXPECT_EQ(numbers.count(standard), 1u) << standard;
+  EXPECT_EQ(readFile(folder / "fds.signals"), statusLine("/proc/thread-self/status", "SigBlk") + "\n");
   // Nothing holds the pipe's other end now: the host's read sees its end at once.
   close(pipeEnds[1]);
   char byte;
   EXPECT_EQ(read(pipeEnds[0], &byte, 1), 0);
-  for (int fd : {pipeEnds[0], file, socketEnd}) close(fd);
+  for (int fd : {pipeEnds[0], file, socketEnd, high}) close(fd);
 }
 
 TEST(LaunchTest, ProgramsThatCannotStartAreReported) {

@@ -384,6 +384,7 @@ TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 {
 	Display* d = x.get ();
 	ReachedHandler::own = d;
+	ReachedHandler::ownErrors = ReachedHandler::otherErrors = 0;
 	XErrorHandler previous = XSetErrorHandler (&ReachedHandler::record);
 	const std::pair<const char*, std::function<void (CFrame*, HWND)>> cases[] = {
 	    {"close at once", [] (CFrame*, HWND) {}},
@@ -439,4 +440,48 @@ TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 	}
 	EXPECT_EQ (ReachedHandler::ownErrors, 0);
 	EXPECT_EQ (XSetErrorHandler (previous), &ReachedHandler::record);
+}
+
+namespace {
+
+/** Asks the host's connection about a window that does not exist when clicked, as a
+    host may when the editor calls it back from a mouse handler. */
+class HostCallingView : public CView
+{
+public:
+	HostCallingView (const CRect& size, Display* host) : CView (size), host (host) {}
+	CMouseEventResult onMouseDown (CPoint&, const CButtonState&) override
+	{
+		XWindowAttributes attributes;
+		XGetWindowAttributes (host, 0x7ffffff, &attributes);
+		++clicks;
+		return kMouseEventHandled;
+	}
+	Display* host;
+	int clicks {0};
+};
+
+} // namespace
+
+// An error of the host's own connection that arrives while the frame handles its events
+// still reaches the host's handler.
+TEST_F (X11FrameTest, HostErrorsDuringTheFramesEventsReachTheHost)
+{
+	Display* d = x.get ();
+	ReachedHandler::own = d;
+	ReachedHandler::ownErrors = ReachedHandler::otherErrors = 0;
+	XErrorHandler previous = XSetErrorHandler (&ReachedHandler::record);
+	auto* frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
+	ASSERT_TRUE (frame->open (reinterpret_cast<void*> (parent)));
+	auto* view = new HostCallingView (CRect (0, 0, 200, 100), d);
+	frame->addView (view);
+	frame->idle ();
+	fakeMove (50, 50);
+	fakeButton (1, true);
+	fakeButton (1, false);
+	EXPECT_TRUE (idleUntil (frame, [&] { return view->clicks == 1; }));
+	frame->close ();
+	EXPECT_EQ (ReachedHandler::ownErrors, 1);
+	EXPECT_EQ (ReachedHandler::otherErrors, 0);
+	XSetErrorHandler (previous);
 }

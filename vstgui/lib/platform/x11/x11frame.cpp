@@ -78,8 +78,7 @@ void X11Frame::detach ()
 	frame = nullptr;
 	if (display)
 	{
-		// The host may have destroyed its window, and the server this one with it, first.
-		X11ErrorScope scope (display);
+		X11ErrorScope scope (display); // the host's window, and this one with it, may be gone
 		XFreeGC (display, gc);
 		if (!windowGone)
 			XDestroyWindow (display, window);
