@@ -154,10 +154,10 @@ TEST(LaunchTest, ArgumentDescriptorsAndChildren) {
 
 TEST(LaunchTest, ProgramsThatCannotStartAreReported) {
   TempFolder folder;
-  const std::string notExecutable = folder / "plain";
+  const std::string notExecutable = folder / "plain", missing = folder / "missing";
   std::ofstream(notExecutable) << "#!/bin/sh\n";
   const std::pair<const char*, const char*> cases[] = {
-      {"quilm-no-such-program", "x"}, {notExecutable.c_str(), "x"}, {(folder / "missing").c_str(), "x"},
+      {"quilm-no-such-program", "x"}, {notExecutable.c_str(), "x"}, {missing.c_str(), "x"},
       {nullptr, "x"},                 {"", "x"},                     {"true", nullptr}};
   for (const auto& [program, argument] : cases) {
     EXPECT_FALSE(launchDetached(program, argument)) << (program != nullptr ? program : "null");
