@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "tools/common/MidiEventRecord.h"
 #include "tools/render/PluginHost.h"
 
 // After the benchmark library, whose templates X11's macros would break.
@@ -17,16 +18,6 @@
 namespace {
 
 std::string gModule = QUILM_MODULE_PATH;
-
-VstMidiEvent note(uint8_t status, uint8_t key) {
-    VstMidiEvent event{};
-    event.type = kVstMidiType;
-    event.byteSize = sizeof(VstMidiEvent);
-    event.midiData[0] = static_cast<char>(status);
-    event.midiData[1] = static_cast<char>(key);
-    event.midiData[2] = 100;
-    return event;
-}
 
 // The module started as a host starts it, with a window of the editor's size to open in.
 class EditorWindow {
@@ -98,7 +89,8 @@ void BM_EditorWindowIdleDrawingKeys(benchmark::State& state) {
     for (int i = 0; i < 5; ++i) editor.idle();
     uint8_t status = 0x90;
     for (auto _ : state) {
-        const VstMidiEvent chord[] = {note(status, 48), note(status, 52), note(status, 55)};
+        const VstMidiEvent chord[] = {midiEventRecord(0, status, 48, 100), midiEventRecord(0, status, 52, 100),
+                                      midiEventRecord(0, status, 55, 100)};
         editor.host().sendEvents(chord, 3);
         editor.host().process(64);
         editor.idle();

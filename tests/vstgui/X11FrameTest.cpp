@@ -362,17 +362,35 @@ TEST_F (X11MenuTest, EntriesOfAnyBytesAreAllDrawn)
 
 namespace {
 
-/** Errors that reached the process's handler: the test's own connection's, and others. */
+/** While it lives, the process's X error handler counts the errors that reach it: the
+    test's own connection's, and any other's. */
 struct ReachedHandler
 {
+	explicit ReachedHandler (Display* display)
+	{
+		own = display;
+		ownErrors = otherErrors = 0;
+		previous = XSetErrorHandler (&record);
+	}
+	~ReachedHandler () { XSetErrorHandler (previous); }
+	/** True when the handler is still the one installed here. */
+	static bool installed ()
+	{
+		XErrorHandler current = XSetErrorHandler (&record);
+		return current == &record;
+	}
+
 	static inline Display* own = nullptr;
 	static inline int ownErrors = 0;
 	static inline int otherErrors = 0;
+
+private:
 	static int record (Display* display, XErrorEvent*)
 	{
 		++(display == own ? ownErrors : otherErrors);
 		return 0;
 	}
+	XErrorHandler previous;
 };
 
 } // namespace
@@ -383,9 +401,7 @@ struct ReachedHandler
 TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 {
 	Display* d = x.get ();
-	ReachedHandler::own = d;
-	ReachedHandler::ownErrors = ReachedHandler::otherErrors = 0;
-	XErrorHandler previous = XSetErrorHandler (&ReachedHandler::record);
+	ReachedHandler reached (d);
 	const std::pair<const char*, std::function<void (CFrame*, HWND)>> cases[] = {
 	    {"close at once", [] (CFrame*, HWND) {}},
 	    {"idle and draw",
@@ -439,7 +455,7 @@ TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 		EXPECT_EQ (ReachedHandler::otherErrors, 0) << name;
 	}
 	EXPECT_EQ (ReachedHandler::ownErrors, 0);
-	EXPECT_EQ (XSetErrorHandler (previous), &ReachedHandler::record);
+	EXPECT_TRUE (ReachedHandler::installed ());
 }
 
 namespace {
@@ -468,9 +484,7 @@ public:
 TEST_F (X11FrameTest, HostErrorsDuringTheFramesEventsReachTheHost)
 {
 	Display* d = x.get ();
-	ReachedHandler::own = d;
-	ReachedHandler::ownErrors = ReachedHandler::otherErrors = 0;
-	XErrorHandler previous = XSetErrorHandler (&ReachedHandler::record);
+	ReachedHandler reached (d);
 	auto* frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
 	ASSERT_TRUE (frame->open (reinterpret_cast<void*> (parent)));
 	auto* view = new HostCallingView (CRect (0, 0, 200, 100), d);
@@ -483,5 +497,4 @@ TEST_F (X11FrameTest, HostErrorsDuringTheFramesEventsReachTheHost)
 	frame->close ();
 	EXPECT_EQ (ReachedHandler::ownErrors, 1);
 	EXPECT_EQ (ReachedHandler::otherErrors, 0);
-	XSetErrorHandler (previous);
 }
