@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <thread>
@@ -19,6 +20,18 @@ namespace {
 constexpr uint64_t kCallsPerPhase = 2000;  // UI calls between two activations
 constexpr uint64_t kBlocksPerPhase = 40;  // audio blocks at least rendered per phase
 constexpr int kIdlesPerCycle = 4;          // effEditIdle calls while an editor is open
+// Every so many cycles the host destroys its window before it closes the editor, as a
+// window manager's close button does; the server destroys the editor's window with it.
+constexpr int32_t kParentLostEvery = 4;
+
+// The host's X error handler: errors of its own connection are its own; one of any other
+// connection (the plug-in's) is counted, as Xlib's default handler would end the host.
+Display* gHostDisplay = nullptr;
+std::atomic<int> gPluginXErrors{0};
+int countPluginXError(Display* display, XErrorEvent*) {
+    if (display != gHostDisplay) gPluginXErrors.fetch_add(1);
+    return 0;
+}
 }  // namespace
 
 void runThreads(const ScenarioSettings& settings, uint64_t seed, uint64_t calls) {
@@ -69,13 +82,22 @@ bool runEditor(const ScenarioSettings& settings, uint64_t seed, std::string& ski
     BackgroundHost background(plugin, driver);
     background.start(rng);
 
+    gHostDisplay = display;
+    gPluginXErrors.store(0);
+    const XErrorHandler previousHandler = XSetErrorHandler(countPluginXError);
     const int screen = DefaultScreen(display);
-    const Window parent = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0,
-                                              BlackPixel(display, screen), BlackPixel(display, screen));
-    XMapWindow(display, parent);
-    XSync(display, False);
+    const auto newParent = [&] {
+        const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, 800, 600, 0,
+                                                  BlackPixel(display, screen), BlackPixel(display, screen));
+        XMapWindow(display, window);
+        XSync(display, False);
+        return window;
+    };
+    const Window kept = newParent();
     DispatcherFuzzer fuzz(plugin, rng, driver.maxBlock());
     for (int32_t cycle = 0; cycle < settings.editorCycles; ++cycle) {
+        const bool parentLost = cycle % kParentLostEvery == kParentLostEvery - 1;
+        const Window parent = parentLost ? newParent() : kept;
         ERect* rect = nullptr;
         plugin.dispatch(effEditGetRect, 0, 0, &rect, 0.0f);
         if (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) {
@@ -92,13 +114,23 @@ bool runEditor(const ScenarioSettings& settings, uint64_t seed, std::string& ski
                 XNextEvent(display, &event);
             }
         }
+        if (parentLost) {
+            XDestroyWindow(display, parent);
+            XSync(display, False);
+        }
         plugin.dispatch(effEditClose, 0, 0, nullptr, 0.0f);
+        if (gPluginXErrors.exchange(0) != 0) {
+            plugin.fault(parentLost ? "an X error of the plug-in reached the host's handler after the host destroyed "
+                                      "the editor's parent window"
+                                    : "an X error of the plug-in reached the host's handler");
+        }
     }
     background.stop();
     driver.checkRelease(settings.releaseSeconds);
     plugin.close();
-    XDestroyWindow(display, parent);
+    XDestroyWindow(display, kept);
     XCloseDisplay(display);
+    XSetErrorHandler(previousHandler);
     return true;
 }
 
