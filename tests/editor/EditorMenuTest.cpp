@@ -1,5 +1,7 @@
 // The options menu's submenus, the program menu and steps, size requests and the
 // right-click size menu, driven through scripted headless popups.
+#include <filesystem>
+
 #include "EditorTestSupport.h"
 #include "tests/common/TestCaseName.h"
 
@@ -147,6 +149,18 @@ TEST_F(EditorMenus, SkinChoiceChangesTheSizeOnce) {
     EXPECT_TRUE(editor->getSkinMenu()->isCheckEntry(2));
     idle();
     EXPECT_EQ(windows.positions.size(), 1u);
+}
+
+// A configuration folder whose parents do not exist yet: the size picked is kept.
+TEST_F(EditorMenus, SkinChoiceIsKeptUnderAConfigPathWithoutParents) {
+    make(1);
+    const std::string base = settings.path() + "/not/yet/there";
+    setenv("XDG_CONFIG_HOME", base.c_str(), 1);  // the settings folder puts the old one back
+    chooseOption(this, editor, "Skin", 2);
+    uint8_t stored = 0;
+    readUISizeSetting(&stored);
+    EXPECT_EQ(stored, 2);
+    EXPECT_TRUE(std::filesystem::is_regular_file(base + "/Corvane Audio/Quilm/uisize"));
 }
 
 TEST_F(EditorMenus, ChoosingTheCurrentSizeDoesNothing) {
