@@ -167,11 +167,6 @@ TEST_F(ModuleEditorParentLost, HostCarriesOn) {
                  idle(3);
              }
          }},
-        {"size asked", [this] {
-             ERect* rect = nullptr;
-             host->dispatch(effEditGetRect, 0, 0, &rect);
-             idle(2);
-         }},
     };
     for (int round = 0; round < 2; ++round) {
         for (const auto& [name, afterLoss] : cases) {
