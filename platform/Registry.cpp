@@ -149,17 +149,17 @@ bool makeFolderWithParents(const std::string& path, int* error) {
 // Opens the value file for reading when it is a regular file. Anything else (a FIFO,
 // a device, a socket, a folder, a link to one) reads as missing at once: opening a
 // FIFO would wait for a writer, so the open itself never waits (O_NONBLOCK) and the
-// type is checked before and after it. -1 with errno set when it cannot be read.
-int openRegularFile(const std::string& path) {
-  struct stat info;
-  if (stat(path.c_str(), &info) != 0) return -1;
-  if (!S_ISREG(info.st_mode)) {
+// type is checked before and after it. -1 with errno set when it cannot be read; else
+// the descriptor, with the file's status in *info.
+int openRegularFile(const std::string& path, struct stat* info) {
+  if (stat(path.c_str(), info) != 0) return -1;
+  if (!S_ISREG(info->st_mode)) {
     errno = ENOENT;
     return -1;
   }
   int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return -1;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {  // replaced between the two looks
+  if (fstat(fd, info) != 0 || !S_ISREG(info->st_mode)) {  // replaced between the two looks
     close(fd);
     errno = ENOENT;
     return -1;
@@ -246,13 +246,9 @@ LONG RegQueryValueExA(HKEY key, LPCSTR valueName, LPDWORD reserved, LPDWORD type
   std::string name = valueName != nullptr ? valueName : "";
   if (!isSafeName(name)) return ERROR_FILE_NOT_FOUND;
 
-  int fd = openRegularFile(folder + "/" + name);
-  if (fd < 0) return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
   struct stat info;
-  if (fstat(fd, &info) != 0) {
-    close(fd);
-    return ERROR_FILE_NOT_FOUND;
-  }
+  int fd = openRegularFile(folder + "/" + name, &info);
+  if (fd < 0) return errno == EACCES ? ERROR_ACCESS_DENIED : ERROR_FILE_NOT_FOUND;
   if (static_cast<uint64_t>(info.st_size) > 0xFFFFFFFFu) {
     close(fd);
     return ERROR_MORE_DATA;

@@ -12,6 +12,8 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "tests/common/CountingXErrorHandler.h"
+
 namespace {
 
 // The keyboard in the editor's master layout of 3000 pixels' width; every size scales it.
@@ -21,6 +23,18 @@ struct MasterRect {
     double left, top, right, bottom;
 };
 constexpr MasterRect kLowerC{0, 230, 72, 368}, kLowerD{72, 230, 144, 368}, kBlackCSharp{44, 0, 84, 228};
+
+// A host's window for the editor: shown above everything, unmanaged.
+Window hostWindow(Display* display, int x, int y, int width, int height) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWOverrideRedirect, &attributes);
+    XMapRaised(display, window);
+    XSync(display, False);
+    return window;
+}
 
 class ModuleEditor : public ModuleTest {
 protected:
@@ -35,13 +49,7 @@ protected:
         const int x = DisplayWidth(display, screen) - width, y = DisplayHeight(display, screen) - height;
         if (x < 0 || y < 0) GTEST_SKIP() << "the screen is smaller than the editor";
         // In the screen's bottom-right corner, above everything and out of other tests' way.
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        window = XCreateWindow(display, RootWindow(display, screen), x, y, static_cast<unsigned>(width),
-                               static_cast<unsigned>(height), 0, CopyFromParent, InputOutput, CopyFromParent,
-                               CWOverrideRedirect, &attributes);
-        XMapRaised(display, window);
-        XSync(display, False);
+        window = hostWindow(display, x, y, width, height);
         ASSERT_EQ(host->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window))), 1);
     }
     void TearDown() override {
@@ -106,17 +114,6 @@ TEST_F(ModuleEditor, KeysOfNotesTheHostPlaysLightAndGoOut) {
     }
 }
 
-// The errors the X server reported to the process's handler: the host's own, and any
-// of another connection (the plug-in's), which must never arrive here.
-struct ErrorLog {
-    static inline Display* host = nullptr;
-    static inline int hostErrors = 0, otherErrors = 0;
-    static int record(Display* display, XErrorEvent*) {
-        ++(display == host ? hostErrors : otherErrors);
-        return 0;
-    }
-};
-
 // A host may destroy its window before it closes the editor (a window manager's close
 // button does): the server destroys the editor's window with it. Whatever the host asks
 // next, no error of the plug-in's connections reaches the host's handler (Xlib's default
@@ -128,21 +125,15 @@ protected:
         display = XOpenDisplay(nullptr);
         if (display == nullptr) GTEST_SKIP() << "no X display";
         ModuleTest::SetUp();
-        ErrorLog::host = display;
-        previous = XSetErrorHandler(&ErrorLog::record);
+        errors = std::make_unique<CountingXErrorHandler>(display);
     }
     void TearDown() override {
         if (display == nullptr) return;
-        XSetErrorHandler(previous);
+        errors.reset();
         XCloseDisplay(display);
     }
     Window openInNewWindow() {
-        XSetWindowAttributes attributes{};
-        attributes.override_redirect = True;
-        const Window window = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1000, 672, 0, CopyFromParent,
-                                            InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
-        XMapRaised(display, window);
-        XSync(display, False);
+        const Window window = hostWindow(display, 0, 0, 1000, 672);
         EXPECT_EQ(host->dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(static_cast<uintptr_t>(window))), 1);
         return window;
     }
@@ -154,7 +145,7 @@ protected:
     }
 
     Display* display = nullptr;
-    XErrorHandler previous = nullptr;
+    std::unique_ptr<CountingXErrorHandler> errors;
 };
 
 TEST_F(ModuleEditorParentLost, HostCarriesOn) {
@@ -176,7 +167,7 @@ TEST_F(ModuleEditorParentLost, HostCarriesOn) {
             XSync(display, False);
             afterLoss();
             host->dispatch(effEditClose);
-            EXPECT_EQ(ErrorLog::otherErrors, 0) << name;
+            EXPECT_EQ(CountingXErrorHandler::otherErrors, 0) << name;
         }
     }
     const Window window = openInNewWindow();
@@ -187,9 +178,9 @@ TEST_F(ModuleEditorParentLost, HostCarriesOn) {
     // The host's own errors still reach its handler, which is still in place.
     XMapWindow(display, window);
     XSync(display, False);
-    EXPECT_EQ(ErrorLog::hostErrors, 1);
-    EXPECT_EQ(ErrorLog::otherErrors, 0);
-    EXPECT_EQ(XSetErrorHandler(&ErrorLog::record), &ErrorLog::record);
+    EXPECT_EQ(CountingXErrorHandler::ownErrors, 1);
+    EXPECT_EQ(CountingXErrorHandler::otherErrors, 0);
+    EXPECT_TRUE(CountingXErrorHandler::installed());
 }
 
 }  // namespace

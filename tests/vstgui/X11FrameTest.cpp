@@ -2,6 +2,7 @@
 // events sent with XTEST, and a screenshot compared with the headless rendering.
 #include "X11TestDisplay.h"
 #include "platform/WindowSystem.h"
+#include "tests/common/CountingXErrorHandler.h"
 #include "vstgui/lib/platform/x11/x11frame.h"
 #include <X11/Xutil.h>
 
@@ -360,48 +361,13 @@ TEST_F (X11MenuTest, EntriesOfAnyBytesAreAllDrawn)
 	EXPECT_TRUE (withBytes == reference) << "each entry shows its bytes as Latin-1, and every entry is drawn";
 }
 
-namespace {
-
-/** While it lives, the process's X error handler counts the errors that reach it: the
-    test's own connection's, and any other's. */
-struct ReachedHandler
-{
-	explicit ReachedHandler (Display* display)
-	{
-		own = display;
-		ownErrors = otherErrors = 0;
-		previous = XSetErrorHandler (&record);
-	}
-	~ReachedHandler () { XSetErrorHandler (previous); }
-	/** True when the handler is still the one installed here. */
-	static bool installed ()
-	{
-		XErrorHandler current = XSetErrorHandler (&record);
-		return current == &record;
-	}
-
-	static inline Display* own = nullptr;
-	static inline int ownErrors = 0;
-	static inline int otherErrors = 0;
-
-private:
-	static int record (Display* display, XErrorEvent*)
-	{
-		++(display == own ? ownErrors : otherErrors);
-		return 0;
-	}
-	XErrorHandler previous;
-};
-
-} // namespace
-
 // The host may destroy its window, and the server the frame's window with it, before the
 // frame closes. Whatever the frame does next, no error of its connections reaches the
 // process's handler (Xlib's default one ends the process), and that handler stays.
 TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 {
 	Display* d = x.get ();
-	ReachedHandler reached (d);
+	CountingXErrorHandler reached (d);
 	const std::pair<const char*, std::function<void (CFrame*, HWND)>> cases[] = {
 	    {"close at once", [] (CFrame*, HWND) {}},
 	    {"idle and draw",
@@ -452,10 +418,10 @@ TEST_F (X11FrameTest, ParentDestroyedBeforeTheFrameCloses)
 		afterLoss (frame, reinterpret_cast<HWND> (lost));
 		frame->idle ();
 		frame->close ();
-		EXPECT_EQ (ReachedHandler::otherErrors, 0) << name;
+		EXPECT_EQ (CountingXErrorHandler::otherErrors, 0) << name;
 	}
-	EXPECT_EQ (ReachedHandler::ownErrors, 0);
-	EXPECT_TRUE (ReachedHandler::installed ());
+	EXPECT_EQ (CountingXErrorHandler::ownErrors, 0);
+	EXPECT_TRUE (CountingXErrorHandler::installed ());
 }
 
 namespace {
@@ -484,7 +450,7 @@ public:
 TEST_F (X11FrameTest, HostErrorsDuringTheFramesEventsReachTheHost)
 {
 	Display* d = x.get ();
-	ReachedHandler reached (d);
+	CountingXErrorHandler reached (d);
 	auto* frame = new CFrame (CRect (0, 0, 200, 100), nullptr);
 	ASSERT_TRUE (frame->open (reinterpret_cast<void*> (parent)));
 	auto* view = new HostCallingView (CRect (0, 0, 200, 100), d);
@@ -495,6 +461,6 @@ TEST_F (X11FrameTest, HostErrorsDuringTheFramesEventsReachTheHost)
 	fakeButton (1, false);
 	EXPECT_TRUE (idleUntil (frame, [&] { return view->clicks == 1; }));
 	frame->close ();
-	EXPECT_EQ (ReachedHandler::ownErrors, 1);
-	EXPECT_EQ (ReachedHandler::otherErrors, 0);
+	EXPECT_EQ (CountingXErrorHandler::ownErrors, 1);
+	EXPECT_EQ (CountingXErrorHandler::otherErrors, 0);
 }

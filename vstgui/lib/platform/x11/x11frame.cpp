@@ -60,7 +60,7 @@ X11Frame::X11Frame (IPlatformFrameCallback* f, Display* d, Window w, const CRect
   width (static_cast<int> (size.getWidth ())),
   height (static_cast<int> (size.getHeight ()))
 {
-	X11ErrorScope scope (display);
+	// Made only by create, inside its error scope.
 	XWindowAttributes attributes;
 	XGetWindowAttributes (display, window, &attributes);
 	visual = attributes.visual;
@@ -80,8 +80,7 @@ void X11Frame::detach ()
 	{
 		X11ErrorScope scope (display); // the host's window, and this one with it, may be gone
 		XFreeGC (display, gc);
-		if (!windowGone)
-			XDestroyWindow (display, window);
+		XDestroyWindow (display, window);
 		XCloseDisplay (display);
 		display = nullptr;
 		window = 0;
@@ -99,8 +98,6 @@ bool X11Frame::setSize (const CRect& newSize)
 		return false;
 	width = static_cast<int> (newSize.getWidth ());
 	height = static_cast<int> (newSize.getHeight ());
-	if (windowGone)
-		return true;
 	X11ErrorScope scope (display);
 	XResizeWindow (display, window, static_cast<unsigned> (std::max (1, width)),
 	               static_cast<unsigned> (std::max (1, height)));
@@ -110,7 +107,7 @@ bool X11Frame::setSize (const CRect& newSize)
 
 bool X11Frame::queryPointer (CPoint& where, unsigned int& state) const
 {
-	if (!display || windowGone)
+	if (!display)
 		return false;
 	X11ErrorScope scope (display);
 	Window root, child;
@@ -139,7 +136,7 @@ bool X11Frame::getCurrentMouseButtons (CButtonState& buttons) const
 
 void X11Frame::present (const CRect& rect)
 {
-	if (!display || !frame || windowGone)
+	if (!display || !frame)
 		return;
 	X11ErrorScope scope (display);
 	CBitmap* backBuffer = frame->platformGetBackBuffer ();
@@ -329,11 +326,6 @@ void X11Frame::handleEvent (XEvent& event)
 				frame->platformOnKeyUp (key);
 			break;
 		}
-		case DestroyNotify:
-			// The host destroyed its window, and the server this child of it: draw no more.
-			if (event.xdestroywindow.window == window)
-				windowGone = true;
-			break;
 		default: break;
 	}
 }

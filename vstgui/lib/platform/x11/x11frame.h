@@ -43,7 +43,6 @@ private:
 	Visual* visual {nullptr};
 	int depth {0};
 	GC gc {nullptr};
-	bool windowGone {false}; // destroyed with the host's window: requests on it would fail
 	int width;
 	int height;
 	// Double clicks: the same button again within kDoubleClickTime ms and 4 pixels.
