@@ -139,6 +139,7 @@ TEST(WavWriter, WritesInterleavedFloatStereo) {
         ASSERT_TRUE(wav.open(path, 48000, 2, error)) << error;
         std::vector<float> left = {0.5f, -0.25f, 0.0f}, right = {1.0f, 0.0f, -1.0f};
         ASSERT_TRUE(wav.write({left.data(), right.data()}, 3));
+        ASSERT_TRUE(wav.finish(error)) << error;
     }
     SF_INFO info{};
     EXPECT_EQ(readWav(path, info), (std::vector<float>{0.5f, 1.0f, -0.25f, 0.0f, 0.0f, -1.0f}));

@@ -17,20 +17,6 @@ namespace {
 
 constexpr auto kIdlePeriod = std::chrono::milliseconds(10);  // what desktop hosts roughly do
 
-bool startHost(PluginHost& host, const std::string& path, const RenderOptions& options) {
-    host.settings.vendor = options.vendor;
-    host.settings.sampleRate = options.sampleRate;
-    host.settings.blockSize = options.blockSize;
-    std::string error;
-    if (!host.load(path, error)) {
-        std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
-        return false;
-    }
-    host.start();
-    if (options.program >= 0 && options.program < host.effect()->numPrograms) host.dispatch(effSetProgram, 0, options.program);
-    return true;
-}
-
 void readEditorRect(PluginHost& host, GuiState& state) {
     ERect* rect = nullptr;
     if (host.dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) return;
@@ -56,20 +42,21 @@ void playBlock(PluginHost& host, GuiState& state, int32_t frames) {
 }  // namespace
 
 int runGui(const std::string& path, const RenderOptions& options) {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        std::fprintf(stderr, "quilm-render: no X display (set DISPLAY, or run under xvfb-run)\n");
-        return 77;
-    }
+    // The plug-in starts as it would for rendering: the same settings, program and parameters.
     PluginHost host;
-    if (!startHost(host, path, options)) {
-        XCloseDisplay(display);
+    std::string error;
+    if (!options.startPlugin(host, path, error)) {
+        std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
     if ((host.effect()->flags & effFlagsHasEditor) == 0) {
         std::fprintf(stderr, "quilm-render: %s has no editor\n", path.c_str());
-        XCloseDisplay(display);
         return 1;
+    }
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        std::fprintf(stderr, "quilm-render: no X display (set DISPLAY, or run under xvfb-run)\n");
+        return 77;
     }
     GuiState state;
     readEditorRect(host, state);

@@ -1,40 +1,66 @@
 #include "tools/render/MidiSequence.h"
 
-#include <smf.h>
-
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "tools/render/MidiFileReader.h"
+
+namespace {
+
+// Larger files are not read: MIDI files of real music are well below this.
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 30;
+
+bool earlier(const TimedMidi& a, const TimedMidi& b) { return a.seconds < b.seconds; }
+
+}  // namespace
 
 bool MidiSequence::loadFile(const std::string& path, std::string& error) {
-    smf_t* smf = smf_load(path.c_str());
-    if (smf == nullptr) {
-        error = "cannot read the MIDI file " + path;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        error = "cannot read the MIDI file " + path + ": " + std::strerror(errno);
         return false;
     }
-    events_.clear();
-    smf_event_t* event = nullptr;
-    while ((event = smf_get_next_event(smf)) != nullptr) {
-        if (smf_event_is_metadata(event) || event->midi_buffer_length < 1) continue;
-        uint8_t status = event->midi_buffer[0];
-        if (status < 0x80 || status >= 0xF0) continue;  // system messages are not played
-        uint8_t d1 = event->midi_buffer_length > 1 ? event->midi_buffer[1] : 0;
-        uint8_t d2 = event->midi_buffer_length > 2 ? event->midi_buffer[2] : 0;
-        events_.push_back({event->time_seconds, {status, d1, d2}});
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[65536];
+    std::size_t n = 0;
+    while (bytes.size() <= kMaxFileBytes && (n = std::fread(chunk, 1, sizeof(chunk), file)) > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + n);
     }
-    smf_delete(smf);
-    std::stable_sort(events_.begin(), events_.end(),
-                     [](const TimedMidi& a, const TimedMidi& b) { return a.seconds < b.seconds; });
+    const int readError = std::ferror(file) != 0 ? errno : 0;
+    std::fclose(file);
+    if (readError != 0 || bytes.size() > kMaxFileBytes) {
+        error = "cannot read the MIDI file " + path + ": " +
+                (readError != 0 ? std::strerror(readError) : "it is larger than 1 GiB");
+        return false;
+    }
+    if (!load(bytes.data(), bytes.size(), error)) {
+        error = "the MIDI file " + path + " is not played: " + error;
+        return false;
+    }
+    return true;
+}
+
+bool MidiSequence::load(const unsigned char* bytes, std::size_t size, std::string& error) {
+    MidiFileReader reader;
+    if (!reader.read(bytes, size, events_, warnings_, error)) {
+        events_.clear();
+        return false;
+    }
+    std::stable_sort(events_.begin(), events_.end(), earlier);
     return true;
 }
 
 void MidiSequence::add(double seconds, uint8_t status, uint8_t data1, uint8_t data2) {
     TimedMidi message{seconds, {status, data1, data2}};
-    auto at = std::upper_bound(events_.begin(), events_.end(), message,
-                               [](const TimedMidi& a, const TimedMidi& b) { return a.seconds < b.seconds; });
+    auto at = std::upper_bound(events_.begin(), events_.end(), message, earlier);
     events_.insert(at, message);
 }
 
 void MidiSequence::makeDemo() {
     events_.clear();
+    warnings_.clear();
     constexpr double beat = 0.5;  // seconds per beat at 120 BPM
     auto note = [this](double start, double length, uint8_t key, uint8_t velocity) {
         add(start, 0x90, key, velocity);

@@ -1,8 +1,10 @@
 #include "tools/render/PluginHost.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 
@@ -31,7 +33,13 @@ PluginHost::~PluginHost() { unload(); }
 
 bool PluginHost::load(const std::string& path, std::string& error, const char* entry) {
     unload();
-    module_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A name without a folder means the file in the current folder, not a library on the search path.
+    const std::string file = path.find('/') == std::string::npos ? "./" + path : path;
+    if (access(file.c_str(), F_OK) != 0) {
+        error = "cannot open the plug-in " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    module_ = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module_ == nullptr) {
         const char* message = dlerror();
         error = message != nullptr ? message : "cannot open " + path;
@@ -54,6 +62,15 @@ bool PluginHost::load(const std::string& path, std::string& error, const char* e
     }
     if (effect_->magic != kEffectMagic) {
         error = path + " gave a record without the plug-in magic";
+        effect_ = nullptr;
+        return false;
+    }
+    // A VST 2.3 plug-in may offer only the accumulating process.
+    replacing_ = effect_->processReplacing != nullptr &&
+                 ((effect_->flags & effFlagsCanReplacing) != 0 || effect_->process == nullptr);
+    if (!replacing_ && effect_->process == nullptr) {
+        error = path + " offers neither processReplacing nor process";
+        if (effect_->dispatcher != nullptr) effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
         effect_ = nullptr;
         return false;
     }
@@ -142,7 +159,13 @@ void PluginHost::process(int32_t frames) {
     if (effect_ == nullptr || frames <= 0) return;
     if (frames > settings.blockSize) frames = settings.blockSize;
     timeInfo_.samplePos = songFrames_;
-    effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+    if (replacing_) {
+        effect_->processReplacing(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+    } else {
+        // The accumulating process adds to what the buffers hold.
+        for (auto& channel : outputs_) std::fill(channel.begin(), channel.end(), 0.0f);
+        effect_->process(effect_, inputPointers_.data(), outputPointers_.data(), frames);
+    }
     songFrames_ += frames;
 }
 

@@ -45,7 +45,8 @@ public:
     // Closes the plug-in and unloads the module.
     ~PluginHost();
 
-    // Opens the module and calls the named entry with the host callback; false with a message on failure.
+    // Opens the module (a path without a folder names a file in the current folder) and calls the
+    // named entry with the host callback; false with a message on failure.
     bool load(const std::string& path, std::string& error, const char* entry = "VSTPluginMain");
     // Calls another exported entry of the loaded module; the plug-in it makes (or null) is not kept.
     AEffect* callEntry(const char* entry);
@@ -69,7 +70,8 @@ public:
 
     // Hands the plug-in events for the coming block (effProcessEvents); answers its result.
     intptr_t sendEvents(const VstMidiEvent* events, int32_t count);
-    // Renders frames (at most Settings::blockSize) into the output buffers and advances the song position.
+    // Renders frames (at most Settings::blockSize) into the output buffers and advances the song position:
+    // processReplacing, or the accumulating process into cleared buffers for a plug-in without it.
     void process(int32_t frames);
     // Output channel after the last process call (Settings::blockSize floats).
     const std::vector<float>& output(int32_t channel) const { return outputs_[channel]; }
@@ -93,6 +95,7 @@ private:
     void* module_ = nullptr;
     AEffect* effect_ = nullptr;
     bool started_ = false;
+    bool replacing_ = true;  // processReplacing; false: the accumulating process
     VstTimeInfo timeInfo_{};
     double songFrames_ = 0.0;
     std::vector<std::vector<float>> inputs_, outputs_;

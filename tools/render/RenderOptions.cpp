@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "tools/render/PluginHost.h"
+
 namespace {
 
 bool toDouble(const char* text, double& out) {
@@ -44,6 +46,30 @@ const char* RenderOptions::usage() {
            "                     screenshot of each size into DIR; exit 0 when all pass\n";
 }
 
+bool RenderOptions::startPlugin(PluginHost& host, const std::string& path, std::string& error) const {
+    host.settings.vendor = vendor;
+    host.settings.tempo = tempo;
+    host.settings.sampleRate = sampleRate;
+    host.settings.blockSize = blockSize;
+    if (!host.load(path, error)) return false;
+    host.start();
+    if (program >= 0) {
+        if (program >= host.effect()->numPrograms) {
+            error = path + " has only " + std::to_string(host.effect()->numPrograms) + " programs";
+            return false;
+        }
+        host.dispatch(effSetProgram, 0, program);
+    }
+    for (const auto& [index, value] : params) {
+        if (index >= host.effect()->numParams) {
+            error = path + " has only " + std::to_string(host.effect()->numParams) + " parameters";
+            return false;
+        }
+        host.setParameter(index, value);
+    }
+    return true;
+}
+
 bool RenderOptions::parse(int argc, char** argv, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -68,11 +94,16 @@ bool RenderOptions::parse(int argc, char** argv, std::string& error) {
             midiFile = v;
         } else if (std::strcmp(arg, "--out") == 0) {
             if (!value(v)) return false;
+            if (*v == '\0') {
+                error = "--out takes a file name";
+                return false;
+            }
             outFile = v;
         } else if (std::strcmp(arg, "--rate") == 0) {
             if (!value(v)) return false;
-            if (!toDouble(v, d) || d < 1000.0 || d > 768000.0) {
-                error = "--rate takes a rate in Hz from 1000 to 768000";
+            // The WAV file holds a whole rate in Hz, so the plug-in renders at a whole rate too.
+            if (!toDouble(v, d) || d < 1000.0 || d > 768000.0 || d != std::floor(d)) {
+                error = "--rate takes a whole rate in Hz from 1000 to 768000";
                 return false;
             }
             sampleRate = static_cast<float>(d);
@@ -92,8 +123,9 @@ bool RenderOptions::parse(int argc, char** argv, std::string& error) {
             if (!value(v)) return false;
             const char* eq = std::strchr(v, '=');
             int32_t index = 0;
-            if (eq == nullptr || !toInt(std::string(v, eq).c_str(), index) || index < 0 || !toDouble(eq + 1, d)) {
-                error = "--param takes INDEX=VALUE, for example 16=0.5";
+            if (eq == nullptr || !toInt(std::string(v, eq).c_str(), index) || index < 0 || !toDouble(eq + 1, d) ||
+                !std::isfinite(static_cast<float>(d))) {
+                error = "--param takes INDEX=VALUE with a finite VALUE, for example 16=0.5";
                 return false;
             }
             params.emplace_back(index, static_cast<float>(d));

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+class PluginHost;
+
 struct RenderOptions {
     std::vector<std::string> plugins;             // .so paths
     bool list = false;                            // print identity, parameters, programs
@@ -25,6 +27,9 @@ struct RenderOptions {
 
     // Parses argv; false with a message for a bad command line.
     bool parse(int argc, char** argv, std::string& error);
+    // Loads the plug-in at path into host with these settings, starts it, then selects the program
+    // and sets the parameters; false with a message (a program or parameter it does not have).
+    bool startPlugin(PluginHost& host, const std::string& path, std::string& error) const;
     // The usage text.
     static const char* usage();
 };

@@ -10,7 +10,7 @@ double Renderer::play(PluginHost& host, const MidiSequence& sequence, double tai
     const double rate = host.settings.sampleRate;
     const int32_t block = host.settings.blockSize;
     const auto& events = sequence.events();
-    const auto totalFrames = static_cast<int64_t>(std::ceil((sequence.lengthSeconds() + tailSeconds) * rate));
+    const int64_t totalFrames = Renderer::frames(sequence, tailSeconds, rate);
     std::vector<VstMidiEvent> pending;
     std::size_t next = 0;
     std::chrono::steady_clock::duration spent{};
@@ -34,4 +34,8 @@ double Renderer::play(PluginHost& host, const MidiSequence& sequence, double tai
         if (!sink(frames)) return -1.0;
     }
     return std::chrono::duration<double>(spent).count();
+}
+
+int64_t Renderer::frames(const MidiSequence& sequence, double tailSeconds, double rate) {
+    return static_cast<int64_t>(std::ceil((sequence.lengthSeconds() + tailSeconds) * rate));
 }

@@ -4,6 +4,7 @@
 // offsets, then processReplacing renders the block.
 // Runs on the thread that drives the host (the tool's main thread).
 
+#include <cstdint>
 #include <functional>
 
 #include "tools/render/MidiSequence.h"
@@ -17,4 +18,6 @@ public:
     // Plays the sequence and tailSeconds more; answers the seconds spent inside the plug-in's
     // event and processing calls (steady clock), or -1 when the sink stopped the playing.
     static double play(PluginHost& host, const MidiSequence& sequence, double tailSeconds, const BlockSink& sink);
+    // The frames play() renders at this rate.
+    static int64_t frames(const MidiSequence& sequence, double tailSeconds, double rate);
 };

@@ -1,28 +1,49 @@
 #pragma once
 // Writes interleaved float frames to a WAV file (32-bit float samples) through libsndfile.
+// The frames go to a temporary file beside the target, which replaces the target only when
+// finish() succeeds, so a failed render leaves an existing file as it was. A render whose
+// samples pass what a WAV file's 32-bit sizes hold is written as RF64.
 // One thread at a time.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 class WavWriter {
 public:
+    // Most sample bytes written as plain WAV: its size fields count 32 bits, less room for the
+    // header chunks. Longer renders are RF64.
+    static constexpr uint64_t kMaxWavDataBytes = 0xFFFFFFFFull - 4096;
+
     // A writer with no file open.
     WavWriter() = default;
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
-    // Closes the file.
+    // Discards an unfinished file.
     ~WavWriter();
 
-    // Creates the file; false with a message.
-    bool open(const std::string& path, int sampleRate, int channels, std::string& error);
+    // Starts the file for path (expectedFrames long: plain WAV or RF64); false with a message.
+    // A path that names a device or a pipe is written directly.
+    bool open(const std::string& path, int sampleRate, int channels, std::string& error, int64_t expectedFrames = 0);
     // Appends frames taken from one buffer per channel (frames samples each); false on a write error.
     bool write(const std::vector<const float*>& channels, int frames);
-    // Finishes the file (its header sizes) and closes it; nothing when none is open.
-    void close();
+    // What made the last write fail.
+    const std::string& writeError() const { return writeError_; }
+    // Completes the file and puts it in place of the path; false with a message, the old file kept.
+    bool finish(std::string& error);
+    // Removes the unfinished file; nothing when none is open.
+    void discard();
 
 private:
-    void* file_ = nullptr;
+    bool closeFile();
+
+    void* file_ = nullptr;     // SNDFILE
+    int descriptor_ = -1;      // of the temporary file (libsndfile does not close it)
+    std::string target_;       // the file finish() replaces
+    std::string temporary_;    // empty when writing the target directly
     int channels_ = 0;
+    bool plainWav_ = true;
+    uint64_t dataBytes_ = 0;   // sample bytes written so far
     std::vector<float> interleaved_;
+    std::string writeError_;
 };

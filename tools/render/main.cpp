@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -29,33 +30,14 @@ std::string fourChars(int32_t id) {
 }
 
 bool startPlugin(PluginHost& host, const std::string& path, const RenderOptions& options) {
-    host.settings.vendor = options.vendor;
-    host.settings.tempo = options.tempo;
-    host.settings.sampleRate = options.sampleRate;
-    host.settings.blockSize = options.blockSize;
     std::string error;
-    if (!host.load(path, error)) {
+    if (!options.startPlugin(host, path, error)) {
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return false;
     }
     if (host.effect()->numOutputs < 1) {
         std::fprintf(stderr, "quilm-render: %s has no audio output\n", path.c_str());
         return false;
-    }
-    host.start();
-    if (options.program >= 0) {
-        if (options.program >= host.effect()->numPrograms) {
-            std::fprintf(stderr, "quilm-render: %s has only %d programs\n", path.c_str(), host.effect()->numPrograms);
-            return false;
-        }
-        host.dispatch(effSetProgram, 0, options.program);
-    }
-    for (const auto& [index, value] : options.params) {
-        if (index >= host.effect()->numParams) {
-            std::fprintf(stderr, "quilm-render: %s has only %d parameters\n", path.c_str(), host.effect()->numParams);
-            return false;
-        }
-        host.setParameter(index, value);
     }
     return true;
 }
@@ -105,10 +87,11 @@ int listPlugin(const std::string& path, const RenderOptions& options) {
 int renderPlugin(const std::string& path, const MidiSequence& sequence, const RenderOptions& options) {
     PluginHost host;
     if (!startPlugin(host, path, options)) return 1;
-    std::string out = options.outFile.empty() ? "out.wav" : options.outFile;
+    const std::string out = options.outFile.empty() ? "out.wav" : options.outFile;
     WavWriter wav;
     std::string error;
-    if (!wav.open(out, static_cast<int>(options.sampleRate), 2, error)) {
+    if (!wav.open(out, static_cast<int>(options.sampleRate), 2, error,
+                  Renderer::frames(sequence, options.tailSeconds, options.sampleRate))) {
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
@@ -127,9 +110,12 @@ int renderPlugin(const std::string& path, const MidiSequence& sequence, const Re
         if (!wav.write({left, other}, n)) writeFailed = true;
         return !writeFailed;
     });
-    wav.close();
     if (writeFailed) {
-        std::fprintf(stderr, "quilm-render: writing %s failed\n", out.c_str());
+        std::fprintf(stderr, "quilm-render: writing %s failed: %s\n", out.c_str(), wav.writeError().c_str());
+        return 1;  // the writer removes its unfinished file; an existing one stays as it was
+    }
+    if (!wav.finish(error)) {
+        std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
     double rms = frames > 0 ? std::sqrt(energy / (2.0 * static_cast<double>(frames))) : 0.0;
@@ -173,12 +159,17 @@ int main(int argc, char** argv) {
         return error.empty() ? 0 : 2;
     }
     if (options.gui) return runGui(options.plugins[0], options);
+    // A file-size limit fails the write (and so the render) instead of killing the tool.
+    std::signal(SIGXFSZ, SIG_IGN);
     MidiSequence sequence;
     if (options.midiFile.empty()) {
         sequence.makeDemo();
     } else if (!sequence.loadFile(options.midiFile, error)) {
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
+    }
+    for (const std::string& warning : sequence.warnings()) {
+        std::fprintf(stderr, "quilm-render: warning: %s: %s\n", options.midiFile.c_str(), warning.c_str());
     }
     int status = 0;
     if (options.list) {
