@@ -61,6 +61,8 @@ TEST(RenderOptions, AcceptsTheDocumentedOptionsAndRejectsBadOnes) {
         {"a.so", "--block", "12x"}, {"a.so", "--program", "-1"}, {"a.so", "--param", "16"}, {"a.so", "--param", "x=1"},
         {"a.so", "--tempo", "-3"},  {"a.so", "--out"},           {"a.so", "--frobnicate"},
         {"a.so", "b.so"},  // rendering takes one plug-in
+        {"a.so", "--param", "0=1e39"},  // past the float range
+        {"a.so", "--param", "0=inf"},   {"a.so", "--rate", "1000.9"}, {"a.so", "--out", ""},
     };
     for (const auto& words : bad) {
         RenderOptions rejected;

@@ -137,7 +137,8 @@ float getParameter(AEffect* e, int32_t index) {
     return index >= 0 && index < kParams ? f->params[index].load() : 0.0f;
 }
 
-void processReplacing(AEffect* e, float**, float** outputs, int32_t frames) {
+// Writes the block, or adds it to what the outputs hold (the accumulating process).
+void render(AEffect* e, float** outputs, int32_t frames, bool add) {
     Faulty* f = self(e);
     const double step = 2.0 * M_PI * 440.0 / f->sampleRate;
     float gain = f->heldCount() > 0 ? kLevel : 0.0f;
@@ -150,8 +151,8 @@ void processReplacing(AEffect* e, float**, float** outputs, int32_t frames) {
     for (int32_t i = 0; i < frames; ++i) {
         const float x = poisoned ? NAN : gain * static_cast<float>(std::sin(f->phase));
         f->phase += step;
-        outputs[0][i] = x;
-        if (!(f->is("unwritten") && i == frames - 1)) outputs[1][i] = x;
+        outputs[0][i] = add ? outputs[0][i] + x : x;
+        if (!(f->is("unwritten") && i == frames - 1)) outputs[1][i] = add ? outputs[1][i] + x : x;
     }
     if (f->is("block-overrun")) outputs[0][frames] = 0.0f;
     // The fault: a note's frame offset used as an index without bringing it into the block.
@@ -160,7 +161,12 @@ void processReplacing(AEffect* e, float**, float** outputs, int32_t frames) {
     f->phase = std::fmod(f->phase, 2.0 * M_PI);
 }
 
-void process(AEffect*, float**, float**, int32_t) {}
+void processReplacing(AEffect* e, float**, float** outputs, int32_t frames) { render(e, outputs, frames, false); }
+
+// "accumulating-only": a VST 2.3 plug-in that offers only this (no processReplacing).
+void process(AEffect* e, float**, float** outputs, int32_t frames) {
+    if (self(e)->is("accumulating-only")) render(e, outputs, frames, true);
+}
 
 }  // namespace
 
@@ -179,11 +185,12 @@ extern "C" __attribute__((visibility("default"))) AEffect* VSTPluginMain(audioMa
     e.numParams = kParams;
     e.numInputs = 0;
     e.numOutputs = 2;
-    e.flags = effFlagsCanReplacing | effFlagsIsSynth | (f->is("has-editor") ? effFlagsHasEditor : 0);
+    const bool replacing = !f->is("accumulating-only");
+    e.flags = (replacing ? effFlagsCanReplacing : 0) | effFlagsIsSynth | (f->is("has-editor") ? effFlagsHasEditor : 0);
     e.object = f;
     e.uniqueID = vstFourChar('Q', 'f', 'l', 't');
     e.version = 1;
-    e.processReplacing = processReplacing;
+    e.processReplacing = replacing ? processReplacing : nullptr;
     e.ioRatio = 1.0f;
     return &e;
 }

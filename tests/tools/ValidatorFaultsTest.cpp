@@ -43,6 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
         RunCase{"OffsetPastBlock", "offset-past-block", "--scenario midi --calls 1500", 1, "written outside the"},
         RunCase{"RecordChange", "record-change", "--scenario dispatch --calls 1500", 1,
                 "AEffect record changed after effGetVendorString"},
+        // A VST 2.3 plug-in with only the accumulating process is refused before any call.
+        RunCase{"AccumulatingOnly", "accumulating-only", "--scenario dispatch --calls 100", 1,
+                "lacks its magic number or an entry point"},
         RunCase{"GetParameterNanInParams", "getparameter-nan", "--scenario params --calls 500", 1, "getParameter("},
         RunCase{"GetParameterNanInThreads", "getparameter-nan", "--scenario threads --calls 3000", 1,
                 "getParameter("},

@@ -1,0 +1,267 @@
+// quilm-render on what a user may hand it: Standard MIDI Files legal and damaged (read from
+// buffers of their exact size, so that the sanitizer build sees any read past the end), an
+// existing output file that a failed render must leave alone, and plug-in paths.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/common/CommandRun.h"
+#include "tools/render/MidiFileReader.h"
+#include "tools/render/MidiSequence.h"
+#include "tools/render/PluginHost.h"
+#include "tools/render/RenderOptions.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+Bytes operator+(Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Bytes chunk(const char* type, const Bytes& body, std::size_t length) {
+    const auto n = static_cast<uint32_t>(length);
+    return Bytes(type, type + 4) + Bytes{uint8_t(n >> 24), uint8_t(n >> 16), uint8_t(n >> 8), uint8_t(n)} + body;
+}
+Bytes chunk(const char* type, const Bytes& body) { return chunk(type, body, body.size()); }
+Bytes header(int format, int tracks, int division = 96) {
+    return chunk("MThd", {0, uint8_t(format), 0, uint8_t(tracks), uint8_t(division >> 8), uint8_t(division)});
+}
+Bytes track(const Bytes& events) { return chunk("MTrk", events); }
+const Bytes kEnd = {0, 0xFF, 0x2F, 0};
+const Bytes kNote = {0, 0x90, 60, 100};
+Bytes one(const Bytes& events) { return header(0, 1) + track(events + kEnd); }
+
+struct Read {
+    bool ok;
+    std::string events;  // "seconds status data1 data2|..."
+    std::string error, warnings;
+};
+
+// The first size bytes of a file, read by MidiSequence from a buffer of exactly that size.
+Read read(const Bytes& file, std::size_t size) {
+    std::unique_ptr<unsigned char[]> exact(new unsigned char[size > 0 ? size : 1]);
+    std::copy(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size), exact.get());
+    MidiSequence sequence;
+    Read r{};
+    r.ok = sequence.load(exact.get(), size, r.error);
+    for (const TimedMidi& e : sequence.events()) {
+        char text[64];
+        std::snprintf(text, sizeof(text), "%s%g %x %x %x", r.events.empty() ? "" : "|", e.seconds, e.bytes[0],
+                      e.bytes[1], e.bytes[2]);
+        r.events += text;
+    }
+    for (const std::string& w : sequence.warnings()) r.warnings += w + "\n";
+    return r;
+}
+Read read(const Bytes& file) { return read(file, file.size()); }
+
+struct FileCase {
+    const char* name;
+    Bytes file;
+    const char* expected;  // events when legal, else a part of the error
+    const char* warning;   // a part of the warnings ("" for none)
+};
+
+// Legal files, 96 pulses a beat at 120 BPM unless they say otherwise: 96 pulses are 0.5 s.
+const FileCase kLegal[] = {
+    {"RunningStatus", one({0, 0x90, 60, 100, 96, 62, 100, 96, 0x80, 60, 0, 0, 62, 0}),
+     "0 90 3c 64|0.5 90 3e 64|1 80 3c 0|1 80 3e 0", ""},
+    {"TempoTrackThenNotes",
+     header(1, 2) + track(Bytes{0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40} + kEnd) + track(Bytes{96, 0x90, 60, 100} + kEnd),
+     "1 90 3c 64", ""},
+    {"TempoChangeMidway", one({96, 0x90, 60, 100, 0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, 96, 0x80, 60, 0}),
+     "0.5 90 3c 64|1.5 80 3c 0", ""},
+    {"NotesInAnEscape", one({0, 0xF7, 6, 0x90, 60, 0xF8, 100, 62, 100, 0, 0xF7, 2, 0xF2, 5}), "0 90 3c 64|0 90 3e 64",
+     ""},
+    {"SysexPassedOver", one(Bytes{0, 0xF0, 3, 0x7E, 0x01, 0xF7} + kNote), "0 90 3c 64", ""},
+    {"RunningStatusAcrossMeta", one({0, 0x90, 60, 100, 0, 0xFF, 0x01, 2, 'h', 'i', 96, 62, 100}),
+     "0 90 3c 64|0.5 90 3e 64", ""},
+    {"ForeignChunkSkipped", header(0, 1) + chunk("XFIH", {1, 2, 3}) + track(kNote + kEnd), "0 90 3c 64", ""},
+    {"NoEndOfTrack", header(0, 1) + track(kNote), "0 90 3c 64", "no End of Track"},
+    {"LongMeta", one(Bytes{0, 0xFF, 0x01, 0x81, 0x48} + Bytes(200, 'x') + kNote), "0 90 3c 64", ""},
+    {"ShortTempoIgnored", one({0, 0xFF, 0x51, 2, 0x0F, 0x42, 96, 0x90, 60, 100}), "0.5 90 3c 64", "tempo of 2 bytes"},
+    {"EmptyMetaAndTrack", header(1, 2) + track({0, 0xFF, 0x03, 0}) + track(kNote + kEnd), "0 90 3c 64",
+     "track 1 has no End"},
+    {"SmpteTime", header(0, 1, 0xE728) + track(Bytes{0x83, 0x74, 0xC0, 5} + kEnd), "0.5 c0 5 0", ""},  // 25 x 40/s
+    {"LongerHeaderAndPadding", chunk("MThd", {0, 0, 0, 1, 0, 96, 7, 7}) + track(kNote + kEnd + Bytes{0, 0}) + Bytes{1},
+     "0 90 3c 64", ""},
+    {"OnlyMeta", one({0, 0xFF, 0x01, 1, 'x'}), "", "no channel message"},
+};
+
+const FileCase kDamaged[] = {
+    {"NotMidi", Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 4, 'M', 'I', 'D', 'I'}, "no MThd", ""},
+    {"ShortHeader", chunk("MThd", {0, 0, 0, 1}) + track(kNote + kEnd), "fewer than 6", ""},
+    {"FormatTwo", header(2, 1) + track(kNote + kEnd), "format 2", ""},
+    {"NoTrack", header(1, 0), "no track", ""},
+    {"DivisionZero", header(0, 1, 0) + track(kNote + kEnd), "0 pulses a beat", ""},
+    {"SmpteOddFrames", header(0, 1, 0xE928) + track(kNote + kEnd), "23 frames", ""},
+    {"LengthTooLong", header(0, 1) + chunk("MTrk", kNote + kEnd, 0xFFFFFFFFu), "declares 4294967295 bytes", ""},
+    {"LengthTooShort", header(0, 1) + chunk("MTrk", kNote + kEnd, 3), "track 1, byte 25: the chunk ends inside", ""},
+    {"ForeignChunkTooLong", header(0, 1) + chunk("XFIH", {1}, 9), "chunk 'XFIH' declares 9", ""},
+    {"TrackMissing", header(1, 2) + track(kNote + kEnd), "ends after 1 of the 2 tracks", ""},
+    {"CutChunkHeader", header(0, 1) + Bytes{'M', 'T', 'r'}, "inside a chunk header", ""},
+    {"NoRunningStatus", one({0, 60, 100}), "no running status", ""},
+    {"NumberOfFiveBytes", one({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 100}), "longer than 4 bytes", ""},
+    {"MetaPastItsChunk", header(0, 1) + track({0, 0xFF, 0x01, 10, 'a'}), "10 bytes runs past", ""},
+    {"MetaCutAfterItsType", header(0, 1) + track({0, 0xFF}), "ends inside an event", ""},
+    {"SystemCommonEvent", one({0, 0xF4}), "0xF4 is no MIDI file event", ""},
+    {"StatusForData", one({0, 0x90, 60, 0x80, 0}), "status byte 0x80 where a data byte", ""},
+    {"NoteDaysAway", one({0x8F, 0xFF, 0xFF, 0x7F, 0x90, 60, 100}), "past the 14400 s", ""},
+};
+
+class LegalMidiFile : public testing::TestWithParam<FileCase> {};
+class DamagedMidiFile : public testing::TestWithParam<FileCase> {};
+
+TEST_P(LegalMidiFile, PlaysItsMessagesAtTheirTimes) {
+    const Read r = read(GetParam().file);
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.events, GetParam().expected);
+    if (*GetParam().warning == '\0') {
+        EXPECT_EQ(r.warnings, "");
+    }
+    EXPECT_NE(r.warnings.find(GetParam().warning), std::string::npos) << r.warnings;
+}
+
+TEST_P(DamagedMidiFile, IsRefusedWithWhatIsWrong) {
+    const Read r = read(GetParam().file);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.events, "");
+    EXPECT_NE(r.error.find(GetParam().expected), std::string::npos) << r.error;
+}
+
+auto caseName = [](const testing::TestParamInfo<FileCase>& info) { return std::string(info.param.name); };
+INSTANTIATE_TEST_SUITE_P(Reader, LegalMidiFile, testing::ValuesIn(kLegal), caseName);
+INSTANTIATE_TEST_SUITE_P(Reader, DamagedMidiFile, testing::ValuesIn(kDamaged), caseName);
+
+// A format 1 file with a little of everything: tempo, time signature, text, sysex, an
+// escape, running status, a foreign chunk between the tracks.
+Bytes richFile() {
+    return header(1, 2) +
+           track(Bytes{0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20, 0, 0xFF, 0x58, 4, 3, 2, 24, 8, 0, 0xFF, 0x01, 3, 'a', 'b',
+                       'c', 0, 0xF0, 2, 0x01, 0xF7} +
+                 kNote + Bytes{48, 64, 90, 48, 0x80, 60, 0, 0, 64, 0} + kEnd) +
+           chunk("XFIH", {9, 9}) + track(Bytes{24, 0xF7, 3, 0x90, 67, 80, 72, 0xC1, 7, 24, 0x80, 67, 0} + kEnd);
+}
+
+TEST(MidiFileReader, RefusesEveryPrefixOfAFileAndPlaysTheWhole) {
+    const Bytes file = richFile();
+    const Read whole = read(file);
+    ASSERT_TRUE(whole.ok) << whole.error;
+    EXPECT_EQ(whole.events, "0 90 3c 64|0.125 90 43 50|0.25 90 40 5a|0.5 80 3c 0|0.5 80 40 0|0.5 c1 7 0|0.625 80 43 0");
+    for (std::size_t n = 0; n < file.size(); ++n) {
+        const Read prefix = read(file, n);
+        EXPECT_FALSE(prefix.ok) << n << " bytes: " << prefix.events;
+        EXPECT_NE(prefix.error, "") << n;
+    }
+}
+
+TEST(MidiFileReader, DamagedCopiesAreRefusedOrPlayedWithinTheLimit) {
+    const Bytes file = richFile();
+    std::mt19937 random(39);
+    int played = 0;
+    for (int copy = 0; copy < 3000; ++copy) {
+        Bytes damaged = file;
+        for (int k = 1 + copy % 3; k > 0; --k) damaged[random() % damaged.size()] = static_cast<uint8_t>(random());
+        MidiSequence sequence;
+        std::string error;
+        if (!sequence.load(damaged.data(), damaged.size(), error)) continue;
+        ++played;
+        for (const TimedMidi& e : sequence.events()) {
+            ASSERT_TRUE(e.seconds >= 0.0 && e.seconds <= MidiFileReader::kMaxSeconds) << copy;
+            ASSERT_TRUE(e.bytes[0] >= 0x80 && e.bytes[0] < 0xF0 && e.bytes[1] < 0x80 && e.bytes[2] < 0x80) << copy;
+        }
+    }
+    EXPECT_GT(played, 100);  // changed data bytes still play
+}
+
+// quilm-render run on the test instrument of tests/tools (a sine while a note is held).
+struct Tool {
+    std::string folder = testing::TempDir() + "render-input-" + std::to_string(getpid());
+    std::string plugin = QUILM_FAULTY_PLUGIN;
+    Tool() { runCommand("mkdir -p " + folder); }
+    ~Tool() { runCommand("rm -rf " + folder); }
+    CommandRun run(const std::string& arguments, const std::string& before = "") const {
+        return runCommand("cd " + folder + " && " + before + std::string(QUILM_RENDER_PATH) + " " + arguments);
+    }
+    std::string contents(const std::string& name) const {
+        std::ifstream in(folder + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+};
+
+TEST(QuilmRenderInput, AFailedRenderLeavesTheExistingOutputAsItWas) {
+    Tool tool;
+    std::ofstream(tool.folder + "/cut.mid", std::ios::binary) << std::string(14, 'M');
+    const std::string precious = "RIFF precious";
+    const struct {
+        const char* before;     // shell words before the tool
+        const char* arguments;  // after the plug-in
+    } failures[] = {
+        {"ulimit -f 64; ", ""},  // 64 KiB: the demo is 3.9 MB
+        {"", "--midi cut.mid"},
+        {"", "--program 9"},
+        {"", "--param 9=0.5"},
+    };
+    for (const auto& f : failures) {
+        std::ofstream(tool.folder + "/song.wav") << precious;
+        const CommandRun run = tool.run(tool.plugin + " --out song.wav " + f.arguments, f.before);
+        EXPECT_NE(run.status, 0) << run.output;
+        EXPECT_EQ(tool.contents("song.wav"), precious) << f.before << f.arguments;
+        EXPECT_EQ(runCommand("ls -A " + tool.folder).output, "cut.mid\nsong.wav\n") << f.before << f.arguments;
+    }
+    EXPECT_EQ(tool.run(tool.plugin + " --out song.wav --tail 0.1").status, 0);
+    EXPECT_EQ(tool.contents("song.wav").compare(0, 4, "RIFF"), 0);
+    EXPECT_NE(tool.contents("song.wav"), precious);
+}
+
+TEST(QuilmRenderInput, PluginsAndOptionsGiveAResultOrAClearRefusal) {
+    Tool tool;
+    const std::size_t slash = tool.plugin.rfind('/');
+    const std::string pluginFolder = tool.plugin.substr(0, slash), pluginName = tool.plugin.substr(slash + 1);
+    runCommand("cp " + tool.plugin + " " + tool.folder + "/libm.so.6 && mkdir " + tool.folder + "/folder.wav");
+    const struct {
+        std::string before, arguments;
+        int status;
+        const char* expected;
+    } cases[] = {
+        {"cd " + pluginFolder + " && ", pluginName + " --list", 0, "name: Faulty"},
+        {"", "libm.so.6 --list", 0, "name: Faulty"},  // the file here, not the system library
+        {"", "missing.so --list", 1, "cannot open the plug-in missing.so: No such file"},
+        // Only the accumulating process: played into cleared buffers, so the sine stays at 0.1.
+        {"QUILM_FAULTY_PLUGIN=accumulating-only ", tool.plugin + " --tail 0.1", 0, "peak 0.1000"},
+        {"", tool.plugin + " --out folder.wav", 1, "it is a folder"},
+        {"", tool.plugin + " --gui --program 2", 1, "has only 2 programs"},
+        {"", tool.plugin + " --gui --param 4=1", 1, "has only 4 parameters"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = tool.run(c.arguments, c.before);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
+TEST(RenderOptions, StartPluginAppliesTheSettingsParametersAndProgram) {
+    RenderOptions options;
+    options.tempo = 90.0;
+    options.program = 1;
+    options.params = {{2, 0.25f}};
+    PluginHost host;
+    std::string error;
+    ASSERT_TRUE(options.startPlugin(host, QUILM_FAULTY_PLUGIN, error)) << error;
+    EXPECT_EQ(host.settings.tempo, 90.0);
+    EXPECT_EQ(host.dispatch(effGetProgram), 1);
+    EXPECT_EQ(host.getParameter(2), 0.25f);
+}
+
+}  // namespace
