@@ -2,9 +2,12 @@
 // buffers of their exact size, so that the sanitizer build sees any read past the end), an
 // existing output file that a failed render must leave alone, and plug-in paths.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -19,6 +22,7 @@
 #include "tools/render/MidiSequence.h"
 #include "tools/render/PluginHost.h"
 #include "tools/render/RenderOptions.h"
+#include "tools/render/WavWriter.h"
 
 namespace {
 
@@ -75,15 +79,16 @@ struct FileCase {
 
 // Legal files, 96 pulses a beat at 120 BPM unless they say otherwise: 96 pulses are 0.5 s.
 const FileCase kLegal[] = {
-    {"RunningStatus", one({0, 0x90, 60, 100, 96, 62, 100, 96, 0x80, 60, 0, 0, 62, 0}),
-     "0 90 3c 64|0.5 90 3e 64|1 80 3c 0|1 80 3e 0", ""},
+    {"RunningStatus", one({0, 0x90, 60, 100, 96, 62, 100, 0, 0xD0, 40, 96, 0x80, 60, 0, 0, 62, 0}),
+     "0 90 3c 64|0.5 90 3e 64|0.5 d0 28 0|1 80 3c 0|1 80 3e 0", ""},
     {"TempoTrackThenNotes",
      header(1, 2) + track(Bytes{0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40} + kEnd) + track(Bytes{96, 0x90, 60, 100} + kEnd),
      "1 90 3c 64", ""},
     {"TempoChangeMidway", one({96, 0x90, 60, 100, 0, 0xFF, 0x51, 3, 0x0F, 0x42, 0x40, 96, 0x80, 60, 0}),
      "0.5 90 3c 64|1.5 80 3c 0", ""},
-    {"NotesInAnEscape", one({0, 0xF7, 6, 0x90, 60, 0xF8, 100, 62, 100, 0, 0xF7, 2, 0xF2, 5}), "0 90 3c 64|0 90 3e 64",
-     ""},
+    {"NotesInAnEscape", one({0, 0xF7, 6, 0x90, 60, 0xF8, 100, 62, 100, 0, 0xF7, 3, 0xF2, 5, 6}),
+     "0 90 3c 64|0 90 3e 64", ""},
+    {"EscapeEndsInsideAMessage", one({0, 0xF7, 2, 0x90, 61, 0x40, 0x90, 62, 100}), "0.333333 90 3e 64", ""},
     {"SysexPassedOver", one(Bytes{0, 0xF0, 3, 0x7E, 0x01, 0xF7} + kNote), "0 90 3c 64", ""},
     {"RunningStatusAcrossMeta", one({0, 0x90, 60, 100, 0, 0xFF, 0x01, 2, 'h', 'i', 96, 62, 100}),
      "0 90 3c 64|0.5 90 3e 64", ""},
@@ -107,14 +112,14 @@ const FileCase kDamaged[] = {
     {"DivisionZero", header(0, 1, 0) + track(kNote + kEnd), "0 pulses a beat", ""},
     {"SmpteOddFrames", header(0, 1, 0xE928) + track(kNote + kEnd), "23 frames", ""},
     {"LengthTooLong", header(0, 1) + chunk("MTrk", kNote + kEnd, 0xFFFFFFFFu), "declares 4294967295 bytes", ""},
-    {"LengthTooShort", header(0, 1) + chunk("MTrk", kNote + kEnd, 3), "track 1, byte 25: the chunk ends inside", ""},
+    {"LengthTooShort", header(0, 1) + chunk("MTrk", kNote + kEnd, 3), "track 1, byte 25: the chunk ends inside a channel", ""},
     {"ForeignChunkTooLong", header(0, 1) + chunk("XFIH", {1}, 9), "chunk 'XFIH' declares 9", ""},
     {"TrackMissing", header(1, 2) + track(kNote + kEnd), "ends after 1 of the 2 tracks", ""},
     {"CutChunkHeader", header(0, 1) + Bytes{'M', 'T', 'r'}, "inside a chunk header", ""},
     {"NoRunningStatus", one({0, 60, 100}), "no running status", ""},
     {"NumberOfFiveBytes", one({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 100}), "longer than 4 bytes", ""},
     {"MetaPastItsChunk", header(0, 1) + track({0, 0xFF, 0x01, 10, 'a'}), "10 bytes runs past", ""},
-    {"MetaCutAfterItsType", header(0, 1) + track({0, 0xFF}), "ends inside an event", ""},
+    {"MetaCutAfterItsType", header(0, 1) + track({0, 0xFF}), "ends inside a meta event", ""},
     {"SystemCommonEvent", one({0, 0xF4}), "0xF4 is no MIDI file event", ""},
     {"StatusForData", one({0, 0x90, 60, 0x80, 0}), "status byte 0x80 where a data byte", ""},
     {"NoteDaysAway", one({0x8F, 0xFF, 0xFF, 0x7F, 0x90, 60, 100}), "past the 14400 s", ""},
@@ -144,16 +149,23 @@ auto caseName = [](const testing::TestParamInfo<FileCase>& info) { return std::s
 INSTANTIATE_TEST_SUITE_P(Reader, LegalMidiFile, testing::ValuesIn(kLegal), caseName);
 INSTANTIATE_TEST_SUITE_P(Reader, DamagedMidiFile, testing::ValuesIn(kDamaged), caseName);
 
-// A format 1 file with a little of everything: tempo, time signature, text, sysex, an
-// escape, running status, a foreign chunk between the tracks.
-Bytes richFile() {
-    return header(1, 2) +
-           track(Bytes{0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20, 0, 0xFF, 0x58, 4, 3, 2, 24, 8, 0, 0xFF, 0x01, 3, 'a', 'b',
-                       'c', 0, 0xF0, 2, 0x01, 0xF7} +
-                 kNote + Bytes{48, 64, 90, 48, 0x80, 60, 0, 0, 64, 0} + kEnd) +
-           chunk("XFIH", {9, 9}) + track(Bytes{24, 0xF7, 3, 0x90, 67, 80, 72, 0xC1, 7, 24, 0x80, 67, 0} + kEnd);
+// A format 1 file with a little of everything: tempo, time signature, long text, sysex, an
+// escape, running status, a foreign chunk between the tracks. The first track's events:
+const std::vector<Bytes> kRichEvents = {
+    {0, 0xFF, 0x51, 3, 0x07, 0xA1, 0x20}, {0, 0xFF, 0x58, 4, 3, 2, 24, 8},
+    Bytes{0, 0xFF, 0x01, 0x81, 0x02} + Bytes(130, 't'), {0, 0xF0, 2, 0x01, 0xF7},
+    kNote, {48, 64, 90}, {48, 0x80, 60, 0}, {0, 64, 0}, kEnd};
+// The first track cut to its first bytes (a track chunk that ends inside its events, say).
+Bytes richFile(std::size_t firstTrackBytes = SIZE_MAX) {
+    Bytes first;
+    for (const Bytes& e : kRichEvents) first = first + e;
+    first.resize(std::min(firstTrackBytes, first.size()));
+    return header(1, 2) + track(first) + chunk("XFIH", {9, 9}) +
+           track(Bytes{24, 0xF7, 3, 0x90, 67, 80, 72, 0xC1, 7, 24, 0x80, 67, 0} + kEnd);
 }
 
+// Each prefix is read from a buffer of its size (for the sanitizers) and as the start of the
+// whole file (a reader that reads on finds real bytes there and would take them).
 TEST(MidiFileReader, RefusesEveryPrefixOfAFileAndPlaysTheWhole) {
     const Bytes file = richFile();
     const Read whole = read(file);
@@ -163,6 +175,23 @@ TEST(MidiFileReader, RefusesEveryPrefixOfAFileAndPlaysTheWhole) {
         const Read prefix = read(file, n);
         EXPECT_FALSE(prefix.ok) << n << " bytes: " << prefix.events;
         EXPECT_NE(prefix.error, "") << n;
+        MidiSequence sequence;
+        std::string error;
+        EXPECT_FALSE(sequence.load(file.data(), n, error)) << n;
+    }
+}
+
+// A track chunk that stops short ends there: played when it ends between two events, refused
+// when it cuts one. The next chunk's bytes follow, for a reader that reads past its chunk.
+TEST(MidiFileReader, ATrackEndsWhereItsChunkSays) {
+    std::vector<std::size_t> between{0};  // offsets between two events of the first track
+    for (const Bytes& e : kRichEvents) between.push_back(between.back() + e.size());
+    for (std::size_t cut = 0; cut < between.back(); ++cut) {
+        const Read r = read(richFile(cut));
+        EXPECT_EQ(r.ok, std::count(between.begin(), between.end(), cut) == 1) << "cut at " << cut << ": " << r.error;
+        if (r.ok) {
+            EXPECT_NE(r.warnings.find("track 1 has no End of Track"), std::string::npos) << cut;
+        }
     }
 }
 
@@ -249,6 +278,31 @@ TEST(QuilmRenderInput, PluginsAndOptionsGiveAResultOrAClearRefusal) {
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
         EXPECT_NE(run.output.find(c.expected), std::string::npos) << c.arguments << "\n" << run.output;
     }
+}
+
+TEST(WavWriter, WritesRf64OnlyForARenderPastFourGiB) {
+    const std::string path = testing::TempDir() + "writer-" + std::to_string(getpid()) + ".wav";
+    const struct {
+        int64_t expectedFrames;
+        int format;
+    } cases[] = {{0, SF_FORMAT_WAV}, {536870399, SF_FORMAT_WAV}, {536870400, SF_FORMAT_RF64}};  // 8 bytes a frame
+    for (const auto& c : cases) {
+        WavWriter wav;
+        std::string error;
+        ASSERT_TRUE(wav.open(path, 44100, 2, error, c.expectedFrames)) << error;
+        const std::vector<float> left = {0.5f, -0.25f}, right = {1.0f, 0.0f};
+        ASSERT_TRUE(wav.write({left.data(), right.data()}, 2));
+        ASSERT_TRUE(wav.finish(error)) << error;
+        SF_INFO info{};
+        SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+        ASSERT_NE(file, nullptr);
+        std::vector<float> samples(4);
+        EXPECT_EQ(sf_readf_float(file, samples.data(), 2), 2);
+        sf_close(file);
+        EXPECT_EQ(info.format & SF_FORMAT_TYPEMASK, c.format) << c.expectedFrames;
+        EXPECT_EQ(samples, (std::vector<float>{0.5f, 1.0f, -0.25f, 0.0f}));
+    }
+    std::remove(path.c_str());
 }
 
 TEST(RenderOptions, StartPluginAppliesTheSettingsParametersAndProgram) {

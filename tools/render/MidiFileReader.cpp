@@ -118,7 +118,7 @@ bool MidiFileReader::readTrack(std::size_t end) {
         uint32_t delta = 0;
         if (!readNumber(end, delta)) return false;
         pulse += delta;
-        if (pos_ >= end) return fail("the chunk ends inside an event");
+        if (pos_ >= end) return fail("the chunk ends after a delta time");
         uint8_t status = bytes_[pos_];
         if (status < 0x80) {
             if (running == 0) return fail("data byte " + hexByte(status) + " with no running status");
@@ -130,7 +130,7 @@ bool MidiFileReader::readTrack(std::size_t end) {
             running = status;
             Pulsed message{pulse, {status, 0, 0}};
             for (int i = 1; i <= dataBytes(status); ++i) {
-                if (pos_ >= end) return fail("the chunk ends inside an event");
+                if (pos_ >= end) return fail("the chunk ends inside a channel message");
                 if (bytes_[pos_] >= 0x80) return fail("status byte " + hexByte(bytes_[pos_]) + " where a data byte belongs");
                 message.bytes[i] = bytes_[pos_++];
             }
@@ -140,7 +140,7 @@ bool MidiFileReader::readTrack(std::size_t end) {
         if (status != 0xFF && status != 0xF0 && status != 0xF7) return fail(hexByte(status) + " is no MIDI file event");
         uint8_t type = 0;
         if (status == 0xFF) {
-            if (pos_ >= end) return fail("the chunk ends inside an event");
+            if (pos_ >= end) return fail("the chunk ends inside a meta event");
             type = bytes_[pos_++];
         }
         uint32_t length = 0;
@@ -169,7 +169,7 @@ bool MidiFileReader::readTrack(std::size_t end) {
 bool MidiFileReader::readNumber(std::size_t end, uint32_t& value) {
     value = 0;
     for (int i = 0; i < 4; ++i) {
-        if (pos_ >= end) return fail("the chunk ends inside an event");
+        if (pos_ >= end) return fail("the chunk ends inside a variable-length number");
         const uint8_t b = bytes_[pos_++];
         value = (value << 7) | (b & 0x7Fu);
         if ((b & 0x80) == 0) return true;
