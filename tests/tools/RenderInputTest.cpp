@@ -118,6 +118,7 @@ const FileCase kDamaged[] = {
     {"CutChunkHeader", header(0, 1) + Bytes{'M', 'T', 'r'}, "inside a chunk header", ""},
     {"NoRunningStatus", one({0, 60, 100}), "no running status", ""},
     {"NumberOfFiveBytes", one({0x81, 0x81, 0x81, 0x81, 0x01, 0x90, 60, 100}), "longer than 4 bytes", ""},
+    {"CutAfterADelta", header(0, 1) + track(kNote + Bytes{0}), "the chunk ends after a delta time", ""},
     {"MetaPastItsChunk", header(0, 1) + track({0, 0xFF, 0x01, 10, 'a'}), "10 bytes runs past", ""},
     {"MetaCutAfterItsType", header(0, 1) + track({0, 0xFF}), "ends inside a meta event", ""},
     {"SystemCommonEvent", one({0, 0xF4}), "0xF4 is no MIDI file event", ""},
