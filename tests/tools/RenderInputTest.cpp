@@ -250,6 +250,14 @@ TEST(QuilmRenderInput, AFailedRenderLeavesTheExistingOutputAsItWas) {
         EXPECT_EQ(tool.contents("song.wav"), precious) << f.before << f.arguments;
         EXPECT_EQ(runCommand("ls -A " + tool.folder).output, "cut.mid\nsong.wav\n") << f.before << f.arguments;
     }
+    // Stopped while it writes (a render of 10 minutes one frame a block).
+    const CommandRun stopped =
+        runCommand("cd " + tool.folder + " && (" + QUILM_RENDER_PATH + " " + tool.plugin +
+                   " --out song.wav --tail 600 --block 1 & until ls -A | grep -q tmp || ! kill -0 $!; do sleep 0.01; done;"
+                   " kill -TERM $!; wait $!)");
+    EXPECT_NE(stopped.status, 0) << stopped.output;
+    EXPECT_EQ(tool.contents("song.wav"), precious);
+    EXPECT_EQ(runCommand("ls -A " + tool.folder).output, "cut.mid\nsong.wav\n");
     EXPECT_EQ(tool.run(tool.plugin + " --out song.wav --tail 0.1").status, 0);
     EXPECT_EQ(tool.contents("song.wav").compare(0, 4, "RIFF"), 0);
     EXPECT_NE(tool.contents("song.wav"), precious);

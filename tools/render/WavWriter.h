@@ -33,6 +33,8 @@ public:
     bool finish(std::string& error);
     // Removes the unfinished file; nothing when none is open.
     void discard();
+    // The unfinished file's name while one is open (empty when writing the target directly).
+    const std::string& temporaryPath() const { return temporary_; }
 
 private:
     bool closeFile();

@@ -2,6 +2,8 @@
 // its entry, lists what it offers, plays a MIDI file or the demo phrase into a
 // WAV file, or times the processing of one or more plug-ins.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cinttypes>
 #include <cmath>
@@ -19,6 +21,16 @@
 #include "tools/render/WavWriter.h"
 
 namespace {
+
+// The WAV file being written, removed when the tool is interrupted or told to stop
+// (a signal handler may only call async-signal-safe functions: unlink, signal, raise).
+char unfinishedFile[4096];
+
+void removeUnfinishedFile(int signal) {
+    if (unfinishedFile[0] != '\0') unlink(unfinishedFile);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
 
 std::string fourChars(int32_t id) {
     std::string text;
@@ -95,6 +107,9 @@ int renderPlugin(const std::string& path, const MidiSequence& sequence, const Re
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
+    if (wav.temporaryPath().size() < sizeof(unfinishedFile)) {
+        std::snprintf(unfinishedFile, sizeof(unfinishedFile), "%s", wav.temporaryPath().c_str());
+    }
     int64_t frames = 0;
     double peak = 0.0, energy = 0.0;
     bool writeFailed = false;
@@ -110,11 +125,13 @@ int renderPlugin(const std::string& path, const MidiSequence& sequence, const Re
         if (!wav.write({left, other}, n)) writeFailed = true;
         return !writeFailed;
     });
+    const bool finished = !writeFailed && wav.finish(error);
+    unfinishedFile[0] = '\0';
     if (writeFailed) {
         std::fprintf(stderr, "quilm-render: writing %s failed: %s\n", out.c_str(), wav.writeError().c_str());
         return 1;  // the writer removes its unfinished file; an existing one stays as it was
     }
-    if (!wav.finish(error)) {
+    if (!finished) {
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
@@ -161,6 +178,9 @@ int main(int argc, char** argv) {
     if (options.gui) return runGui(options.plugins[0], options);
     // A file-size limit fails the write (and so the render) instead of killing the tool.
     std::signal(SIGXFSZ, SIG_IGN);
+    for (int stop : {SIGINT, SIGTERM, SIGHUP}) {
+        if (std::signal(stop, removeUnfinishedFile) == SIG_IGN) std::signal(stop, SIG_IGN);  // as nohup left it
+    }
     MidiSequence sequence;
     if (options.midiFile.empty()) {
         sequence.makeDemo();
