@@ -31,6 +31,10 @@ PluginInstance::PluginInstance(const PluginModule& module, ScenarioTag tag) : ta
     if (effect_->magic != kEffectMagic || effect_->dispatcher == nullptr || effect_->processReplacing == nullptr ||
         effect_->setParameter == nullptr || effect_->getParameter == nullptr) {
         fault("the AEffect record lacks its magic number or an entry point");
+        // A plug-in with its magic and dispatcher (lacking another entry) is closed, not leaked.
+        if (effect_->magic == kEffectMagic && effect_->dispatcher != nullptr) {
+            effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f);
+        }
         effect_ = nullptr;
         return;
     }
