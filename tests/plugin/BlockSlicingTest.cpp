@@ -1,5 +1,5 @@
 // Quilm.so played as hosts slice it: the envelopes run alike at every block size, down to
-// a frame a block.
+// a frame a block, and every note release acts however many note events one block holds.
 #include <algorithm>
 #include <string>
 #include <vector>
@@ -112,4 +112,85 @@ INSTANTIATE_TEST_SUITE_P(Table, AlikeAtEveryBlockSize,
                                          Row{"LFO fade-in", kTremolo},
                                          Row{"shared filter envelope", with(kSweep, kShared)},
                                          Row{"shared LFO fade-in", with(kTremolo, kShared)}),
+                         [](const auto& info) { return camelCaseName(info.param.name); });
+
+namespace {
+
+constexpr int64_t kTail = 88200;  // 2 s after the last event: far longer than Init Patch's release
+
+struct Crowd {
+    std::string name;
+    int32_t block;
+    std::vector<Note> notes;  // in time order
+};
+
+void PrintTo(const Crowd& crowd, std::ostream* os) { *os << crowd.name; }
+
+// The 128 keys started one after another and let go together.
+std::vector<Note> glissando() {
+    std::vector<Note> notes;
+    for (uint8_t key = 0; key < 128; ++key) notes.push_back({key * 3, 0x90, key, 100});
+    for (uint8_t key = 0; key < 128; ++key) notes.push_back({400, 0x80, key, 0});
+    return notes;
+}
+
+// Four parts of 2000-frame notes, each part starting a note every 400 frames: 652 notes.
+std::vector<Note> busySong() {
+    std::vector<Note> notes;
+    for (int64_t at = 0; at + 2000 < 65536; at += 100) {
+        const auto part = static_cast<uint8_t>(at / 100 % 4);
+        const auto key = static_cast<uint8_t>(36 + part * 12 + at / 400 % 12);
+        notes.push_back({at, static_cast<uint8_t>(0x90 | part), key, 100});
+        notes.push_back({at + 2000, static_cast<uint8_t>(0x80 | part), key, 0});
+    }
+    std::stable_sort(notes.begin(), notes.end(), [](const Note& a, const Note& b) { return a.frame < b.frame; });
+    return notes;
+}
+
+// What a host sends at stop: a release of every key on every channel.
+void stop(std::vector<Note>& notes, int64_t frame) {
+    for (uint8_t channel = 0; channel < 16; ++channel) {
+        for (uint8_t key = 0; key < 128; ++key) notes.push_back({frame, static_cast<uint8_t>(0x80 | channel), key, 0});
+    }
+}
+
+// Twelve high keys held from the first block, the stop in the second.
+std::vector<Note> heldThenStopped() {
+    std::vector<Note> notes;
+    for (uint8_t key = 100; key < 112; ++key) notes.push_back({0, static_cast<uint8_t>(0x90 | (key % 16)), key, 100});
+    stop(notes, 512);
+    return notes;
+}
+
+// More starts than the plug-in keeps in one block (a start every 12 frames, cycling over all
+// keys), then the stop, in the same block.
+std::vector<Note> overfullBlock() {
+    std::vector<Note> notes;
+    for (int64_t k = 0; k < 5000; ++k) notes.push_back({k * 12, 0x90, static_cast<uint8_t>(k * 7 % 128), 100});
+    stop(notes, 60001);
+    return notes;
+}
+
+}  // namespace
+
+class EveryReleaseActs : public testing::TestWithParam<Crowd> {
+    ScopedSettingsFolder settings;
+};
+
+// However many note events one block holds, every voice ends after its release.
+TEST_P(EveryReleaseActs, SilentAtTheEnd) {
+    const Crowd& crowd = GetParam();
+    const int64_t frames = crowd.notes.back().frame + kTail;
+    const std::vector<float> played = take({}, crowd.notes, frames, crowd.block, crowd.block);
+    ASSERT_EQ(played.size(), size_t(frames));
+    ASSERT_GT(peakOf(played), 0.01f) << crowd.name << " must sound";
+    const std::vector<float> end(played.end() - 4410, played.end());
+    EXPECT_LT(peakOf(end), 1e-6f) << crowd.name << ": notes sound after their release";
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, EveryReleaseActs,
+                         testing::Values(Crowd{"glissando released on one tick", 512, glissando()},
+                                         Crowd{"busy song in blocks of 65536", 65536, busySong()},
+                                         Crowd{"stop releasing every key", 512, heldThenStopped()},
+                                         Crowd{"more starts than a block keeps", 65536, overfullBlock()}),
                          [](const auto& info) { return camelCaseName(info.param.name); });
