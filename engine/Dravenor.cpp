@@ -58,6 +58,7 @@ void Dravenor::reset()
 
     sharedLfoPhase = 0;
     sharedFilterEnv = sharedLfoFade = 0.0f;
+    sharedEnvRest = sharedFadeRest = 1.0f;
     sharedLfoStage = 0;
     sharedFilterState = SharedFilterState{};
     sharedFilterMod = 0.0f;

@@ -141,6 +141,7 @@ public:
     VoiceState voices[kMaxVoices]{};
     uint32_t sharedLfoPhase = 0;
     float sharedFilterEnv = 0, sharedLfoFade = 0;
+    float sharedEnvRest = 1, sharedFadeRest = 1;  // their attack remainders to 1, carried between slices
     uint8_t sharedEnvStage = 3;      // 0 attack, 1 decay/sustain, 3 release (= no key held)
     uint8_t sharedLfoStage = 0;      // 0 fading in, 2 done
     SharedFilterState sharedFilterState{};

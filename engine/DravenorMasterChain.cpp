@@ -109,8 +109,8 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
     const int32_t type = filterType;
 
     float cutoff = cutoffCurrent;
-    float env = sharedFilterEnv, envRest = 1.0f - sharedFilterEnv;
-    float fade = sharedLfoFade, fadeRest = 1.0f - sharedLfoFade;
+    float env = sharedFilterEnv, envRest = sharedEnvRest;
+    float fade = sharedLfoFade, fadeRest = sharedFadeRest;
     uint8_t envStage = sharedEnvStage, lfoStage = sharedLfoStage;
     uint32_t phase = sharedLfoPhase;
     SharedFilterState& st = sharedFilterState;
@@ -169,6 +169,8 @@ void Dravenor::processSharedFilter(int32_t frames, float** outputs)
     st.band2 = band2;
     sharedFilterEnv = env;
     sharedLfoFade = fade;
+    sharedEnvRest = envRest;
+    sharedFadeRest = fadeRest;
     sharedEnvStage = envStage;
     sharedLfoStage = lfoStage;
     sharedLfoPhase = phase;

@@ -67,8 +67,8 @@ void runVoice(VoiceState& v, const VoiceSlice& s, int32_t frames, float* out0, f
     float bendIn = v.bendIn, bendSmoothed = v.bendSmoothed;
     float low1 = v.filterLow1, band1 = v.filterBand1, low2 = v.filterLow2, band2 = v.filterBand2;
     uint8_t ampStage = v.ampStage, filterStage = v.filterStage, lfoStage = v.lfoStage;
-    // Attacks run on the remainder to 1.
-    float ampRest = 1.0f - ampLevel, filterRest = 1.0f - filterEnv, fadeRest = 1.0f - lfoFade;
+    // Attacks run on the remainder to 1, which the voice carries between slices.
+    float ampRest = v.ampRest, filterRest = v.filterRest, fadeRest = v.fadeRest;
     float cutoff = s.cutoff;
     const int32_t base1 = v.osc1Pitch, base2 = v.osc2Pitch, base3 = v.osc3Pitch;
     const float ampPeak = v.ampPeak;
@@ -200,6 +200,7 @@ void runVoice(VoiceState& v, const VoiceSlice& s, int32_t frames, float* out0, f
     v.osc1Phase = osc1Phase; v.osc2Phase = osc2Phase; v.osc3Phase = osc3Phase; v.lfoPhase = lfoPhase;
     v.osc2Level = osc2Level; v.osc3Level = osc3Level;
     v.ampLevel = ampLevel; v.filterEnvLevel = filterEnv; v.lfoFade = lfoFade;
+    v.ampRest = ampRest; v.filterRest = filterRest; v.fadeRest = fadeRest;
     v.pitchUpEnv = upEnv; v.pitchDownEnv = downEnv; v.glideRemain = glideRemain;
     v.bendIn = bendIn; v.bendSmoothed = bendSmoothed;
     v.filterLow1 = low1; v.filterBand1 = band1; v.filterLow2 = low2; v.filterBand2 = band2;
@@ -318,6 +319,9 @@ void Dravenor::startVoice(VoiceState& voice, int32_t /*slot*/)
     voice.osc2Level = 1.0f;
     voice.osc3Level = voice.velOsc3Gain;
     voice.lfoFade = 0.0f;
+    voice.ampRest = 1.0f - voice.ampLevel;
+    voice.filterRest = 1.0f - voice.filterEnvLevel;
+    voice.fadeRest = 1.0f;
     voice.ampStage = 0;
     voice.filterStage = 0;
     voice.lfoStage = 0;

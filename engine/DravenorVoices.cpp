@@ -54,6 +54,7 @@ void Dravenor::noteOn(int8_t note, int8_t velocity, uint8_t layer)
     if (sharedEnvStage == 3) {
         // First key after all were up: the shared filter envelope restarts its attack.
         sharedFilterMod = staticFilterMod(voice);
+        sharedEnvRest = 1.0f - sharedFilterEnv;  // the attack climbs on from the level reached
         sharedEnvStage = 0;
     }
 }

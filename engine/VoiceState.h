@@ -12,6 +12,9 @@ struct VoiceState {
     float ampLevel;                            // amplitude envelope level
     float filterEnvLevel;                      // filter envelope level
     float lfoFade;                             // LFO delay fade-in level
+    // Attack remainders to 1 (level = 1 - remainder), carried from slice to slice so that
+    // an attack runs the same however the host cuts its blocks; set at each voice start.
+    float ampRest = 1.0f, filterRest = 1.0f, fadeRest = 1.0f;
     float pitchUpEnv, pitchDownEnv;            // pitch envelope levels (1 at note start)
     uint8_t ampStage;                          // 0 attack, 1 decay/sustain, 3 release
     uint8_t filterStage;                       // 0 attack, 1 decay/sustain, 3 release

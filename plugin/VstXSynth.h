@@ -44,7 +44,10 @@ static_assert(sizeof(QueuedMidiNote) == 8);
 
 class VstXSynth : public AudioEffectX, public EngineOwner {
 public:
-    static constexpr int32_t kMaxHostNotes = 100;     // note events kept per block
+    // Note events queued per block. A host may send any number; past this many, starts are
+    // dropped and releases still queue, one per key, in the kLateReleases slots after them.
+    static constexpr int32_t kMaxHostNotes = 4096;
+    static constexpr int32_t kLateReleases = 128;     // one per MIDI key
     static constexpr int32_t kUniqueId = vstFourChar('Q', 'U', 'L', 'M');
     static constexpr uint8_t kNoParameter = 0xFF;     // ccToParamMap entry of an unmapped controller
     static constexpr int32_t kWheelVendorCode = vstFourChar('W', 'h', 'e', 'e');
@@ -142,6 +145,8 @@ public:
 private:
     // One MIDI event; bendEcho lets a pitch bend also move the editor's wheel (86). Audio thread.
     void handleMidi(const VstMidiEvent& event, bool bendEcho);
+    // Queues a note event of the coming block; a full queue drops a start, never a release. Audio thread.
+    void queueHostNote(const QueuedMidiNote& queued);
     // Applies a 14-bit pitch bend (data bytes lsb, msb) scaled by the bend range.
     void applyPitchBend(uint8_t lsb, uint8_t msb, bool bendEcho);
     // Starts the voices of one note by Voice-Mode and lights its key.
@@ -188,7 +193,7 @@ private:
     uint8_t ccToParamMap[128];
     int32_t bankSelectLsb = 0;
     uint32_t hostNoteCount = 0;
-    QueuedMidiNote hostNotes[kMaxHostNotes];
+    QueuedMidiNote hostNotes[kMaxHostNotes + kLateReleases];
     ParamChangeList paramChanges;
     GuiNoteQueue guiNoteQueue;
     SynthEditor* synthEditor = nullptr;  // the same object as the base's editor, or null

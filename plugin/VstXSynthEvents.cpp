@@ -34,11 +34,7 @@ void VstXSynth::handleMidi(const VstMidiEvent& event, bool bendEcho) {
     const auto data2 = static_cast<uint8_t>(static_cast<uint8_t>(event.midiData[2]) & 0x7F);
     switch (status) {
         case 0x80:
-        case 0x90:
-            if (hostNoteCount < static_cast<uint32_t>(kMaxHostNotes)) {
-                hostNotes[hostNoteCount++] = {event.deltaFrames, status, data1, data2};
-            }
-            break;
+        case 0x90: queueHostNote({event.deltaFrames, status, data1, data2}); break;
         case 0xB0:
             if (data1 == 32) {
                 bankSelectLsb = data2;
@@ -58,6 +54,20 @@ void VstXSynth::handleMidi(const VstMidiEvent& event, bool bendEcho) {
         case 0xD0: engine.channelPressure = static_cast<float>(data1) * kInverse127 * kPressureDepth; break;
         default: break;
     }
+}
+
+void VstXSynth::queueHostNote(const QueuedMidiNote& queued) {
+    if (hostNoteCount < static_cast<uint32_t>(kMaxHostNotes)) {
+        hostNotes[hostNoteCount++] = queued;
+        return;
+    }
+    if (queued.status == 0x90 && queued.velocity != 0) return;  // a start finding the queue full
+    // Nothing starts once the queue is full, so a key's first late release reaches all its
+    // voices and a second would change nothing: one per key, and the late slots never overflow.
+    for (uint32_t i = kMaxHostNotes; i < hostNoteCount; ++i) {
+        if (hostNotes[i].note == queued.note) return;
+    }
+    hostNotes[hostNoteCount++] = queued;
 }
 
 void VstXSynth::applyPitchBend(uint8_t lsb, uint8_t msb, bool bendEcho) {

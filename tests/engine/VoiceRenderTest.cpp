@@ -326,6 +326,45 @@ TEST(VoiceRender, EnvelopeTimesMatchTheirReadOuts)
 }
 
 // With both waves off the engine adds nothing and holds its voices; a note given meanwhile
+// Every attack climbs on from the level its envelope has reached (a stolen voice, the shared
+// envelope restarted after all keys were up); the LFO fade-ins start from 0 at a note and after
+// a reset, however far the last ones got.
+TEST(VoiceRender, AttacksClimbOnFromTheLevelReached)
+{
+    struct Row {
+        const char* name;
+        float sharedFilter;
+        bool reset;  // a reset instead of the second note
+        float (*level)(const Dravenor&);
+        bool fromZero;
+    } const rows[] = {
+        {"voice amplitude", 0, false, [](const Dravenor& e) { return e.voices[0].ampLevel; }, false},
+        {"voice filter envelope", 0, false, [](const Dravenor& e) { return e.voices[0].filterEnvLevel; }, false},
+        {"voice LFO fade-in", 0, false, [](const Dravenor& e) { return e.voices[0].lfoFade; }, true},
+        {"shared filter envelope", 1, false, [](const Dravenor& e) { return e.sharedFilterEnv; }, false},
+        {"shared LFO fade-in", 1, true, [](const Dravenor& e) { return e.sharedLfoFade; }, true},
+    };
+    for (const Row& row : rows) {
+        EngineRig rig;
+        rig.engine->setPolyphony(1);
+        rig.set({{kParamSharedFilter, row.sharedFilter}, {kParamFltAttack, 0.3f}, {kParamLfoDelay, 0.3f},
+                 {kParamFltSustain, 0.5f}, {kParamAmpSustain, 1.0f}, {kParamAmpRelease, 0.5f},
+                 {kParamFltRelease, 0.5f}});
+        rig.play(60, 100);  // every attack is over
+        rig.engine->noteOff(60, 0);
+        rig.render(rig.ms(20));
+        const float before = row.level(*rig.engine);
+        EXPECT_GT(before, 0.1f) << row.name;
+        if (row.reset) {
+            rig.engine->reset();
+        } else {
+            rig.engine->noteOn(67, 100, 0);  // takes the one voice over in its release
+        }
+        rig.render(1);
+        EXPECT_NEAR(row.level(*rig.engine), row.fromZero ? 0.0f : before, 1e-6f) << row.name;
+    }
+}
+
 // starts, untouched (its pitch-envelope delay counts rendered frames), once a wave is on.
 TEST(VoiceRender, NoteWaitsWhileBothWavesAreOff)
 {

@@ -84,19 +84,25 @@ std::vector<Case> renderCases() {
         tempoCase(0.0, 1200000.0f), tempoCase(NAN, 1200000.0f), tempoCase(200.0, 1200000.0f, kVstTransportPlaying),
         tempoCase(200.0, 1200000.0f, kVstTempoValid, false),
     };
-    // 120 notes in one block: the first 100 play, a controller after them still acts, and the
-    // next block starts with an empty queue.
-    Case many{"a hundred notes", {{}, {midiEvent(3, 0x90, 90, 100)}}, {{Step::kParameter, 4, 1.0f}}};
+    // More note events than a block keeps (4096): past them a start is dropped and a release
+    // still acts, once per key; a controller after them still acts, and the next block starts
+    // with an empty queue.
+    constexpr int kKept = 4096;
+    Case many{"notes past the limit", {{}, {midiEvent(3, 0x90, 90, 100)}}, {{Step::kParameter, 4, 1.0f}}};
     int32_t pos = 0;
-    for (int i = 0; i < 120; ++i) {
-        many.blocks[0].push_back(midiEvent(i / 2, 0x90, static_cast<uint8_t>(20 + i % 80), 100));
-        if (i >= 100) continue;
-        if (i / 2 > pos) many.reference.push_back(render(i / 2 - pos));
-        pos = std::max(pos, i / 2);
+    for (int i = 0; i < kKept + 20; ++i) {
+        many.blocks[0].push_back(midiEvent(i / 80, 0x90, static_cast<uint8_t>(20 + i % 80), 100));
+        if (i >= kKept) continue;
+        if (i / 80 > pos) many.reference.push_back(render(i / 80 - pos));
+        pos = std::max(pos, i / 80);
         many.reference.push_back(on(20 + i % 80, 100));
     }
+    // Keys 24 to 35 hold the twelve voices; 30 is let go twice, and a start among the releases is dropped.
+    many.blocks[0].insert(many.blocks[0].end(), {midiEvent(55, 0x80, 30, 0), midiEvent(58, 0x90, 33, 0),
+                                                 midiEvent(59, 0x90, 44, 100), midiEvent(60, 0x80, 30, 0)});
     many.blocks[0].push_back(midiEvent(0, 0xB0, 20, 127));  // controller 20 -> parameter 4
-    many.reference.insert(many.reference.end(), {render(kBlock - pos + 3), on(90, 100), render()});
+    many.reference.insert(many.reference.end(), {render(55 - pos), {Step::kNoteOff, 30}, render(3),
+                                                 {Step::kNoteOff, 33}, render(kBlock - 58 + 3), on(90, 100), render()});
     cases.push_back(many);
     return cases;
 }
