@@ -100,8 +100,6 @@ bool ADEditor::open(void* parent) {
     layoutEditor(sizeIndex);
 
     currentProgram = synth->getProgram();
-    const ProgramRecord* record = nullptr;
-    if (currentProgram >= 0 && currentProgram < kNumPrograms) record = &(*synth->getEngine().getPrograms())[currentProgram];
 
     frame->setBackground(background);
     frame->setSize(w, h);
@@ -116,9 +114,11 @@ bool ADEditor::open(void* parent) {
     keyboardRedraw.store(0, std::memory_order_relaxed);
     createReadout();
     createControls();
-    if (record != nullptr) {
-        for (int32_t i = 0; i < kNumParams; ++i) setParameter(i, record->value[i]);
-    }
+    // The controls show what plays: the live values, which the host, MIDI controllers or
+    // edits may have moved away from the stored program while the editor was closed.
+    // Changes still queued from before are older than these.
+    discardQueuedChanges();
+    showLiveValues();
     resizing = 0;
     resizePending = 0;
     openFlag.store(1, std::memory_order_release);
@@ -201,6 +201,14 @@ void ADEditor::drainParameterChanges() {
     }
     // Changes that found no room in the list are lost: show every live value instead.
     if (changes.takeOverflow()) showLiveValues();
+}
+
+void ADEditor::discardQueuedChanges() {
+    ParamChangeList& changes = synth->getParamChanges();
+    ParamChange change{};
+    while (changes.takeNext(change)) {
+    }
+    changes.takeOverflow();
 }
 
 void ADEditor::showLiveValues() {

@@ -72,8 +72,8 @@ public:
     bool isOpen() const override { return openFlag.load(std::memory_order_acquire) != 0; }
 
     // --- parameter feedback (UI thread) ---
-    // Shows a value on its control without notifying back; nothing while closed.
-    // Non-finite values are ignored and others clamped before they become indexes.
+    // Shows a value on its control without notifying back; nothing while closed. Non-finite
+    // values are ignored; a switch, a wave and the options submenus show what the engine plays.
     void setParameter(int32_t index, float value) override;
     // A control changed: the parameter, program, wave step or size it stands for.
     void valueChanged(VSTGUI::CControl* control) override;
@@ -155,8 +155,10 @@ private:
     void createReadout();
     void createControls();
     VSTGUI::CControl* createControl(int32_t tag);
-    // Shows every live value 0..81 again (after lost changes).
+    // Shows every live value 0..81 (at open, and again after lost changes).
     void showLiveValues();
+    // Drops the changes queued for the editor so far (they are older than the live values).
+    void discardQueuedChanges();
     void releaseSubmenus();
     void invalidateFrame();
     Dravenor* engine() const;

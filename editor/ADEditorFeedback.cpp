@@ -5,6 +5,7 @@
 #include "controls/ZelCPopup.h"
 #include "editor/ADEditor.h"
 #include "editor/ParameterValueText.h"
+#include "engine/ParameterSteps.h"
 #include "plugin/VstXSynth.h"
 #include "vstgui/lib/cframe.h"
 #include "vstgui/lib/controls/ccontrol.h"
@@ -14,17 +15,48 @@ using namespace VSTGUI;
 
 namespace {
 
-constexpr int32_t kLastWave = 39;          // wave indexes 0..39 (0 = oscillator off)
+constexpr int32_t kLastWave = WaveTableBank::kWaveCount;  // wave indexes 0..39 (0 = oscillator off)
 constexpr int32_t kLastProgram = 127;
-
-float clamp01(float v) { return std::min(1.0f, std::max(0.0f, v)); }
-
-// The wave the engine plays for a stored value: int(v x 39.99), within 0..39.
-int32_t waveOfValue(float value) {
-    return std::min(kLastWave, std::max(0, static_cast<int32_t>(clamp01(value) * 39.99f)));
-}
+constexpr int32_t kVoiceModePositions = 3;
+constexpr int32_t kFilterTypePositions = 4;
 
 float valueOfWave(int32_t wave) { return static_cast<float>(wave) / static_cast<float>(kLastWave); }
+
+// A switch's value for its position (0 = top) out of positions.
+float valueOfPosition(int32_t position, int32_t positions) {
+    return static_cast<float>(position) / static_cast<float>(positions - 1);
+}
+
+// What a control shows for a parameter value. A switch shows the position the engine
+// plays, since its own rule (on for anything but 0, the nearest position) disagrees
+// with the engine's thresholds between two positions; every other control shows the
+// value itself. A value exactly at a position shows as that value.
+float shownValue(int32_t index, float value) {
+    switch (index) {
+        case kParamLfoSync:
+        case kParamPercEnv:
+        case kParamChorusSync: return switchOn(value) ? 1.0f : 0.0f;
+        case kParamFltInvert: return filterInvertOf(value) != 0 ? 1.0f : 0.0f;
+        case kParamSharedFilter: return perVoiceFilterOf(value) ? 0.0f : 1.0f;  // on: one filter for all voices
+        case kParamVoiceMode: {
+            const int32_t mode = voiceModeOf(value);  // the voices play any other mode as mode 0
+            return valueOfPosition(mode == 1 || mode == 2 ? mode : 0, kVoiceModePositions);
+        }
+        case kParamFltType: {
+            // Types 3 and 4 are both the notch; the voices play any other type as the low-pass.
+            const int32_t type = filterTypeOf(value);
+            const int32_t position = type == 4 ? 3 : (type >= 1 && type <= 3 ? type : 0);
+            return valueOfPosition(position, kFilterTypePositions);
+        }
+        default: return value;
+    }
+}
+
+// Checks the entry alone; checks none when the menu has no entry of that index.
+void checkOnly(COptionMenu* menu, int32_t index) {
+    if (menu == nullptr || menu->checkEntryAlone(index)) return;
+    for (int32_t i = 0; i < menu->getNbEntries(); ++i) menu->getEntry(i)->setChecked(false);
+}
 
 }  // namespace
 
@@ -35,29 +67,28 @@ void ADEditor::setParameter(int32_t index, float value) {
         CControl* control = controls[index];
         if (index == kParamOsc1Wave || index == kParamOsc2Wave) {
             // The display and the chooser show the wave the engine plays for this value.
-            const int32_t wave = waveOfValue(value);
+            const int32_t wave = waveOf(value);
             if (control != nullptr) control->setValue(valueOfWave(wave));
             CControl* chooser = controls[index == kParamOsc1Wave ? kTagOsc1WaveChooser : kTagOsc2WaveChooser];
             if (chooser != nullptr) chooser->setValue(static_cast<float>(wave));
             return;
         }
         if (control != nullptr) {
-            control->setValue(value);
+            control->setValue(shownValue(index, value));
             return;
         }
-        const float v = clamp01(value);
+        // The options submenus check what the engine plays (none for 0 voices or a bend
+        // range they do not list).
         switch (index) {
-            case kParamVoiceCount:
-                if (polyphonyMenu != nullptr) polyphonyMenu->checkEntryAlone(static_cast<int32_t>(v * 100.01f) - 1);
+            case kParamVoiceCount: {
+                // The engine ignores a count above its voices and keeps the one checked.
+                const int32_t voices = voiceCountOf(value);
+                if (voices <= kMaxVoices) checkOnly(polyphonyMenu, voices - 1);
                 return;
-            case kParamBendRange:
-                if (pitchBendMenu != nullptr) pitchBendMenu->checkEntryAlone(static_cast<int32_t>(v * 100.01f) - 1);
-                return;
-            case kParamGlideType:
-                if (glideTypeMenu != nullptr) glideTypeMenu->checkEntryAlone(static_cast<int32_t>(v + 0.01f));
-                return;
-            default:
-                return;
+            }
+            case kParamBendRange: checkOnly(pitchBendMenu, bendRangeOf(value) - 1); return;
+            case kParamGlideType: checkOnly(glideTypeMenu, glideTypeOf(value)); return;
+            default: return;
         }
     }
     if ((index == kTagLogoLink || index == kTagPitchWheel) && controls[index] != nullptr) controls[index]->setValue(value);

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "engine/Dravenor.h"
+#include "engine/ParameterSteps.h"
 #include "graphics/CFixedString.h"
 
 namespace {
@@ -32,13 +33,12 @@ void hertz(CFixedString& text, const char* format, float hz) { printInto(text, f
 // The engine's decay multiplier of exactly 1.0 (no decay); compared in float32.
 constexpr float kNoDecayCoef = 0.999999f;
 
-// "+n" / "n" semitones, with v x 24 just below a whole number taken as that number.
-void coarse(CFixedString& text, float value) {
-    const int32_t n = static_cast<int32_t>(value * 24.0f) - 12;
-    if (n > 0) {
-        printInto(text, "+%d", n);
+// "+n" / "n": the interval the engine plays, in semitones.
+void coarse(CFixedString& text, int32_t semitones) {
+    if (semitones > 0) {
+        printInto(text, "+%d", semitones);
     } else {
-        printInto(text, "%d", static_cast<int32_t>(value * 24.0f + 0.0001f) - 12);
+        printInto(text, "%d", semitones);
     }
 }
 
@@ -55,10 +55,8 @@ void formatDisplayTime(CFixedString& text, double milliseconds) {
 void formatParameterValue(int32_t index, CFixedString& text, float value, const Dravenor& engine) {
     switch (index) {
         case kParamOsc1Coarse:
-        case kParamOsc2Coarse:
-        case kParamOsc3Coarse:
-            coarse(text, value);
-            return;
+        case kParamOsc2Coarse: coarse(text, coarseTuningOf(value)); return;
+        case kParamOsc3Coarse: coarse(text, osc3CoarseTuningOf(value)); return;
         case kParamOsc1Fine:
         case kParamOsc2Fine:
         case kParamOsc3Fine:

@@ -6,20 +6,10 @@
 #include <cmath>
 
 #include "engine/FloatToInt.h"
+#include "engine/ParameterSteps.h"
 #include "engine/SharedField.h"
 
 namespace {
-
-// Bound for truncated tunings, steps and counts taken from host floats, far beyond any
-// musical value, so that later integer sums (note + coarse, pitch x 128 ...) cannot overflow.
-constexpr int32_t kIntLimit = 1 << 20;
-// Bend ranges beyond this would overflow the plug-in's 32-bit bend scaling (range x 128 x 8192).
-constexpr int32_t kBendRangeLimit = 2047;
-
-int32_t truncBounded(float x)
-{
-    return truncClamp(x, -kIntLimit, kIntLimit);
-}
 
 uint8_t flag(bool on)
 {
@@ -37,7 +27,7 @@ void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
 bool setOscillator(Dravenor& e, int32_t index, float v)
 {
     switch (index) {
-    case kParamOsc1Coarse: e.osc1Coarse = truncBounded(v * 24.0f) - 12; break;  // -12..+12 semitones
+    case kParamOsc1Coarse: e.osc1Coarse = coarseTuningOf(v); break;  // -12..+12 semitones
     case kParamOsc1Fine: e.osc1Fine = truncBounded(v * 128.0f) - 64; break;     // 1/128 semitone
     case kParamOsc1Sat:
         e.osc1Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
@@ -47,7 +37,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
         e.osc1Level = 1.0f - v;
         e.ringModLevel = 2.0f * v;
         break;
-    case kParamOsc2Coarse: e.osc2Coarse = truncBounded(v * 24.0f) - 12; break;
+    case kParamOsc2Coarse: e.osc2Coarse = coarseTuningOf(v); break;
     case kParamOsc2Fine: e.osc2Fine = truncBounded(v * 128.0f) - 64; break;
     case kParamOsc2Sat:
         e.osc2Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
@@ -56,16 +46,15 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
     case kParamOsc2Decay: setOscDecay(e, v, e.osc2DecayCoef, e.osc2DecayMs); break;
     case kParamOsc2Sustain: e.osc2Sustain = v; break;
     case kParamOsc1Wave:
-        // 39.99 puts index / 39 safely on step `index`; values above 1 play wave 39.
-        publishField(e.osc1Wave, static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves)));
+        publishField(e.osc1Wave, static_cast<uint8_t>(waveOf(v)));
         e.updateWaveforms();
         break;
     case kParamOsc2Wave:
-        publishField(e.osc2Wave, static_cast<uint8_t>(truncClamp(v * 39.99f, 0, kNumWaves)));
+        publishField(e.osc2Wave, static_cast<uint8_t>(waveOf(v)));
         e.updateWaveforms();
         break;
     case kParamOscRouting: e.oscRouting = static_cast<uint8_t>(truncClamp(v, 0, 255)); break;
-    case kParamOsc3Coarse: e.osc3Coarse = truncBounded(v * 96.0f) - 48; break;  // -48..+48 semitones
+    case kParamOsc3Coarse: e.osc3Coarse = osc3CoarseTuningOf(v); break;  // -48..+48 semitones
     case kParamOsc3Fine: e.osc3Fine = truncBounded(v * 128.0f) - 64; break;
     case kParamOsc3KeyTrack: e.osc3KeyTrack = v; break;
     case kParamOsc3Decay: setOscDecay(e, v, e.osc3DecayCoef, e.osc3DecayMs); break;
@@ -89,10 +78,10 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
         break;
     case kParamLfoFilter: e.lfoToFilter = v * v * 0.25f; break;
     case kParamLfoDelay: e.lfoDelayCoef = e.expTimeCoef(v, 1.0f, 10000.0f, 0.1f); break;
-    case kParamLfoSync: publishField(e.lfoSync, flag(v > 0.5f)); break;
+    case kParamLfoSync: publishField(e.lfoSync, flag(switchOn(v))); break;
     case kParamLfoOsc: e.lfoToOsc = v * v * 0.25f; break;
     case kParamGlide: e.glideScale = Dravenor::expScale(v, 0.125f, 8.0f); break;
-    case kParamGlideType: publishField(e.glideType, truncBounded(v + 0.01f)); break;
+    case kParamGlideType: publishField(e.glideType, glideTypeOf(v)); break;
     case kParamAmpAttack:
     {
         // Reads the PercEnv state in force now; a later PercEnv change does not redo this.
@@ -110,7 +99,7 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
         e.ampReleaseCoef = e.expTimeCoef(v, 16.0f, 15000.0f, 0.001f);
         publishField(e.ampReleaseMs, Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001));
         break;
-    case kParamPercEnv: e.percEnv = v > 0.5f ? 1 : 0; break;  // recomputes nothing by itself
+    case kParamPercEnv: e.percEnv = switchOn(v) ? 1 : 0; break;  // recomputes nothing by itself
     default: return false;
     }
     return true;
@@ -151,9 +140,9 @@ bool setFilter(Dravenor& e, int32_t index, float v)
         publishField(e.filterReleaseMs, Dravenor::decayTimeMs(v, 16.0, 5000.0, 0.001));
         break;
     case kParamFltKeyTrack: e.filterKeyTrack = v; break;
-    case kParamFltType: e.filterType = truncBounded(v * 4.01f); break;
-    case kParamFltInvert: e.filterInvert = truncBounded(v * 1.2f); break;
-    case kParamSharedFilter: e.perVoiceFilter = flag(v <= 0.1f); break;
+    case kParamFltType: e.filterType = filterTypeOf(v); break;
+    case kParamFltInvert: e.filterInvert = filterInvertOf(v); break;
+    case kParamSharedFilter: e.perVoiceFilter = flag(perVoiceFilterOf(v)); break;
     default: return false;
     }
     return true;
@@ -187,12 +176,10 @@ bool setVoicesAndEffects(Dravenor& e, int32_t index, float v)
 {
     const float sr = e.sampleRate;
     switch (index) {
-    case kParamVoiceMode: publishField(e.voiceMode, truncBounded(v * 2.01f)); break;
-    case kParamVoiceCount: e.setPolyphony(truncBounded(v * 100.01f)); break;  // n / 100 asks for n
-    case kParamBendRange:
-        publishField(e.bendRange, truncClamp(v * 100.01f, -kBendRangeLimit, kBendRangeLimit));
-        break;
-    case kParamChorusSync: publishField(e.chorusSync, flag(v > 0.5f)); break;
+    case kParamVoiceMode: publishField(e.voiceMode, voiceModeOf(v)); break;
+    case kParamVoiceCount: e.setPolyphony(voiceCountOf(v)); break;  // n / 100 asks for n
+    case kParamBendRange: publishField(e.bendRange, bendRangeOf(v)); break;
+    case kParamChorusSync: publishField(e.chorusSync, flag(switchOn(v))); break;
     case kParamChorusAmount:
         e.chorusDry = std::sqrt(1.0f - v * 0.5f);
         e.chorusWet = std::sqrt(v * 0.5f);

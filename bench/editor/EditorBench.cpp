@@ -1,4 +1,4 @@
-// The editor at "Huge": a whole open (frame, layout, 87 controls, stored program
+// The editor at "Huge": a whole open (frame, layout, 87 controls, live values
 // shown) and close, with the skin of the size already built as after the first
 // open of a process; and one idle step with nothing changed. The first open of a
 // process, which decodes and scales the pictures, is measured separately at each size.

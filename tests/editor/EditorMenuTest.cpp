@@ -1,5 +1,6 @@
 // The options menu's submenus, the program menu and steps, size requests and the
 // right-click size menu, driven through scripted headless popups.
+#include <cmath>
 #include <filesystem>
 
 #include "EditorTestSupport.h"
@@ -124,6 +125,41 @@ INSTANTIATE_TEST_SUITE_P(Options, EditorMenuChoices,
                          [](const auto& info) {
                              return camelCaseName(info.param.submenu) + "Entry" + std::to_string(info.param.index);
                          });
+
+// Values between the entries (a host's slider, a MIDI controller: k/512, k/127, each step's
+// boundary and one float either side) check the entry that the engine plays, and none where
+// the submenu has no entry for it (0 voices, a bend range of 13 semitones and more).
+TEST_F(EditorMenus, SubmenusCheckWhatTheEnginePlays) {
+    make(1);
+    std::vector<float> values;
+    for (int32_t k = 0; k <= 512; ++k) values.push_back(static_cast<float>(k) / 512.0f);
+    for (int32_t k = 0; k <= 127; ++k) values.push_back(static_cast<float>(k / 127.0));
+    std::vector<float> boundaries{0.99f};  // the glide type's second entry
+    for (int32_t n = 1; n <= 21; ++n) boundaries.push_back(static_cast<float>(n) / 100.01f);  // n voices, semitones
+    for (float b : boundaries)
+        for (float v : {std::nextafter(b, 0.0f), b, std::nextafter(b, 1.0f)}) values.push_back(v);
+    const Dravenor& engine = synth->getEngine();
+    const std::pair<int32_t, COptionMenu*> menus[] = {{kParamVoiceCount, editor->getPolyphonyMenu()},
+                                                      {kParamBendRange, editor->getPitchBendMenu()},
+                                                      {kParamGlideType, editor->getGlideTypeMenu()}};
+    for (float v : values) {
+        for (const auto& [param, menu] : menus) {
+            synth->setParameter(param, v);
+            idle();
+            // The entry of what the engine plays now.
+            const int32_t plays = param == kParamVoiceCount  ? engine.voiceCount - 1
+                                  : param == kParamBendRange ? engine.bendRange - 1
+                                                             : engine.glideType;
+            for (int32_t i = 0; i < menu->getNbEntries(); ++i) {
+                if (menu->isCheckEntry(i) != (i == plays)) {
+                    ADD_FAILURE() << "parameter " << param << " at " << v << ": entry " << i << " checked "
+                                  << menu->isCheckEntry(i) << ", the engine plays entry " << plays;
+                    return;
+                }
+            }
+        }
+    }
+}
 
 TEST_F(EditorMenus, VoiceCountsRoundTripThroughTheEngine) {
     make(1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -70,10 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Units, ParameterValueTextCases,
                          ::testing::Values(TextCase{kParamOsc1Coarse, 0.0f, "-12"},
                                            TextCase{kParamOsc1Coarse, 0.5f, "0"},
                                            TextCase{kParamOsc1Coarse, 1.0f, "+12"},
-                                           TextCase{kParamOsc1Coarse, 0.49999997f, "0"},
+                                           TextCase{kParamOsc1Coarse, 0.49999997f, "-1"},
                                            TextCase{kParamOsc2Coarse, 0.75f, "+6"},
-                                           TextCase{kParamOsc3Coarse, 0.25f, "-6"},
-                                           TextCase{kParamOsc3Coarse, 1.0f, "+12"},
+                                           TextCase{kParamOsc3Coarse, 0.25f, "-24"},
+                                           TextCase{kParamOsc3Coarse, 1.0f, "+48"},
                                            TextCase{kParamOsc1Fine, 0.5f, "0.0 ct"},
                                            TextCase{kParamOsc1Fine, 0.75f, "32.0 ct"},
                                            TextCase{kParamOsc3Fine, 0.0f, "-64.0 ct"},
@@ -122,6 +123,29 @@ TEST_F(ParameterValueTextTest, DecaysShowOffAtTheEngineThreshold) {
     const std::string below = text(kParamOsc2Decay, 0.998f);
     EXPECT_NE(below, "Off");
     EXPECT_TRUE(below.find(" s") != std::string::npos || below.find(" ms") != std::string::npos) << below;
+}
+
+// At every step of each coarse tuning, and one float either side of it, the read-out
+// names the interval the engine plays.
+TEST_F(ParameterValueTextTest, CoarseTuningsNameTheIntervalThatPlays) {
+    const struct {
+        int32_t index, steps;
+        int32_t Dravenor::*semitones;
+    } tunings[] = {{kParamOsc1Coarse, 24, &Dravenor::osc1Coarse},
+                   {kParamOsc2Coarse, 24, &Dravenor::osc2Coarse},
+                   {kParamOsc3Coarse, 96, &Dravenor::osc3Coarse}};
+    for (const auto& t : tunings) {
+        for (int32_t k = 0; k <= t.steps; ++k) {
+            const float step = static_cast<float>(k) / static_cast<float>(t.steps);
+            for (float v : {std::nextafter(step, 0.0f), step, std::nextafter(step, 1.0f)}) {
+                const std::string shown = text(t.index, v);
+                const int32_t plays = (*engine).*(t.semitones);
+                char interval[16];
+                std::snprintf(interval, sizeof interval, "%s%d", plays > 0 ? "+" : "", plays);
+                EXPECT_EQ(shown, interval) << "parameter " << t.index << " at " << v;
+            }
+        }
+    }
 }
 
 struct TimeCase {
