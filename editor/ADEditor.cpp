@@ -116,12 +116,13 @@ bool ADEditor::open(void* parent) {
     createControls();
     // The controls show what plays: the live values, which the host, MIDI controllers or
     // edits may have moved away from the stored program while the editor was closed.
-    // Changes still queued from before are older than these.
+    // Changes still queued from before are older than these. Open first, then read: a
+    // value set meanwhile on another thread is queued for the next idle step, not lost.
     discardQueuedChanges();
-    showLiveValues();
     resizing = 0;
     resizePending = 0;
     openFlag.store(1, std::memory_order_release);
+    showLiveValues();
     return true;
 }
 
