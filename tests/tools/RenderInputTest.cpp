@@ -3,6 +3,7 @@
 // existing output file that a failed render must leave alone, and plug-in paths.
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -258,9 +259,14 @@ TEST(QuilmRenderInput, AFailedRenderLeavesTheExistingOutputAsItWas) {
     EXPECT_NE(stopped.status, 0) << stopped.output;
     EXPECT_EQ(tool.contents("song.wav"), precious);
     EXPECT_EQ(runCommand("ls -A " + tool.folder).output, "cut.mid\nsong.wav\n");
+    // A render that succeeds replaces the file and keeps its permissions.
+    chmod((tool.folder + "/song.wav").c_str(), 0600);
     EXPECT_EQ(tool.run(tool.plugin + " --out song.wav --tail 0.1").status, 0);
     EXPECT_EQ(tool.contents("song.wav").compare(0, 4, "RIFF"), 0);
     EXPECT_NE(tool.contents("song.wav"), precious);
+    struct stat replaced {};
+    ASSERT_EQ(stat((tool.folder + "/song.wav").c_str(), &replaced), 0);
+    EXPECT_EQ(replaced.st_mode & 07777, 0600u);
 }
 
 TEST(QuilmRenderInput, PluginsAndOptionsGiveAResultOrAClearRefusal) {

@@ -50,6 +50,12 @@ bool WavWriter::open(const std::string& path, int sampleRate, int channels, std:
             temporary_.clear();
             return false;
         }
+        // A replaced file keeps its permissions: a private render stays private.
+        if (exists && fchmod(descriptor_, existing.st_mode & 07777) != 0) {
+            error = "cannot write " + path + ": " + std::strerror(errno);
+            discard();
+            return false;
+        }
     }
     const uint64_t bytes = static_cast<uint64_t>(expectedFrames > 0 ? expectedFrames : 0) *
                            static_cast<uint64_t>(channels) * sizeof(float);
