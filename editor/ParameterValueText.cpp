@@ -34,13 +34,7 @@ void hertz(CFixedString& text, const char* format, float hz) { printInto(text, f
 constexpr float kNoDecayCoef = 0.999999f;
 
 // "+n" / "n": the interval the engine plays, in semitones.
-void coarse(CFixedString& text, int32_t semitones) {
-    if (semitones > 0) {
-        printInto(text, "+%d", semitones);
-    } else {
-        printInto(text, "%d", semitones);
-    }
-}
+void coarse(CFixedString& text, int32_t semitones) { printInto(text, semitones > 0 ? "+%d" : "%d", semitones); }
 
 }  // namespace
 
