@@ -13,6 +13,8 @@ constexpr int32_t kBassDelayCleared = kBassDelayMax + 1;  // every frame a bass 
 constexpr double kDefaultSampleRate = 44100.0;
 constexpr double kMinSampleRate = 1000.0;     // the chorus needs at least one frame of delay
 constexpr double kMaxSampleRate = 1000000.0;
+// The LFO's pitch depth of 1 shifts Osc1 and Osc2 by this many Hz at every rate.
+constexpr double kLfoHzAtFullDepth = 441.0;
 }
 
 Dravenor::Dravenor(EngineOwner* engineOwner)
@@ -143,7 +145,9 @@ void Dravenor::setSampleRate(double rate)
     tables->buildOscillatorTables(rate);
     sampleRate = static_cast<float>(rate);
     phaseIncPerHz = static_cast<float>(4294967296.0 / rate);
-    lfoPitchScale = 42949672.0f;  // 2^32 / 100
+    // Phase-increment units per unit of LFO depth: 441 Hz a unit, so that vibrato is as wide at
+    // every rate as at 44100 Hz (where this is 2^32 / 100, as the factory programs were voiced).
+    lfoPitchScale = static_cast<float>(kLfoHzAtFullDepth * 4294967296.0 / rate);
     buildFilterTables();
 }
 

@@ -94,7 +94,7 @@ public:
     float glideScale = 0;            // Glide working value
     int32_t lastNote = 60;           // note of the voice that most recently started
     int32_t glideFromNote = 0;       // note a new voice glides from
-    float lfoPitchScale = 42949672.0f;  // 2^32/100: LFO pitch depth to phase-increment units
+    float lfoPitchScale = 42949672.0f;  // LFO pitch depth to phase-increment units: 441 Hz a unit
     uint32_t waveRebuildEnabled = 1; // 0 while a program loads: wave changes wait for the end
     int32_t cutoffRampSteps = 0;     // frames left in the cutoff ramp
     int32_t cutoffRampActive = 0;    // 1 when Flt-Cut has just changed
@@ -112,6 +112,8 @@ public:
     float cutoffTarget = 0.5f, cutoffCurrent = 0.5f, cutoffRampStep = 0;  // normalised cutoff
     float filterResonance = 0.5f;    // damping: 2 none .. 0.15 strong
     float filterEnvAmount = 0, filterSeparation = 0, filterDecayNorm = 0;
+    // The values of the conversions whose range PercEnv chooses, converted again when it changes.
+    float ampAttackNorm = 0, pitchUpDecayNorm = 0, pitchDownDecayNorm = 0;
     float osc1Drive = 1.0f, osc2Drive = 1.0f;  // saturation gains
     int32_t osc1Coarse = 0, osc2Coarse = 0, osc3Coarse = 0;  // semitones
     int32_t osc1Fine = 0, osc2Fine = 0, osc3Fine = 0;        // 1/128 semitone

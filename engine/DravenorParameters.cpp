@@ -23,6 +23,44 @@ void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
     publishField(ms, Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1));
 }
 
+// The four conversions whose range PercEnv chooses. Each keeps its value, so that a change
+// of PercEnv converts it again: what plays then follows the values alone, whatever order
+// they came in and whatever program came before.
+
+// Amp-Atk: 2..3000 ms with PercEnv, 6..3500 ms without.
+void setAmpAttack(Dravenor& e, float v)
+{
+    e.ampAttackNorm = v;
+    const TimeRangeMs range = e.percEnv != 0 ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f};
+    e.ampAttackCoef = e.expTimeCoef(v, range.lo, range.hi, 0.1f);
+    publishField(e.ampAttackMs, static_cast<double>(Dravenor::expScale(v, range.lo, range.hi)));
+}
+
+// Flt-Dec: rendering also derives its multiplier afresh at every slice.
+void setFilterDecay(Dravenor& e, float v)
+{
+    e.filterDecayNorm = v;
+    e.refreshFilterDecay();
+    const TimeRangeMs range = e.filterDecayRange();
+    publishField(e.filterDecayMs, Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1));
+}
+
+// PUp-Dec and PDw-Dec: 2..200 ms with PercEnv, 20..20000 ms without; no decay at the top of the knob.
+float pitchDecayCoef(const Dravenor& e, float v)
+{
+    if (!(v < 0.999f)) return 1.0f;
+    return e.percEnv != 0 ? e.expTimeCoef(v, 2.0f, 200.0f, 0.1f) : e.expTimeCoef(v, 20.0f, 20000.0f, 0.1f);
+}
+
+void setPercEnv(Dravenor& e, float v)
+{
+    e.percEnv = switchOn(v) ? 1 : 0;
+    setAmpAttack(e, e.ampAttackNorm);
+    setFilterDecay(e, e.filterDecayNorm);
+    e.pitchUpDecayCoef = pitchDecayCoef(e, e.pitchUpDecayNorm);
+    e.pitchDownDecayCoef = pitchDecayCoef(e, e.pitchDownDecayNorm);
+}
+
 // Osc1, Osc2, Osc3 and the routing.
 bool setOscillator(Dravenor& e, int32_t index, float v)
 {
@@ -82,14 +120,7 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
     case kParamLfoOsc: e.lfoToOsc = v * v * 0.25f; break;
     case kParamGlide: e.glideScale = Dravenor::expScale(v, 0.125f, 8.0f); break;
     case kParamGlideType: publishField(e.glideType, glideTypeOf(v)); break;
-    case kParamAmpAttack:
-    {
-        // Reads the PercEnv state in force now; a later PercEnv change does not redo this.
-        const TimeRangeMs range = e.percEnv != 0 ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f};
-        e.ampAttackCoef = e.expTimeCoef(v, range.lo, range.hi, 0.1f);
-        publishField(e.ampAttackMs, static_cast<double>(Dravenor::expScale(v, range.lo, range.hi)));
-        break;
-    }
+    case kParamAmpAttack: setAmpAttack(e, v); break;
     case kParamAmpDecay:
         e.ampDecayCoef = e.expTimeCoef(v, 35.0f, 3500.0f, 0.1f);
         publishField(e.ampDecayMs, Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1));
@@ -99,7 +130,7 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
         e.ampReleaseCoef = e.expTimeCoef(v, 16.0f, 15000.0f, 0.001f);
         publishField(e.ampReleaseMs, Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001));
         break;
-    case kParamPercEnv: e.percEnv = switchOn(v) ? 1 : 0; break;  // recomputes nothing by itself
+    case kParamPercEnv: setPercEnv(e, v); break;
     default: return false;
     }
     return true;
@@ -126,14 +157,7 @@ bool setFilter(Dravenor& e, int32_t index, float v)
         e.filterAttackCoef = e.expTimeCoef(v, 2.2f, 2200.0f, 0.01f);
         publishField(e.filterAttackMs, static_cast<double>(Dravenor::expScale(v, 2.2f, 2200.0f)));
         break;
-    case kParamFltDecay:
-    {
-        e.filterDecayNorm = v;
-        e.refreshFilterDecay();
-        const TimeRangeMs range = e.filterDecayRange();
-        publishField(e.filterDecayMs, Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1));
-        break;
-    }
+    case kParamFltDecay: setFilterDecay(e, v); break;
     case kParamFltSustain: e.filterSustain = v; break;
     case kParamFltRelease:
         e.filterReleaseCoef = e.expTimeCoef(v, 16.0f, 5000.0f, 0.001f);
@@ -152,19 +176,21 @@ bool setFilter(Dravenor& e, int32_t index, float v)
 bool setPitchEnvelope(Dravenor& e, int32_t index, float v)
 {
     const float sr = e.sampleRate;
-    auto decay = [&](float x) {
-        if (!(x < 0.999f)) return 1.0f;  // no decay at the top of the knob
-        return e.percEnv != 0 ? e.expTimeCoef(x, 2.0f, 200.0f, 0.1f) : e.expTimeCoef(x, 20.0f, 20000.0f, 0.1f);
-    };
     auto release = [&](float x) { return x < 0.999f ? e.expTimeCoef(x, 20.0f, 20000.0f, 0.1f) : 1.0f; };
     switch (index) {
     case kParamPitchUpAmount: e.pitchUpAmount = v; break;
     case kParamPitchUpDelay: e.pitchUpDelay = truncToInt32(sr * v); break;  // frames, up to 1 s
-    case kParamPitchUpDecay: e.pitchUpDecayCoef = decay(v); break;
+    case kParamPitchUpDecay:
+        e.pitchUpDecayNorm = v;
+        e.pitchUpDecayCoef = pitchDecayCoef(e, v);
+        break;
     case kParamPitchUpRelease: e.pitchUpReleaseCoef = release(v); break;
     case kParamPitchDownAmount: e.pitchDownAmount = v; break;
     case kParamPitchDownDelay: e.pitchDownDelay = truncToInt32(sr * v); break;
-    case kParamPitchDownDecay: e.pitchDownDecayCoef = decay(v); break;
+    case kParamPitchDownDecay:
+        e.pitchDownDecayNorm = v;
+        e.pitchDownDecayCoef = pitchDecayCoef(e, v);
+        break;
     case kParamPitchDownRelease: e.pitchDownReleaseCoef = release(v); break;
     default: return false;
     }

@@ -51,7 +51,9 @@ TEST(Engine, FreshEngineState)
     for (int i = 0; i < kNumControls; ++i)
         EXPECT_EQ(e->values[i], i < kNumParams ? factoryBank[0].value[i] : i == kTagPitchWheel ? 0.5f : 0.0f) << i;
     EXPECT_EQ(e->paramTable, paramControlTable);
-    EXPECT_EQ(std::tuple(e->sampleRate, e->phaseIncPerHz), std::tuple(44100.0f, float(4294967296.0 / 44100.0)));
+    // The LFO's pitch scale at 44100 Hz is the one the factory programs were voiced with.
+    EXPECT_EQ(std::tuple(e->sampleRate, e->phaseIncPerHz, e->lfoPitchScale),
+              std::tuple(44100.0f, float(4294967296.0 / 44100.0), 42949672.0f));
     EXPECT_EQ(std::tuple(e->sounding, e->osc1Wave, e->osc2Wave, e->waveRebuildEnabled), std::tuple(0, 0, 0, 1u));
     EXPECT_EQ(std::tuple(e->cutoffTarget, e->cutoffCurrent, e->filterResonance, e->osc1Drive),
               std::tuple(0.5f, 0.5f, 0.5f, 1.0f));
@@ -172,11 +174,11 @@ TEST(EngineProgramLoad, WithoutOwnerTheEngineAppliesTheValuesItself)
     e->setProgram(34, true);  // "Voice Pad" stores 2.578 for Osc1W
     EXPECT_EQ(std::tuple(e->osc1Wave, e->bendRange), std::tuple(39, 2));
     for (int i = 0; i < kNumParams; ++i) EXPECT_EQ(e->values[i], factoryBank[34].value[i]) << i;
-    // Amp-Atk (8) is converted before PercEnv (29), PUp-Dec (37) after it.
+    // Amp-Atk (8) comes before PercEnv (29), PUp-Dec (37) after it: both take the program's own.
     e->setProgram(0, true);    // PercEnv 0
     e->setProgram(127, true);  // "Init Patch": PercEnv 1
     EXPECT_EQ(e->percEnv, 1);
-    EXPECT_EQ(e->ampAttackCoef, e->expTimeCoef(0.0f, 6.0f, 3500.0f, 0.1f));
+    EXPECT_EQ(e->ampAttackCoef, e->expTimeCoef(0.0f, 2.0f, 3000.0f, 0.1f));
     EXPECT_EQ(e->pitchUpDecayCoef, e->expTimeCoef(0.496f, 2.0f, 200.0f, 0.1f));
 }
 
