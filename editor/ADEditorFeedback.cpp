@@ -133,17 +133,20 @@ void ADEditor::valueChanged(CControl* control) {
                 break;
             case kTagOsc1WaveStep:
             case kTagOsc2WaveStep: {
+                // Steps from the wave of the current value, not from the engine's copy, which a
+                // host rendering on a thread of its own updates only at its next block: a click
+                // then steps once, even while the host's audio is idle. The release (value 0)
+                // and a step past either end change nothing, so nothing is written.
                 const int32_t step = static_cast<int32_t>(v);
-                const bool first = tag == kTagOsc1WaveStep;
-                int32_t wave = first ? peekField(synth->getEngine().osc1Wave) : peekField(synth->getEngine().osc2Wave);
-                wave = std::min(kLastWave, std::max(0, wave));
+                const int32_t param = tag == kTagOsc1WaveStep ? kParamOsc1Wave : kParamOsc2Wave;
+                const int32_t wave = waveOf(synth->getParameter(param));
+                int32_t next = wave;
                 if (step == 1 && wave > 0) {
-                    wave -= 1;
+                    next = wave - 1;
                 } else if (step == -1 && wave < kLastWave) {
-                    wave += 1;
+                    next = wave + 1;
                 }
-                const int32_t param = first ? kParamOsc1Wave : kParamOsc2Wave;
-                synth->setParameterAutomated(param, valueOfWave(wave));
+                if (next != wave) synth->setParameterAutomated(param, valueOfWave(next));
                 if (controls[param] != nullptr) controls[param]->setDirty(true);
                 break;
             }

@@ -1,4 +1,4 @@
-// Read-out texts of the parameters, in the engine's own units.
+// Read-out texts of the parameters: what a value plays, in a listener's units.
 #include "editor/ParameterValueText.h"
 
 #include <cstdarg>
@@ -6,6 +6,7 @@
 
 #include "engine/Dravenor.h"
 #include "engine/ParameterSteps.h"
+#include "engine/ParameterUnits.h"
 #include "graphics/CFixedString.h"
 
 namespace {
@@ -30,8 +31,13 @@ void percent(CFixedString& text, float value) { printInto(text, "%.0f %%", stati
 
 void hertz(CFixedString& text, const char* format, float hz) { printInto(text, format, static_cast<double>(hz)); }
 
-// The engine's decay multiplier of exactly 1.0 (no decay); compared in float32.
-constexpr float kNoDecayCoef = 0.999999f;
+// A fine-tuning step is 1/128 semitone.
+constexpr double kCentsPerFineStep = 100.0 / 128.0;
+
+// "%.1f Hz": the corner at which a one-pole filter made for hz sounds at the rate.
+void corner(CFixedString& text, float hz, double rate) {
+    printInto(text, "%.1f Hz", onePoleCornerHz(static_cast<double>(hz), rate));
+}
 
 // "+n" / "n": the interval the engine plays, in semitones.
 void coarse(CFixedString& text, int32_t semitones) { printInto(text, semitones > 0 ? "+%d" : "%d", semitones); }
@@ -47,6 +53,10 @@ void formatDisplayTime(CFixedString& text, double milliseconds) {
 }
 
 void formatParameterValue(int32_t index, CFixedString& text, float value, const Dravenor& engine) {
+    // The other values a text depends on, as last set: the engine's own copies of them follow
+    // only once the thread that renders has applied them.
+    const auto live = [&engine](int32_t i) { return peekField(engine.values[i]); };
+    const double rate = engine.sampleRate;
     switch (index) {
         case kParamOsc1Coarse:
         case kParamOsc2Coarse: coarse(text, coarseTuningOf(value)); return;
@@ -54,45 +64,39 @@ void formatParameterValue(int32_t index, CFixedString& text, float value, const 
         case kParamOsc1Fine:
         case kParamOsc2Fine:
         case kParamOsc3Fine:
-            printInto(text, "%.1f ct", static_cast<double>(value * 128.0f - 64.0f));
+            printInto(text, "%.1f ct", fineTuningOf(value) * kCentsPerFineStep);
             return;
         case kParamLfoRate:
-            if (peekField(engine.lfoSync) != 0) {
+            if (switchOn(live(kParamLfoSync))) {
                 percent(text, value);
             } else {
                 hertz(text, "%.2f Hz", Dravenor::expScale(value, 0.05f, 100.0f));
             }
             return;
-        case kParamAmpAttack: formatDisplayTime(text, peekField(engine.ampAttackMs)); return;
-        case kParamAmpDecay: formatDisplayTime(text, peekField(engine.ampDecayMs)); return;
-        case kParamAmpRelease: formatDisplayTime(text, peekField(engine.ampReleaseMs)); return;
-        case kParamFltAttack: formatDisplayTime(text, peekField(engine.filterAttackMs)); return;
-        case kParamFltDecay: formatDisplayTime(text, peekField(engine.filterDecayMs)); return;
-        case kParamFltRelease: formatDisplayTime(text, peekField(engine.filterReleaseMs)); return;
+        case kParamAmpAttack: formatDisplayTime(text, ampAttackMsOf(value, switchOn(live(kParamPercEnv)))); return;
+        case kParamAmpDecay: formatDisplayTime(text, ampDecayMsOf(value)); return;
+        case kParamAmpRelease: formatDisplayTime(text, ampReleaseMsOf(value)); return;
+        case kParamFltAttack: formatDisplayTime(text, filterAttackMsOf(value)); return;
+        case kParamFltDecay: formatDisplayTime(text, filterDecayMsOf(value, switchOn(live(kParamPercEnv)))); return;
+        case kParamFltRelease: formatDisplayTime(text, filterReleaseMsOf(value)); return;
         case kParamOsc2Decay:
-            if (peekField(engine.osc2DecayCoef) > kNoDecayCoef) {
-                printInto(text, "Off");
-            } else {
-                formatDisplayTime(text, peekField(engine.osc2DecayMs));
-            }
-            return;
         case kParamOsc3Decay:
-            if (peekField(engine.osc3DecayCoef) > kNoDecayCoef) {
-                printInto(text, "Off");
+            if (oscDecays(value)) {
+                formatDisplayTime(text, oscDecayMsOf(value));
             } else {
-                formatDisplayTime(text, peekField(engine.osc3DecayMs));
+                printInto(text, "Off");
             }
             return;
         case kParamChorusDelay:
-            if (peekField(engine.chorusSync) != 0) {
+            if (switchOn(live(kParamChorusSync))) {
                 percent(text, value);
             } else {
-                printInto(text, "%.1f ms", static_cast<double>(peekField(engine.chorusDelayMs)));
+                printInto(text, "%.1f ms", static_cast<double>(chorusDelayMsOf(value)));
             }
             return;
         case kParamChorusRate: hertz(text, "%.2f Hz", Dravenor::expScale(value, 0.015f, 10.0f)); return;
-        case kParamChorusLow: hertz(text, "%.1f Hz", Dravenor::expScale(value, 100.0f, 15000.0f)); return;
-        case kParamChorusHigh: hertz(text, "%.1f Hz", Dravenor::expScale(value, 5.0f, 5000.0f)); return;
+        case kParamChorusLow: corner(text, Dravenor::expScale(value, 100.0f, 15000.0f), rate); return;
+        case kParamChorusHigh: corner(text, Dravenor::expScale(value, 5.0f, 5000.0f), rate); return;
         case kParamBassFreq:
             if (value < 0.9991f) {
                 hertz(text, "%.2f Hz", Dravenor::expScale(value, 100.0f, 1000.0f));
@@ -101,15 +105,16 @@ void formatParameterValue(int32_t index, CFixedString& text, float value, const 
             }
             return;
         case kParamOutLow:
-            if (value < 0.999f) {
-                hertz(text, "%.1f Hz", Dravenor::expScale(value, 100.0f, 20000.0f));
+            // Switched off, the low-pass still runs whenever the high-pass is on.
+            if (outLowpassOnOf(value) || outHighpassOnOf(live(kParamOutHigh))) {
+                corner(text, Dravenor::expScale(value, 100.0f, 20000.0f), rate);
             } else {
                 printInto(text, "Off");
             }
             return;
         case kParamOutHigh:
-            if (value > 0.001f) {
-                hertz(text, "%.1f Hz", Dravenor::expScale(value, 3.0f, 2500.0f));
+            if (outHighpassOnOf(value)) {
+                corner(text, Dravenor::expScale(value, 3.0f, 2500.0f), rate);
             } else {
                 printInto(text, "Off");
             }

@@ -1,8 +1,9 @@
 #pragma once
 // The text that the knob read-out shows for a parameter value: a pitch offset,
-// a frequency, a time, "Off" or a percentage. Reads the engine's working values
-// and display times, which must already match the value (the knob applies the
-// value first). UI thread.
+// a frequency, a time, "Off" or a percentage, naming what the value plays. Made
+// from the value, the live values of the parameters a text depends on (PercEnv,
+// the sync switches, Out-High) and the engine's rate, through the conversion's
+// own functions, so it is right before the thread that renders has applied them.
 
 #include <cstdint>
 

@@ -18,6 +18,7 @@
 #include "engine/Module.h"
 #include "engine/ParamControlTable.h"
 #include "engine/OscTableExchange.h"
+#include "engine/ParameterUnits.h"
 #include "engine/ProgramBank.h"
 #include "engine/RateTables.h"
 #include "engine/SharedField.h"
@@ -34,11 +35,6 @@ inline constexpr int32_t kOscTableLength = OscTableExchange::kTableLength;  // 2
 inline constexpr int32_t kWaveLength = WaveTableBank::kWaveLength;  // samples per wave cycle
 inline constexpr int32_t kNumWaves = WaveTableBank::kWaveCount;     // wave index 1..39, 0 = oscillator off
 inline constexpr int32_t kCutoffRampFrames = 2000;     // Flt-Cut glides over this many frames
-
-// A time range of a knob in milliseconds, swept exponentially from lo to hi.
-struct TimeRangeMs {
-    float lo, hi;
-};
 
 // Per output: chorus one-pole memories and smoothed delay parameters.
 struct ChorusState {
@@ -209,11 +205,6 @@ public:
     // Rebuilds the filter-coefficient and soft-clip tables from sampleRate. UI thread.
     void buildFilterTables();
 
-    // Flt-Dec's range: 20..5000 ms with PercEnv on, 200..2500 ms without. Any thread.
-    TimeRangeMs filterDecayRange() const
-    {
-        return percEnv != 0 ? TimeRangeMs{20.0f, 5000.0f} : TimeRangeMs{200.0f, 2500.0f};
-    }
     // filterDecayCoef from filterDecayNorm in the range for the current PercEnv state;
     // render repeats it every slice so that a PercEnv change reaches the decay. Audio or UI thread.
     void refreshFilterDecay();

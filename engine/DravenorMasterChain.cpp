@@ -38,7 +38,7 @@ inline int32_t wrapIndex(int32_t j, int32_t length)
 
 void Dravenor::refreshFilterDecay()
 {
-    const TimeRangeMs range = filterDecayRange();
+    const TimeRangeMs range = filterDecayRange(percEnv != 0);
     filterDecayCoef = expTimeCoef(filterDecayNorm, range.lo, range.hi, 0.1f);
 }
 

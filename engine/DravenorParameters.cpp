@@ -7,6 +7,7 @@
 
 #include "engine/FloatToInt.h"
 #include "engine/ParameterSteps.h"
+#include "engine/ParameterUnits.h"
 #include "engine/SharedField.h"
 
 namespace {
@@ -20,20 +21,19 @@ uint8_t flag(bool on)
 void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
 {
     publishField(coef, v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f);
-    publishField(ms, Dravenor::decayTimeMs(v, 5.0, 10000.0, 0.1));
+    publishField(ms, oscDecayMsOf(v));
 }
 
 // The four conversions whose range PercEnv chooses. Each keeps its value, so that a change
 // of PercEnv converts it again: what plays then follows the values alone, whatever order
 // they came in and whatever program came before.
 
-// Amp-Atk: 2..3000 ms with PercEnv, 6..3500 ms without.
 void setAmpAttack(Dravenor& e, float v)
 {
     e.ampAttackNorm = v;
-    const TimeRangeMs range = e.percEnv != 0 ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f};
+    const TimeRangeMs range = ampAttackRange(e.percEnv != 0);
     e.ampAttackCoef = e.expTimeCoef(v, range.lo, range.hi, 0.1f);
-    publishField(e.ampAttackMs, static_cast<double>(Dravenor::expScale(v, range.lo, range.hi)));
+    publishField(e.ampAttackMs, ampAttackMsOf(v, e.percEnv != 0));
 }
 
 // Flt-Dec: rendering also derives its multiplier afresh at every slice.
@@ -41,15 +41,15 @@ void setFilterDecay(Dravenor& e, float v)
 {
     e.filterDecayNorm = v;
     e.refreshFilterDecay();
-    const TimeRangeMs range = e.filterDecayRange();
-    publishField(e.filterDecayMs, Dravenor::decayTimeMs(v, range.lo, range.hi, 0.1));
+    publishField(e.filterDecayMs, filterDecayMsOf(v, e.percEnv != 0));
 }
 
-// PUp-Dec and PDw-Dec: 2..200 ms with PercEnv, 20..20000 ms without; no decay at the top of the knob.
+// PUp-Dec and PDw-Dec; no decay at the top of the knob.
 float pitchDecayCoef(const Dravenor& e, float v)
 {
     if (!(v < 0.999f)) return 1.0f;
-    return e.percEnv != 0 ? e.expTimeCoef(v, 2.0f, 200.0f, 0.1f) : e.expTimeCoef(v, 20.0f, 20000.0f, 0.1f);
+    const TimeRangeMs range = pitchDecayRange(e.percEnv != 0);
+    return e.expTimeCoef(v, range.lo, range.hi, 0.1f);
 }
 
 void setPercEnv(Dravenor& e, float v)
@@ -66,7 +66,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
 {
     switch (index) {
     case kParamOsc1Coarse: e.osc1Coarse = coarseTuningOf(v); break;  // -12..+12 semitones
-    case kParamOsc1Fine: e.osc1Fine = truncBounded(v * 128.0f) - 64; break;     // 1/128 semitone
+    case kParamOsc1Fine: e.osc1Fine = fineTuningOf(v); break;  // 1/128 semitone
     case kParamOsc1Sat:
         e.osc1Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
         e.updateWaveforms();
@@ -76,7 +76,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
         e.ringModLevel = 2.0f * v;
         break;
     case kParamOsc2Coarse: e.osc2Coarse = coarseTuningOf(v); break;
-    case kParamOsc2Fine: e.osc2Fine = truncBounded(v * 128.0f) - 64; break;
+    case kParamOsc2Fine: e.osc2Fine = fineTuningOf(v); break;
     case kParamOsc2Sat:
         e.osc2Drive = Dravenor::dbToGain(v * 50.0f + 1.0f);
         e.updateWaveforms();
@@ -93,7 +93,7 @@ bool setOscillator(Dravenor& e, int32_t index, float v)
         break;
     case kParamOscRouting: e.oscRouting = static_cast<uint8_t>(truncClamp(v, 0, 255)); break;
     case kParamOsc3Coarse: e.osc3Coarse = osc3CoarseTuningOf(v); break;  // -48..+48 semitones
-    case kParamOsc3Fine: e.osc3Fine = truncBounded(v * 128.0f) - 64; break;
+    case kParamOsc3Fine: e.osc3Fine = fineTuningOf(v); break;
     case kParamOsc3KeyTrack: e.osc3KeyTrack = v; break;
     case kParamOsc3Decay: setOscDecay(e, v, e.osc3DecayCoef, e.osc3DecayMs); break;
     case kParamOsc3Sustain: e.osc3Sustain = v; break;
@@ -123,12 +123,12 @@ bool setModulationAndAmp(Dravenor& e, int32_t index, float v)
     case kParamAmpAttack: setAmpAttack(e, v); break;
     case kParamAmpDecay:
         e.ampDecayCoef = e.expTimeCoef(v, 35.0f, 3500.0f, 0.1f);
-        publishField(e.ampDecayMs, Dravenor::decayTimeMs(v, 35.0, 3500.0, 0.1));
+        publishField(e.ampDecayMs, ampDecayMsOf(v));
         break;
     case kParamAmpSustain: e.ampSustain = v; break;
     case kParamAmpRelease:
         e.ampReleaseCoef = e.expTimeCoef(v, 16.0f, 15000.0f, 0.001f);
-        publishField(e.ampReleaseMs, Dravenor::decayTimeMs(v, 16.0, 15000.0, 0.001));
+        publishField(e.ampReleaseMs, ampReleaseMsOf(v));
         break;
     case kParamPercEnv: setPercEnv(e, v); break;
     default: return false;
@@ -155,13 +155,13 @@ bool setFilter(Dravenor& e, int32_t index, float v)
         break;
     case kParamFltAttack:
         e.filterAttackCoef = e.expTimeCoef(v, 2.2f, 2200.0f, 0.01f);
-        publishField(e.filterAttackMs, static_cast<double>(Dravenor::expScale(v, 2.2f, 2200.0f)));
+        publishField(e.filterAttackMs, filterAttackMsOf(v));  // where the attack ends
         break;
     case kParamFltDecay: setFilterDecay(e, v); break;
     case kParamFltSustain: e.filterSustain = v; break;
     case kParamFltRelease:
         e.filterReleaseCoef = e.expTimeCoef(v, 16.0f, 5000.0f, 0.001f);
-        publishField(e.filterReleaseMs, Dravenor::decayTimeMs(v, 16.0, 5000.0, 0.001));
+        publishField(e.filterReleaseMs, filterReleaseMsOf(v));
         break;
     case kParamFltKeyTrack: e.filterKeyTrack = v; break;
     case kParamFltType: e.filterType = filterTypeOf(v); break;
@@ -212,7 +212,7 @@ bool setVoicesAndEffects(Dravenor& e, int32_t index, float v)
         break;
     case kParamChorusDelay:
         e.chorusSyncSteps = static_cast<float>(truncBounded(v * 7.9f) + 1);  // 1..8 tenths of a beat
-        publishField(e.chorusDelayMs, Dravenor::expScale(v, 1.0f, 500.0f));
+        publishField(e.chorusDelayMs, chorusDelayMsOf(v));
         e.chorusDelay = e.chorusDelayMs * sr * 0.001f;                     // frames
         break;
     case kParamChorusMod: e.chorusModDepth = Dravenor::expScale(v, 1.0f, 5.0f) * sr * 0.001f; break;
@@ -241,11 +241,11 @@ bool setVoicesAndEffects(Dravenor& e, int32_t index, float v)
         break;
     case kParamOutLow:
         // Coefficients follow the knob even while the switch is off.
-        e.outLowpassOn = flag(v < 0.999f);
+        e.outLowpassOn = flag(outLowpassOnOf(v));
         e.onePoleLowpassCoefs(Dravenor::expScale(v, 100.0f, 20000.0f), e.outLowpassA, e.outLowpassB);
         break;
     case kParamOutHigh:
-        e.outHighpassOn = flag(v > 0.001f);
+        e.outHighpassOn = flag(outHighpassOnOf(v));
         e.onePoleHighpassCoefs(Dravenor::expScale(v, 3.0f, 2500.0f), e.outHighpassA, e.outHighpassB);
         break;
     case kParamOutGain: e.outGain = v * v * 16.0f; break;

@@ -1,6 +1,6 @@
 #pragma once
-// What the engine makes of the value of a switch, a choice, a count or a coarse
-// tuning: the state, position or interval that plays. The parameter conversion sets
+// What the engine makes of the value of a switch, a choice, a count or a tuning:
+// the state, position or interval that plays. The parameter conversion sets
 // its working values with these, and the editor draws its switches, checks its
 // menus and writes its read-out with the same functions, so that a value between
 // two positions (a host's slider, an automation curve, a MIDI controller) looks
@@ -43,3 +43,9 @@ inline int32_t glideTypeOf(float v) { return truncBounded(v + 0.01f); }
 inline int32_t coarseTuningOf(float v) { return truncBounded(v * 24.0f) - 12; }
 // Osc3-C in semitones, -48..+48.
 inline int32_t osc3CoarseTuningOf(float v) { return truncBounded(v * 96.0f) - 48; }
+// Osc1-F, Osc2-F and Osc3-F in 1/128 semitone, -64..+64 (+-50 cents).
+inline int32_t fineTuningOf(float v) { return truncBounded(v * 128.0f) - 64; }
+// Out-Low: the output low-pass is switched on below 0.999 (both output filters run once either is on).
+inline bool outLowpassOnOf(float v) { return v < 0.999f; }
+// Out-High: the output high-pass is switched on above 0.001.
+inline bool outHighpassOnOf(float v) { return v > 0.001f; }

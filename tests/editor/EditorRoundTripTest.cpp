@@ -71,7 +71,7 @@ TEST_P(WaveSteps, StepsWithoutWrapping) {
     step->setValue(c.step);
     editor->valueChanged(step);
     EXPECT_EQ(synth->getEngine().osc2Wave, c.expect);
-    EXPECT_FLOAT_EQ(live(kParamOsc2Wave), static_cast<float>(c.expect) / 39.0f) << "sent in every case";
+    EXPECT_FLOAT_EQ(live(kParamOsc2Wave), static_cast<float>(c.expect) / 39.0f) << "at either end it stays";
     EXPECT_TRUE(control(kParamOsc2Wave)->isDirty());
 }
 

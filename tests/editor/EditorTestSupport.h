@@ -6,11 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -128,6 +130,43 @@ inline void scriptMenuChoice(const std::string& submenuTitle, int32_t index) {
         return VSTGUI::PlatformOptionMenuResult{nullptr, -1};
     });
 }
+
+// A host's audio thread, which renders a block of 64 frames each time it is asked and idles
+// in between: the plug-in takes it as the thread that renders, so that values set from any
+// other thread wait for its next block.
+class AudioThread {
+public:
+    explicit AudioThread(VstXSynth& synth) : synth(synth), thread([this] { run(); }) {}
+    ~AudioThread() {
+        asked.store(-1);
+        thread.join();
+    }
+    // Renders one block on the audio thread and returns when it is done. Test thread.
+    void block() {
+        const int n = asked.fetch_add(1) + 1;
+        while (done.load() < n) std::this_thread::yield();
+    }
+
+private:
+    void run() {
+        float left[64], right[64];
+        float* outs[2] = {left, right};
+        for (int rendered = 0;;) {
+            const int n = asked.load();
+            if (n < 0) return;
+            if (n == rendered) {
+                std::this_thread::yield();
+                continue;
+            }
+            synth.processReplacing(nullptr, outs, 64);
+            done.store(++rendered);
+        }
+    }
+
+    VstXSynth& synth;
+    std::atomic<int> asked{0}, done{0};
+    std::thread thread;
+};
 
 // The plug-in made as the module makes it, with the editor opened headless.
 class EditorFixture : public ::testing::Test {

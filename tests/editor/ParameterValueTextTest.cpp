@@ -1,5 +1,5 @@
-// Read-out texts: the engine converts the value first (as the knob does), then
-// the text is made from the value and the engine's working values.
+// Read-out texts, made from the value and the live values of the parameters a text
+// depends on (set here as the plug-in sets them).
 #include <gtest/gtest.h>
 
 #include <charconv>
@@ -16,10 +16,18 @@ namespace {
 
 class ParameterValueTextTest : public ::testing::Test {
 protected:
-    void SetUp() override { engine = std::make_unique<Dravenor>(); }
+    void SetUp() override {
+        engine = std::make_unique<Dravenor>();
+        set(kParamOutHigh, 0.0f);  // both output filters off
+    }
 
-    std::string text(int32_t index, float value) {
+    // Sets a value as the plug-in does: the live value, then the engine's conversion.
+    void set(int32_t index, float value) {
+        engine->values[index] = value;
         engine->setParameter(index, value);
+    }
+    std::string text(int32_t index, float value) {
+        set(index, value);
         CFixedString s;
         s.assign("stale text");
         formatParameterValue(index, s, value, *engine);
@@ -66,7 +74,8 @@ TEST_P(ParameterValueTextCases, MakesTheText) {
     EXPECT_EQ(text(c.index, c.value), c.expected) << "parameter " << c.index << " at " << c.value;
 }
 
-// Coarse pitches, fine tuning, frequencies with their "Off" and "1 kHz" ends, percentages.
+// Coarse pitches, fine tuning in cents, the corners that sound at 44100 Hz with their "Off"
+// (Out-High off) and "1 kHz" ends, percentages.
 INSTANTIATE_TEST_SUITE_P(Units, ParameterValueTextCases,
                          ::testing::Values(TextCase{kParamOsc1Coarse, 0.0f, "-12"},
                                            TextCase{kParamOsc1Coarse, 0.5f, "0"},
@@ -76,17 +85,17 @@ INSTANTIATE_TEST_SUITE_P(Units, ParameterValueTextCases,
                                            TextCase{kParamOsc3Coarse, 0.25f, "-24"},
                                            TextCase{kParamOsc3Coarse, 1.0f, "+48"},
                                            TextCase{kParamOsc1Fine, 0.5f, "0.0 ct"},
-                                           TextCase{kParamOsc1Fine, 0.75f, "32.0 ct"},
-                                           TextCase{kParamOsc3Fine, 0.0f, "-64.0 ct"},
+                                           TextCase{kParamOsc1Fine, 0.75f, "25.0 ct"},
+                                           TextCase{kParamOsc3Fine, 0.0f, "-50.0 ct"},
                                            TextCase{kParamChorusRate, 0.0f, "0.01 Hz"},
-                                           TextCase{kParamChorusLow, 1.0f, "15000.0 Hz"},
+                                           TextCase{kParamChorusLow, 1.0f, "9628.9 Hz"},
                                            TextCase{kParamChorusHigh, 0.0f, "5.0 Hz"},
                                            TextCase{kParamBassFreq, 1.0f, "1 kHz"},
                                            TextCase{kParamBassFreq, 0.0f, "100.00 Hz"},
                                            TextCase{kParamOutLow, 0.999f, "Off"},
-                                           TextCase{kParamOutLow, 0.5f, "1414.2 Hz"},
+                                           TextCase{kParamOutLow, 0.5f, "1404.7 Hz"},
                                            TextCase{kParamOutHigh, 0.001f, "Off"},
-                                           TextCase{kParamOutHigh, 1.0f, "2500.0 Hz"},
+                                           TextCase{kParamOutHigh, 1.0f, "2448.9 Hz"},
                                            TextCase{kParamFltCutoff, 0.5f, "50 %"},
                                            TextCase{kParamOscRouting, 2.0f, "200 %"},
                                            TextCase{kTagPitchWheel, 0.25f, "25 %"},
@@ -100,18 +109,18 @@ INSTANTIATE_TEST_SUITE_P(Times, ParameterValueTextCases,
                          textCaseName);
 
 TEST_F(ParameterValueTextTest, LfoRateFollowsTheSyncSwitch) {
-    engine->setParameter(kParamLfoSync, 0.0f);
+    set(kParamLfoSync, 0.0f);
     EXPECT_EQ(text(kParamLfoRate, 0.5f), "2.24 Hz");
-    engine->setParameter(kParamLfoSync, 1.0f);
+    set(kParamLfoSync, 1.0f);
     ASSERT_NE(engine->lfoSync, 0);
     EXPECT_EQ(text(kParamLfoRate, 0.5f), "50 %");
 }
 
 TEST_F(ParameterValueTextTest, ChorusDelayFollowsTheSyncSwitch) {
-    engine->setParameter(kParamChorusSync, 0.0f);
+    set(kParamChorusSync, 0.0f);
     const std::string ms = text(kParamChorusDelay, 0.3f);
     EXPECT_NE(ms.find(" ms"), std::string::npos) << ms;
-    engine->setParameter(kParamChorusSync, 1.0f);
+    set(kParamChorusSync, 1.0f);
     ASSERT_NE(engine->chorusSync, 0);
     EXPECT_EQ(text(kParamChorusDelay, 0.3f), "30 %");
 }

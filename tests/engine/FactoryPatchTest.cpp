@@ -61,9 +61,10 @@ TEST(FactoryPatch, EnvelopeTimesFollowTheirOwnPercEnv)
                                 .osc2Env(250, 0.1).osc3(0, 0, 1.0, 700, 0.0));
         EXPECT_EQ(e->percEnv, perc ? 1 : 0);
         for (auto [shown, ms] : {std::pair{e->ampAttackMs, 40.0}, {e->ampDecayMs, 3 * 500.0}, {e->ampReleaseMs, 800.0},
-                                 {e->filterAttackMs, 30.0}, {e->filterDecayMs, 3 * 400.0}, {e->filterReleaseMs, 300.0},
+                                 {e->filterAttackMs, 30.0 / 2}, {e->filterDecayMs, 3 * 400.0}, {e->filterReleaseMs, 300.0},
                                  {e->osc2DecayMs, 3 * 250.0}, {e->osc3DecayMs, 3 * 700.0}})
-            EXPECT_NEAR(shown, ms, ms * 1e-3) << "PercEnv " << perc;  // decays given to -20 dB, shown to -60 dB
+            // Decays given to -20 dB, shown to -60 dB; the filter attack given to 0.01, shown to its end at 0.9.
+            EXPECT_NEAR(shown, ms, ms * 1e-3) << "PercEnv " << perc;
         EXPECT_FLOAT_EQ(e->ampSustain, 0.5f);
     }
     // Setting PercEnv after the times converts them again for the new range.
