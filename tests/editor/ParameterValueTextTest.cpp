@@ -23,7 +23,7 @@ protected:
 
     // Sets a value as the plug-in does: the live value, then the engine's conversion.
     void set(int32_t index, float value) {
-        engine->values[index] = value;
+        if (index >= 0 && index < kNumControls) engine->values[index] = value;
         engine->setParameter(index, value);
     }
     std::string text(int32_t index, float value) {
