@@ -20,7 +20,7 @@ uint8_t flag(bool on)
 // Osc2-Dec and Osc3-Dec: 5..10000 ms to a tenth; no decay at the top of the knob.
 void setOscDecay(const Dravenor& e, float v, float& coef, double& ms)
 {
-    publishField(coef, v < 0.999f ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f);
+    publishField(coef, oscDecays(v) ? e.expTimeCoef(v, 5.0f, 10000.0f, 0.1f) : 1.0f);
     publishField(ms, oscDecayMsOf(v));
 }
 

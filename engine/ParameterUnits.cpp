@@ -12,12 +12,6 @@ constexpr double kPi = 3.141592653589793;
 constexpr double kFilterAttackEnd = 0.5;
 }  // namespace
 
-TimeRangeMs ampAttackRange(bool percEnv) { return percEnv ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f}; }
-
-TimeRangeMs filterDecayRange(bool percEnv) { return percEnv ? TimeRangeMs{20.0f, 5000.0f} : TimeRangeMs{200.0f, 2500.0f}; }
-
-TimeRangeMs pitchDecayRange(bool percEnv) { return percEnv ? TimeRangeMs{2.0f, 200.0f} : TimeRangeMs{20.0f, 20000.0f}; }
-
 double ampAttackMsOf(float v, bool percEnv) {
     const TimeRangeMs range = ampAttackRange(percEnv);
     return static_cast<double>(Dravenor::expScale(v, range.lo, range.hi));

@@ -11,11 +11,11 @@ struct TimeRangeMs {
 };
 
 // Amp-Atk: 2..3000 ms with PercEnv, 6..3500 ms without.
-TimeRangeMs ampAttackRange(bool percEnv);
+inline TimeRangeMs ampAttackRange(bool percEnv) { return percEnv ? TimeRangeMs{2.0f, 3000.0f} : TimeRangeMs{6.0f, 3500.0f}; }
 // Flt-Dec (its nominal time to a tenth): 20..5000 ms with PercEnv, 200..2500 ms without.
-TimeRangeMs filterDecayRange(bool percEnv);
+inline TimeRangeMs filterDecayRange(bool percEnv) { return percEnv ? TimeRangeMs{20.0f, 5000.0f} : TimeRangeMs{200.0f, 2500.0f}; }
 // PUp-Dec and PDw-Dec (to a tenth): 2..200 ms with PercEnv, 20..20000 ms without.
-TimeRangeMs pitchDecayRange(bool percEnv);
+inline TimeRangeMs pitchDecayRange(bool percEnv) { return percEnv ? TimeRangeMs{2.0f, 200.0f} : TimeRangeMs{20.0f, 20000.0f}; }
 
 // Amp-Atk: ms until the attack reaches its peak.
 double ampAttackMsOf(float v, bool percEnv);
@@ -38,5 +38,5 @@ float chorusDelayMsOf(float v);
 
 // The -3 dB corner in Hz at which a one-pole low-pass or high-pass made for hz sounds at
 // the rate sr (Hz): its coefficients warp hz once more than the bilinear transform undoes
-// (15 kHz sounds at 9.2 kHz at 44.1 kHz).
+// (15 kHz sounds at 9.6 kHz at 44.1 kHz).
 double onePoleCornerHz(double hz, double sr);

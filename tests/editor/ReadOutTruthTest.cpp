@@ -63,12 +63,22 @@ struct ReadOutRow {
 
 double ms(const Dravenor& e, double frames) { return frames * 1000.0 / e.sampleRate; }
 
+// A fine tuning's step in cents.
+auto cents(int32_t Dravenor::*fine) {
+    return [fine](const Dravenor& e) { return std::optional(e.*fine * 100.0 / 128); };
+}
+
+// The output low-pass's corner while either output filter runs; nothing while both are off.
+std::optional<double> outLowCorner(const Dravenor& e) {
+    if (!e.outLowpassOn && !e.outHighpassOn) return std::nullopt;
+    return cornerOf(e.outLowpassA, e.outLowpassB, true, e.sampleRate);
+}
+
 const ReadOutRow kRows[] = {
-    {"Osc1-F at 1", {}, kParamOsc1Fine, 1.0f, [](const Dravenor& e) { return e.osc1Fine * 100.0 / 128; }, 0, 50.0},
-    {"Osc1-F just below a step", {}, kParamOsc1Fine, 0.5078f,
-     [](const Dravenor& e) { return e.osc1Fine * 100.0 / 128; }, 0, 0.0},
-    {"Osc2-F at 0.3", {}, kParamOsc2Fine, 0.3f, [](const Dravenor& e) { return e.osc2Fine * 100.0 / 128; }, 0},
-    {"Osc3-F at 0.75", {}, kParamOsc3Fine, 0.75f, [](const Dravenor& e) { return e.osc3Fine * 100.0 / 128; }, 0, 25.0},
+    {"Osc1-F at 1", {}, kParamOsc1Fine, 1.0f, cents(&Dravenor::osc1Fine), 0, 50.0},
+    {"Osc1-F just below a step", {}, kParamOsc1Fine, 0.5078f, cents(&Dravenor::osc1Fine), 0, 0.0},
+    {"Osc2-F at 0.3", {}, kParamOsc2Fine, 0.3f, cents(&Dravenor::osc2Fine), 0},
+    {"Osc3-F at 0.75", {}, kParamOsc3Fine, 0.75f, cents(&Dravenor::osc3Fine), 0, 25.0},
     {"Flt-Atk at 1", {}, kParamFltAttack, 1.0f,
      [](const Dravenor& e) { return ms(e, framesTo(e.filterAttackCoef, 0.1f)); }, 0.01, 1090.0},
     {"Flt-Atk at 0.5", {}, kParamFltAttack, 0.5f,
@@ -84,20 +94,9 @@ const ReadOutRow kRows[] = {
      [](const Dravenor& e) { return ms(e, framesTo(e.osc2DecayCoef, 0.001f)); }, 0.01},
     {"Osc3-Dec at 0.999", {}, kParamOsc3Decay, 0.999f,
      [](const Dravenor& e) { return e.osc3DecayCoef < 1.0f ? std::optional(0.0) : std::nullopt; }, 0},
-    {"Out-Low at 0.998", {{kParamOutHigh, 0.0f}}, kParamOutLow, 0.998f,
-     [](const Dravenor& e) { return cornerOf(e.outLowpassA, e.outLowpassB, true, e.sampleRate); }, 0.01, 10500.0},
-    {"Out-Low at 1, Out-High off", {{kParamOutHigh, 0.0f}}, kParamOutLow, 1.0f,
-     [](const Dravenor& e) {
-         return e.outLowpassOn || e.outHighpassOn ? cornerOf(e.outLowpassA, e.outLowpassB, true, e.sampleRate)
-                                                   : std::optional<double>();
-     },
-     0.01},
-    {"Out-Low at 1, Out-High on", {{kParamOutHigh, 0.3f}}, kParamOutLow, 1.0f,
-     [](const Dravenor& e) {
-         return e.outLowpassOn || e.outHighpassOn ? cornerOf(e.outLowpassA, e.outLowpassB, true, e.sampleRate)
-                                                   : std::optional<double>();
-     },
-     0.01},
+    {"Out-Low at 0.998", {{kParamOutHigh, 0.0f}}, kParamOutLow, 0.998f, outLowCorner, 0.01, 10500.0},
+    {"Out-Low at 1, Out-High off", {{kParamOutHigh, 0.0f}}, kParamOutLow, 1.0f, outLowCorner, 0.01},
+    {"Out-Low at 1, Out-High on", {{kParamOutHigh, 0.3f}}, kParamOutLow, 1.0f, outLowCorner, 0.01},
     {"Out-High at 1", {}, kParamOutHigh, 1.0f,
      [](const Dravenor& e) { return cornerOf(e.outHighpassA, e.outHighpassB, false, e.sampleRate); }, 0.01},
     {"Ch-Low at 1", {}, kParamChorusLow, 1.0f,
