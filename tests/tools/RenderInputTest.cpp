@@ -295,6 +295,84 @@ TEST(QuilmRenderInput, PluginsAndOptionsGiveAResultOrAClearRefusal) {
     }
 }
 
+// --out as an ordinary user meets it. Run as root, the user is nobody (root may write
+// anything) and root and uid 4242 are the other users; rows that need them are skipped otherwise.
+struct OutputCase {
+    const char* name;
+    const char* setup;      // shell run by the user in the row's empty folder
+    const char* rootSetup;  // then by root; rows with one need root
+    const char* before;     // shell words before the tool, in the tool's own shell
+    std::string out;
+    int status;
+    const char* said;       // in what the tool prints
+    const char* after;      // shell whose output is expected next
+    const char* expected;
+    bool asUser = true;     // false: the tool runs as root
+    bool protectedLinks = false;
+};
+
+const OutputCase kOutputs[] = {
+    {"OwnReadOnlyFileKept", "echo kept > f.wav; chmod 444 f.wav", "", "", "f.wav", 1, "f.wav: Permission denied",
+     "cat f.wav; ls -A", "kept\nf.wav\n"},
+    {"OthersFileInOwnFolderKept", "", "echo kept > f.wav; chown 4242:4242 f.wav", "", "f.wav", 1,
+     "Permission denied", "cat f.wav; stat -c %u f.wav; ls -A", "kept\n4242\nf.wav\n"},
+    // In place over a longer file: the file is the render and nothing more (past the header,
+    // whose PEAK chunk holds the time of writing).
+    {"WritableFileInLockedFolderWrittenInPlace", "head -c 5000000 /dev/zero > f.wav; chmod 555 .", "", "", "f.wav", 0,
+     "rendered",
+     "ls -A; ../quilm-render ../*.so --tail 0.1 --out ../new.wav >/dev/null && cmp -i 88 f.wav ../new.wav && echo same",
+     "f.wav\nsame\n"},
+    {"LongestName", "", "", "", std::string(251, 'n') + ".wav", 0, "rendered", "head -c 4 n*; ls -A | wc -l",
+     "RIFF1\n"},
+    {"DanglingLinkStaysALink", "mkdir d; ln -s made.wav d/f.wav", "", "", "d/f.wav", 0, "rendered",
+     "readlink d/f.wav; head -c 4 d/made.wav", "made.wav\nRIFF"},
+    {"LinkToAFileStaysALink", "echo old > t.wav; ln -s t.wav f.wav", "", "", "f.wav", 0, "rendered",
+     "readlink f.wav; head -c 4 t.wav", "t.wav\nRIFF"},
+    {"FifoWithoutReaderRefused", "mkfifo f.wav", "", "", "f.wav", 1, "cannot hold a WAV", "ls -A", "f.wav\n"},
+    {"FifoWithReaderRefused", "mkfifo f.wav", "", "exec 3<>f.wav; ", "f.wav", 1, "cannot hold a WAV", "ls -A",
+     "f.wav\n"},
+    {"DeviceWrittenDirectly", "", "", "", "/dev/null", 0, "rendered", "ls -A", ""},
+    // Another user's link in root's sticky folder: the kernel follows it for nobody but its owner.
+    {"PlantedLinkNotFollowed", "echo kept > mine.wav",
+     "mkdir -m 1777 sticky; ln -s ../mine.wav sticky/f.wav; chown -h 4242 sticky/f.wav", "", "sticky/f.wav", 1,
+     "Permission denied", "cat mine.wav", "kept\n", true, true},
+    {"ReplacedFileKeepsItsOwner", "echo old > f.wav; chmod 640 f.wav", "", "", "f.wav", 0, "rendered",
+     "stat -c '%u %a' f.wav; head -c 4 f.wav", "65534 640\nRIFF", false},
+};
+
+void PrintTo(const OutputCase& c, std::ostream* out) { *out << c.name; }
+
+class OutputTarget : public testing::TestWithParam<OutputCase> {};
+
+TEST_P(OutputTarget, IsMetAsAnOrdinaryWriteMeetsIt) {
+    const OutputCase& c = GetParam();
+    const bool root = geteuid() == 0;
+    if ((*c.rootSetup != '\0' || !c.asUser) && !root) GTEST_SKIP() << "needs root to play the other users";
+    int linksProtected = 0;
+    std::ifstream("/proc/sys/fs/protected_symlinks") >> linksProtected;
+    if (c.protectedLinks && linksProtected != 1) GTEST_SKIP() << "fs.protected_symlinks is off";
+    // The tool and the plug-in are copied where the user may run them; the row's folder is the user's.
+    Tool tool;
+    const std::string user = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const std::string folder = tool.folder + "/row", row = "cd " + folder + " && ";
+    ASSERT_EQ(runCommand("chmod 755 " + tool.folder + " && cp " + QUILM_RENDER_PATH + " " + tool.plugin + " " +
+                         tool.folder + " && mkdir " + folder + (root ? " && chown 65534:65534 " + folder : ""))
+                  .status,
+              0);
+    const std::string rootSetup = *c.rootSetup != '\0' ? c.rootSetup : "true";
+    ASSERT_EQ(runCommand(row + user + "sh -c '" + c.setup + "' && " + rootSetup).status, 0);
+    const std::string plugin = tool.plugin.substr(tool.plugin.rfind('/') + 1);
+    const CommandRun run = runCommand(row + c.before + "timeout -k 5 20 " + (c.asUser ? user : "") +
+                                      "../quilm-render ../" + plugin + " --tail 0.1 --out " + c.out);
+    runCommand("chmod -R u+w " + tool.folder);
+    EXPECT_EQ(run.status, c.status) << run.output;
+    EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
+    EXPECT_EQ(runCommand(row + c.after).output, c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Output, OutputTarget, testing::ValuesIn(kOutputs),
+                         [](const testing::TestParamInfo<OutputCase>& info) { return std::string(info.param.name); });
+
 TEST(WavWriter, WritesRf64OnlyForARenderPastFourGiB) {
     const std::string path = testing::TempDir() + "writer-" + std::to_string(getpid()) + ".wav";
     const struct {

@@ -5,10 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cinttypes>
+#include <climits>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,12 +25,14 @@
 
 namespace {
 
-// The WAV file being written, removed when the tool is interrupted or told to stop
-// (a signal handler may only call async-signal-safe functions: unlink, signal, raise).
-char unfinishedFile[4096];
+// The WAV file being written, removed when the tool is interrupted or told to stop (a
+// signal handler may only call async-signal-safe functions: unlink, signal, raise). The name
+// is written whole before the flag publishes it, so the handler never sees half a name.
+char unfinishedFile[PATH_MAX];
+volatile std::sig_atomic_t unfinishedPublished = 0;
 
 void removeUnfinishedFile(int signal) {
-    if (unfinishedFile[0] != '\0') unlink(unfinishedFile);
+    if (unfinishedPublished != 0) unlink(unfinishedFile);
     std::signal(signal, SIG_DFL);
     std::raise(signal);
 }
@@ -107,8 +112,11 @@ int renderPlugin(const std::string& path, const MidiSequence& sequence, const Re
         std::fprintf(stderr, "quilm-render: %s\n", error.c_str());
         return 1;
     }
-    if (wav.temporaryPath().size() < sizeof(unfinishedFile)) {
-        std::snprintf(unfinishedFile, sizeof(unfinishedFile), "%s", wav.temporaryPath().c_str());
+    const std::string& unfinished = wav.temporaryPath();
+    if (!unfinished.empty() && unfinished.size() < sizeof(unfinishedFile)) {
+        std::memcpy(unfinishedFile, unfinished.c_str(), unfinished.size() + 1);
+        std::atomic_signal_fence(std::memory_order_release);  // the name is whole before the flag is up
+        unfinishedPublished = 1;
     }
     int64_t frames = 0;
     double peak = 0.0, energy = 0.0;
@@ -126,7 +134,8 @@ int renderPlugin(const std::string& path, const MidiSequence& sequence, const Re
         return !writeFailed;
     });
     const bool finished = !writeFailed && wav.finish(error);
-    unfinishedFile[0] = '\0';
+    wav.discard();  // before the handler forgets the name
+    unfinishedPublished = 0;
     if (writeFailed) {
         std::fprintf(stderr, "quilm-render: writing %s failed: %s\n", out.c_str(), wav.writeError().c_str());
         return 1;  // the writer removes its unfinished file; an existing one stays as it was
