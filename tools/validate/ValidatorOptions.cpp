@@ -1,6 +1,7 @@
 #include "tools/validate/ValidatorOptions.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,29 +14,40 @@ const std::vector<std::string>& ValidatorOptions::allScenarios() {
 const char* ValidatorOptions::usage() {
     return "usage: quilm-validate [options] PLUGIN.so\n"
            "Loads a Linux VST 2.4 plug-in and runs seeded hostile-host scenarios against it.\n"
-           "  --seed N             master seed (default 1); scenario seeds derive from it\n"
-           "  --calls N            calls into the plug-in over all runs (default 20000)\n"
-           "  --per-run N          calls per scenario run (default 2500)\n"
+           "Counts and seeds are whole numbers in decimal digits, without a sign.\n"
+           "  --seed N             master seed, 0 to 18446744073709551615 (default 1);\n"
+           "                       scenario seeds derive from it\n"
+           "  --calls N            calls into the plug-in over all runs, 1 to 1000000000 (default 20000)\n"
+           "  --per-run N          calls per scenario run, 1 to 1000000000 (default 2500)\n"
            "  --scenario NAME      run only this scenario (repeatable): dispatch params midi\n"
            "                       blocks rates mixed threads editor (default: all)\n"
-           "  --run-seed N         run each chosen scenario once with exactly this seed\n"
-           "                       (the seed a fault report gives)\n"
-           "  --editor-cycles N    editor open/idle/close cycles per editor run (default 50)\n"
+           "  --run-seed N         run each chosen scenario once with exactly this seed, 0 to\n"
+           "                       18446744073709551615 (the seed a fault report gives)\n"
+           "  --editor-cycles N    editor open/idle/close cycles per editor run, 1 to 1000000 (default 50)\n"
            "  --release-seconds S  longest wait for silence after all notes are released (default 30)\n"
            "  --vendor TEXT        host vendor string (default: varies per scenario)\n"
            "  --trace              print every call before it is made\n"
-           "  --only-calls LIST    only these call numbers (e.g. 3,7,10-20) reach the plug-in;\n"
-           "                       the others are skipped, to cut a fault down to its cause\n"
-           "  --scan-time N        time N constructions (what a host's scan costs) and exit\n"
-           "  --editor-time N      time the editor: first and second open, N idles; then exit\n"
+           "  --only-calls LIST    only these call numbers (e.g. 3,7,10-20; 0 to 1000000000) reach the\n"
+           "                       plug-in; the others are skipped, to cut a fault down to its cause\n"
+           "  --scan-time N        time N constructions (what a host's scan costs), 1 to 1000000; then exit\n"
+           "  --editor-time N      time the editor: first and second open, N idles, 1 to 1000000; then exit\n"
            "Exit status: 0 nothing found, 1 faults found, 2 bad command line or plug-in not loadable.\n";
 }
 
 namespace {
-bool number(const char* text, uint64_t& out) {
+// The most calls a person could mean (a thousand long passes), and the most editor cycles,
+// constructions or idles: larger values are typos, or a negative number read as unsigned.
+constexpr uint64_t kMaxCalls = 1000000000;
+constexpr uint64_t kMaxCycles = 1000000;
+
+// A whole number from lo to hi in decimal digits, as fault reports print seeds. strtoull
+// alone would skip leading white space and take a sign, wrapping "-1" to 2^64 - 1.
+bool number(const char* text, uint64_t lo, uint64_t hi, uint64_t& out) {
+    if (*text < '0' || *text > '9') return false;
+    errno = 0;
     char* end = nullptr;
-    out = std::strtoull(text, &end, 0);
-    return end != text && *end == '\0';
+    out = std::strtoull(text, &end, 10);
+    return *end == '\0' && errno != ERANGE && out >= lo && out <= hi;
 }
 // "3,7,10-20" -> 3 7 10 11 ... 20, sorted.
 // A replay list names a cut-down reproduction, never millions of calls: one range of at
@@ -52,9 +64,10 @@ bool callList(const char* text, std::vector<uint64_t>& out) {
         const std::size_t dash = item.find('-');
         uint64_t lo = 0, hi = 0;
         if (dash == std::string::npos) {
-            if (!number(item.c_str(), lo)) return false;
+            if (!number(item.c_str(), 0, kMaxCalls, lo)) return false;
             hi = lo;
-        } else if (!number(item.substr(0, dash).c_str(), lo) || !number(item.substr(dash + 1).c_str(), hi) || hi < lo ||
+        } else if (!number(item.substr(0, dash).c_str(), 0, kMaxCalls, lo) ||
+                   !number(item.substr(dash + 1).c_str(), 0, kMaxCalls, hi) || hi < lo ||
                    hi - lo >= kMaxListedCalls) {
             return false;
         }
@@ -79,6 +92,12 @@ bool ValidatorOptions::parse(int argc, char** argv, std::string& error) {
         };
         const char* value = nullptr;
         uint64_t n = 0;
+        // Every count and seed option is read here, refused with its range when out of it.
+        auto count = [&](uint64_t lo, uint64_t hi, uint64_t& out) {
+            if (number(value, lo, hi, out)) return true;
+            error = std::string(arg) + " takes a whole number from " + std::to_string(lo) + " to " + std::to_string(hi);
+            return false;
+        };
         if (std::strcmp(arg, "--trace") == 0) {
             trace = true;
         } else if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
@@ -86,22 +105,24 @@ bool ValidatorOptions::parse(int argc, char** argv, std::string& error) {
             return false;
         } else if (arg[0] == '-' && arg[1] == '-') {
             if (!next(value)) return false;
-            const bool numeric = number(value, n);
-            if (std::strcmp(arg, "--seed") == 0 && numeric) {
-                seed = n;
-            } else if (std::strcmp(arg, "--run-seed") == 0 && numeric) {
-                runSeed = n;
+            if (std::strcmp(arg, "--seed") == 0) {
+                if (!count(0, UINT64_MAX, seed)) return false;
+            } else if (std::strcmp(arg, "--run-seed") == 0) {
+                if (!count(0, UINT64_MAX, runSeed)) return false;
                 runSeedGiven = true;
-            } else if (std::strcmp(arg, "--calls") == 0 && numeric) {
-                calls = n;
-            } else if (std::strcmp(arg, "--per-run") == 0 && numeric && n > 0) {
-                perRun = n;
-            } else if (std::strcmp(arg, "--editor-cycles") == 0 && numeric) {
-                editorCycles = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
-            } else if (std::strcmp(arg, "--scan-time") == 0 && numeric && n > 0) {
-                scanCount = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
-            } else if (std::strcmp(arg, "--editor-time") == 0 && numeric && n > 0) {
-                editorTimeIdles = static_cast<int32_t>(std::min<uint64_t>(n, 1000000));
+            } else if (std::strcmp(arg, "--calls") == 0) {
+                if (!count(1, kMaxCalls, calls)) return false;
+            } else if (std::strcmp(arg, "--per-run") == 0) {
+                if (!count(1, kMaxCalls, perRun)) return false;
+            } else if (std::strcmp(arg, "--editor-cycles") == 0) {
+                if (!count(1, kMaxCycles, n)) return false;
+                editorCycles = static_cast<int32_t>(n);
+            } else if (std::strcmp(arg, "--scan-time") == 0) {
+                if (!count(1, kMaxCycles, n)) return false;
+                scanCount = static_cast<int32_t>(n);
+            } else if (std::strcmp(arg, "--editor-time") == 0) {
+                if (!count(1, kMaxCycles, n)) return false;
+                editorTimeIdles = static_cast<int32_t>(n);
             } else if (std::strcmp(arg, "--release-seconds") == 0) {
                 releaseSeconds = std::atof(value);
                 if (!(releaseSeconds > 0.0)) {

@@ -18,10 +18,11 @@ struct ValidatorOptions {
     std::string vendor;                  // empty: random per scenario
     bool trace = false;
     std::vector<uint64_t> onlyCalls;     // --only-calls: only these call numbers reach the plug-in
-    int32_t scanCount = 0;
-    int32_t editorTimeIdles = 0;         // > 0: time the editor (open twice, this many idles) and exit               // > 0: time this many constructions and do nothing else
+    int32_t scanCount = 0;               // > 0: time this many constructions and do nothing else
+    int32_t editorTimeIdles = 0;         // > 0: time the editor (open twice, this many idles) and exit
 
-    // Parses argv; false with error set for a bad command line.
+    // Parses argv; false with error set for a bad command line (empty for --help). A count or
+    // seed outside its range is refused with a message that names the option and the range.
     bool parse(int argc, char** argv, std::string& error);
     static const char* usage();
     // Every scenario name, in the order a run visits them.
