@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "tools/validate/HostileValues.h"
 #include "tools/validate/Rng.h"
 #include "tools/validate/ValidatorOptions.h"
+#include "tests/common/CommandRun.h"
 
 namespace {
 
@@ -112,6 +114,59 @@ TEST(ValidatorOptions, ParsesCallListsAndScenarios) {
     EXPECT_EQ(options.onlyCalls, (std::vector<uint64_t>{3, 4, 5, 9}));
     EXPECT_EQ(options.scenarios, std::vector<std::string>{"midi"});
     EXPECT_EQ(options.plugin, "x.so");
+}
+
+// Each count and seed option: values at both ends of its range are read as written; signs,
+// spaces, junk and values past either end are refused with a message naming the option and
+// its range, by the program too, before it loads the plug-in (whose path does not exist).
+TEST(ValidatorOptions, TakeCountsAndSeedsOnlyInTheirRanges) {
+    const std::string calls = "takes a whole number from 1 to 1000000000",
+                      cycles = "takes a whole number from 1 to 1000000",
+                      seeds = "takes a whole number from 0 to 18446744073709551615";
+    struct OptionCase {
+        const char* option;
+        std::string refusal;  // the message after the option's name
+        std::vector<const char*> taken, refused;
+    };
+    const OptionCase cases[] = {
+        {"--calls", calls, {"1", "1000000000"}, {"-5", "18446744073709551615", "0", "1000000001"}},
+        {"--per-run", calls, {"1", "1000000000"}, {"-1", "0", "1000000001"}},
+        {"--editor-cycles", cycles, {"1", "1000000"}, {"-1", "0", "1000001"}},
+        {"--scan-time", cycles, {"1", "1000000"}, {"-1", "0", "1000001"}},
+        {"--editor-time", cycles, {"1", "1000000"}, {"-1", "0", "1000001"}},
+        {"--seed", seeds, {"0", "18446744073709551615"}, {"-1", "18446744073709551616", "0x10"}},
+        {"--run-seed", seeds, {"0", "18446744073709551615"}, {"-1", "99999999999999999999"}},
+        {"--only-calls", "needs numbers and ranges like 3,7,10-20", {"0", "1000000000"}, {"3,-1", "-5", "1-+3", "1000000001"}},
+    };
+    for (const OptionCase& c : cases) {
+        std::vector<const char*> refused = c.refused;
+        refused.insert(refused.end(), {"", "+1", " 1", "1x", "1 "});
+        for (const char* value : c.taken) {
+            const char* argv[] = {"quilm-validate", c.option, value, "x.so"};
+            ValidatorOptions o;
+            std::string error;
+            ASSERT_TRUE(o.parse(4, const_cast<char**>(argv), error)) << c.option << " " << value << ": " << error;
+            const std::map<std::string, uint64_t> read = {
+                {"--calls", o.calls}, {"--per-run", o.perRun}, {"--editor-cycles", o.editorCycles},
+                {"--scan-time", o.scanCount}, {"--editor-time", o.editorTimeIdles}, {"--seed", o.seed},
+                {"--run-seed", o.runSeed}, {"--only-calls", o.onlyCalls.empty() ? 0 : o.onlyCalls.back()}};
+            EXPECT_EQ(std::to_string(read.at(c.option)), value) << c.option;
+        }
+        for (const char* value : refused) {
+            const char* argv[] = {"quilm-validate", c.option, value, "x.so"};
+            std::string error;
+            EXPECT_FALSE(ValidatorOptions().parse(4, const_cast<char**>(argv), error)) << c.option << " '" << value << "'";
+            EXPECT_EQ(error, c.option + (" " + c.refusal)) << "'" << value << "'";
+        }
+        // The program: the option's refusal, then the usage, exit status 2; a good value reaches the load.
+        const std::string run = std::string(QUILM_VALIDATE_EXE) + " " + c.option + " '";
+        const CommandRun bad = runCommand(run + c.refused[0] + "' /nonexistent/x.so");
+        EXPECT_EQ(bad.status, 2);
+        EXPECT_EQ(bad.output.rfind("quilm-validate: " + (c.option + (" " + c.refusal)) + "\nusage: ", 0), 0u) << bad.output;
+        const CommandRun good = runCommand(run + c.taken[0] + "' /nonexistent/x.so");
+        EXPECT_EQ(good.status, 2);
+        EXPECT_NE(good.output.find("/nonexistent/x.so: cannot open"), std::string::npos) << good.output;
+    }
 }
 
 }  // namespace
