@@ -7,7 +7,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -36,6 +35,11 @@ std::string danglingTarget(const std::string& link) {
     }
     errno = ELOOP;
     return {};
+}
+
+bool isLink(const std::string& path) {
+    struct stat link {};
+    return lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode);
 }
 
 bool sameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
@@ -89,8 +93,7 @@ bool WavWriter::openTarget(const std::string& path, std::string& error) {
         if (why == EISDIR) return refuse("it is a folder");
         if (why != ENOENT) return refuse(std::strerror(why));
         // Nothing there yet: a new file, or the one a dangling link names (the link stays).
-        struct stat link {};
-        target_ = lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) ? danglingTarget(path) : path;
+        target_ = isLink(path) ? danglingTarget(path) : path;
         const int made = target_.empty() ? errno : makeTemporary(nullptr);
         return made == 0 || refuse(std::strerror(made));
     }
@@ -100,13 +103,14 @@ bool WavWriter::openTarget(const std::string& path, std::string& error) {
     if (S_ISFIFO(existing.st_mode) || S_ISSOCK(existing.st_mode)) return refuse(kUnseekable);
     if (S_ISREG(existing.st_mode)) {
         // A link stays a link: the file it names is the one replaced, if the link still names it.
-        struct stat link {}, resolved {};
-        char real[PATH_MAX];
         target_ = path;
-        if (lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode)) {
+        if (isLink(path)) {
+            struct stat resolved {};
+            char real[PATH_MAX];
             const bool found = realpath(path.c_str(), real) != nullptr && stat(real, &resolved) == 0;
             target_ = found && sameFile(resolved, existing) ? std::string(real) : std::string();
         }
+        // A link that no longer names the opened file is written through the descriptor.
         const int why = target_.empty() ? EPERM : makeTemporary(&existing);
         if (why == 0) return true;  // the temporary file took the place of the descriptor
         if (why != EACCES && why != EPERM && why != EROFS) return refuse(std::strerror(why));

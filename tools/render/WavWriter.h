@@ -51,7 +51,7 @@ private:
     void* file_ = nullptr;     // SNDFILE
     int descriptor_ = -1;      // of the file written (libsndfile does not close it)
     std::string target_;       // the file finish() replaces; empty when writing in place
-    std::string temporary_;    // empty when writing the target directly
+    std::string temporary_;    // empty when writing the target in place
     int channels_ = 0;
     bool plainWav_ = true;
     uint64_t dataBytes_ = 0;   // sample bytes written so far
